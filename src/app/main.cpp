@@ -1,0 +1,12 @@
+#include "ui/Unit1.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZENTORIQ-ZENTORIX"));
+    QApplication::setApplicationDisplayName(QStringLiteral("ZENTORIQ-ZENTORIX"));
+    TForm1 form;
+    form.show();
+    return app.exec();
+}

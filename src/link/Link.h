@@ -1,0 +1,132 @@
+#pragma once
+// The command link: frames and sends module commands in setting mode and SMS
+// mode, takes received chunks, runs the one-second tick that drives SMS mode,
+// and hands module answers to the open tab. All state lives here; the window
+// reaches it through LinkPort and LinkView.
+#include "link/LinkPort.h"
+#include "link/LinkView.h"
+
+#include <QByteArray>
+#include <QDateTime>
+
+#include <functional>
+
+namespace zx::link {
+
+inline constexpr char kSetupPrefix[] = "              SETUP:";
+inline constexpr int kPollingDelayMs = 4000;
+inline constexpr int kOutputTimeoutMs = 1500;
+// Ticks without any answer before a silent modem is given up.
+inline constexpr int kSilentModemTicks = 99;
+
+struct LinkFlags {
+    // Send path
+    bool RawLine = false;
+    bool ModemBusy = false;
+    bool SmsActivity = false;
+    bool SubmitPending = false;
+    bool AwaitPrompt = false;
+    bool AwaitSubmitResult = false;
+    bool SubmitResultArmed = false;
+    // Receive path
+    bool DisplayPending = false;
+    bool ChunkArrived = false;
+    int ChunkTicks = 0;
+    bool SavedSkipState = false;
+    // Tick
+    bool QuerySequenceActive = false;
+    int QueryStep = 0;
+    int QueryTicks = 0;
+    bool ModemNotConnected = false;
+    bool ClockQueryPending = false;
+    int PollTicks = 0;
+    int PollFactor = 1;
+    bool PollToggle = false;
+    bool ListPolling = false;
+    bool NightlySent = false;
+    bool ListReplyExpected = false;
+    bool DeleteAfterRead = true;
+    // Ticks a submission has waited for the modem's prompt.
+    int PromptTicks = 0;
+};
+
+// The modem dialogue plugs in here: the query sequence steps, the clock
+// query and the parsers that read each chunk while their query is awaited.
+struct ModemHooks {
+    std::function<void(int step)> sequenceStep;
+    std::function<void()> clockQuery;
+    std::function<void(const QByteArray &raw)> offerChunk;
+};
+
+class Link {
+public:
+    using Clock = std::function<QDateTime()>;
+
+    Link(LinkPort &port, LinkView &view, Clock clock = {});
+
+    const LinkFlags &flags() const { return flags_; }
+    const QByteArray &DisplayText() const { return displayText_; }
+    const QByteArray &PendingPdu() const { return pendingPdu_; }
+    int PendingPduLength() const { return int(pendingPdu_.size()); }
+    const QByteArray &LastSMSText() const { return lastSmsText_; }
+
+    void setModemHooks(ModemHooks hooks) { hooks_ = std::move(hooks); }
+    // The local clock of the nightly window and the module clock command.
+    void setClock(Clock clock) { clock_ = std::move(clock); }
+    QDateTime now() const { return clock_(); }
+    // Start-up values taken from the settings record.
+    void setPollFactor(int storedPollFactor);
+    void setDeleteAfterRead(bool on) { flags_.DeleteAfterRead = on; }
+    void setSavedSkipState(bool on) { flags_.SavedSkipState = on; }
+    void setRawLine(bool on) { flags_.RawLine = on; }
+    void setClockQueryPending(bool on) { flags_.ClockQueryPending = on; }
+    void setModemBusy(bool on) { flags_.ModemBusy = on; }
+    // Clears every flag of the link, as at start-up.
+    void resetLinkState();
+    // Arms the modem query sequence (SMS mode start-up).
+    void armQuerySequence();
+
+    // Send path
+    void SendSMS(QByteArray line);
+    void SendStrings(const QByteArray &text, int count);
+    void SendCR();
+    void SerialTimeSetting();
+    void Clear();
+    void DisplayOnMemo(const QByteArray &line);
+    void DisplayInputSMS();
+    // A line without the set-up prefix: the AT command box and the modem
+    // band and signal buttons. Keeps the Skip CR/LF state, empties the memos.
+    void SendRawLine(const QByteArray &line, bool clearEchoLine);
+
+    // Receive path
+    void CommPortDriver1ReceiveData(const char *data, unsigned count);
+    void DisplayStep();
+    void ClearBtnClick();
+    void SkipCRLFcbClick(bool checked) { flags_.SavedSkipState = checked; }
+
+    // Tick
+    void Timer1Timer();
+    void SendCMGL(const QByteArray &command);
+
+private:
+    void releasePdu();
+    void handleListReply(const QByteArray &raw);
+    void tickSmsMode();
+    void nightlyWindow();
+    void listPoll();
+    bool silentModemTimeout();
+    void promptTimeout();
+    void colourStatus();
+
+    LinkPort &port_;
+    LinkView &view_;
+    Clock clock_;
+    ModemHooks hooks_;
+    LinkFlags flags_;
+    QByteArray displayText_;
+    QByteArray pendingPdu_;
+    QByteArray lastSmsText_;
+    bool inTick_ = false;
+};
+
+} // namespace zx::link

@@ -1,0 +1,151 @@
+// The send path: every module command and every line for the modem leaves here.
+#include "link/DisplayUnit.h"
+#include "link/Link.h"
+
+#include "gsm/PduEncoder.h"
+#include "text/Ansi.h"
+
+#include <algorithm>
+
+namespace zx::link {
+namespace {
+
+constexpr int kTextTableWidth = 48;  // "SETTX"/"GETTX" lines
+constexpr int kShortTableWidth = 23; // "SETTI"/"GETTI" lines
+
+void padTo(QByteArray &line, int width) {
+    if (line.size() < width)
+        line.append(QByteArray(width - line.size(), ' '));
+}
+
+QString quoted(const QByteArray &line) {
+    return QStringLiteral("\"%1\"").arg(text::fromAnsi(line).trimmed());
+}
+
+} // namespace
+
+Link::Link(LinkPort &port, LinkView &view, Clock clock)
+    : port_(port), view_(view), clock_(std::move(clock)) {
+    if (!clock_)
+        clock_ = [] { return QDateTime::currentDateTime(); };
+}
+
+void Link::setPollFactor(int storedPollFactor) {
+    flags_.PollFactor = std::clamp(storedPollFactor, 1, 20);
+}
+
+void Link::resetLinkState() {
+    const LinkFlags kept = flags_;
+    flags_ = LinkFlags{};
+    flags_.PollFactor = kept.PollFactor;
+    flags_.DeleteAfterRead = kept.DeleteAfterRead;
+    flags_.SavedSkipState = kept.SavedSkipState;
+}
+
+void Link::armQuerySequence() {
+    flags_.QueryStep = 0;
+    flags_.QueryTicks = 0;
+    flags_.QuerySequenceActive = true;
+    flags_.ModemNotConnected = false;
+}
+
+void Link::SendSMS(QByteArray line) {
+    const bool smsMode = view_.smsMode();
+    if (smsMode) {
+        // A number the modem cannot address is refused before anything moves.
+        const QByteArray number = view_.moduleNumber();
+        if (gsm::checkModuleNumber(number) != gsm::NumberCheck::Ok) {
+            view_.showError(text::fromAnsi(gsm::kPhoneNumberError));
+            view_.showStatusMessage(QStringLiteral("%1 was not sent: the module number is not valid.")
+                                        .arg(quoted(line)));
+            return;
+        }
+    }
+    view_.setBusyCursor(true);
+
+    const QByteArray keyword = line.left(5);
+    if (keyword == "SETTX" || keyword == "GETTX")
+        padTo(line, kTextTableWidth);
+    if (keyword == "SETTI" || keyword == "GETTI")
+        padTo(line, kShortTableWidth);
+    line.append('\r');
+
+    if (!port_.connected())
+        view_.showStatusMessage(
+            QStringLiteral("The serial port is not open: %1 was not sent.").arg(quoted(line)));
+
+    if (smsMode) {
+        flags_.SmsActivity = true;
+        if (flags_.ModemBusy) {
+            view_.showStatusMessage(
+                QStringLiteral("The modem is busy: %1 was not sent.").arg(quoted(line)));
+            return;
+        }
+        flags_.SubmitPending = true;
+        flags_.AwaitPrompt = false;
+        flags_.AwaitSubmitResult = false;
+        const QByteArray pdu = gsm::TextToPDUConversion(line, view_.moduleNumber());
+        flags_.ModemBusy = true;
+        view_.setBusyCursor(true);
+        const int octets = int(pdu.size()) / 2 - 1;
+        port_.write("AT+CMGS=" + QByteArray::number(octets));
+        pendingPdu_ = pdu;
+        port_.write("\r");
+        PutChar(view_.echoLine(), '\r');
+        SerialTimeSetting();
+        flags_.AwaitPrompt = true;
+        flags_.PromptTicks = 0;
+        return;
+    }
+
+    if (flags_.RawLine)
+        port_.write(line);
+    else
+        port_.write(QByteArray(kSetupPrefix) + line + QByteArray(1, '\0'));
+    SerialTimeSetting();
+    port_.setPollingDelay(kPollingDelayMs);
+}
+
+void Link::SendStrings(const QByteArray &text, int count) {
+    const int n = std::min<int>(count, int(text.size()));
+    for (int i = 0; i < n; ++i)
+        port_.writeByte(text.at(i));
+}
+
+void Link::SendCR() {
+    port_.write("\r");
+    if (!view_.smsMode())
+        PutChar(view_.echoLine(), '\r');
+}
+
+void Link::SerialTimeSetting() {
+    port_.setPollingDelay(kPollingDelayMs);
+    port_.setOutputTimeout(kOutputTimeoutMs);
+}
+
+void Link::Clear() {
+    view_.receptionMemo().clear();
+    view_.echoLine().clear();
+    flags_.DisplayPending = true;
+    flags_.RawLine = false;
+}
+
+void Link::DisplayInputSMS() { view_.receptionMemo().setText(QStringLiteral("\n")); }
+
+void Link::DisplayOnMemo(const QByteArray &line) {
+    DisplayInputSMS();
+    view_.echoLine().clear();
+    PutString(view_.echoLine(), line);
+}
+
+void Link::SendRawLine(const QByteArray &line, bool clearEchoLine) {
+    if (clearEchoLine)
+        view_.echoLine().clear();
+    view_.receptionMemo().clear();
+    flags_.SavedSkipState = view_.skipCrLf();
+    flags_.RawLine = true;
+    view_.receptionMemo().clear();
+    SendSMS(line);
+}
+
+} // namespace zx::link

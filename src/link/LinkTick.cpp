@@ -1,0 +1,192 @@
+// The one-second tick: steps the modem dialogue, polls the modem's message
+// store, sends the nightly command, and hands answers to the open tab.
+#include "link/DisplayUnit.h"
+#include "link/Link.h"
+
+#include "gsm/PduDecoder.h"
+#include "link/ListReply.h"
+#include "text/Ansi.h"
+
+namespace zx::link {
+namespace {
+
+constexpr int kQuerySequenceEnd = 7;
+
+} // namespace
+
+void Link::Timer1Timer() {
+    // A modal box shown from inside a tick runs its own event loop; a tick
+    // that fires meanwhile must not run a second time on top of the first.
+    if (inTick_)
+        return;
+    inTick_ = true;
+    if (view_.smsMode()) {
+        tickSmsMode();
+    } else {
+        if (!displayText_.isEmpty() && flags_.DisplayPending)
+            view_.parseTabAnswer(view_.activeTab(), displayText_);
+    }
+    DisplayStep();
+    inTick_ = false;
+}
+
+void Link::tickSmsMode() {
+    if (flags_.AwaitSubmitResult) {
+        SerialTimeSetting();
+        flags_.SubmitResultArmed = true;
+    }
+    if (flags_.AwaitPrompt && ++flags_.PromptTicks >= kSilentModemTicks)
+        promptTimeout();
+
+    if (flags_.QuerySequenceActive && !flags_.ModemBusy) {
+        ++flags_.QueryStep;
+        flags_.ModemBusy = false;
+        if (hooks_.sequenceStep)
+            hooks_.sequenceStep(flags_.QueryStep);
+        if (flags_.QueryStep == kQuerySequenceEnd) {
+            flags_.QuerySequenceActive = false;
+            flags_.ModemBusy = false;
+            view_.setBusyCursor(false);
+            view_.setStatusText(QStringLiteral(" "));
+        }
+    }
+    if (flags_.ClockQueryPending && hooks_.clockQuery)
+        hooks_.clockQuery();
+
+    colourStatus();
+    if (silentModemTimeout())
+        return;
+    listPoll();
+    nightlyWindow();
+}
+
+void Link::colourStatus() {
+    if (flags_.ModemNotConnected)
+        view_.setStatusColour(StatusColour::Black);
+    else if (flags_.ModemBusy)
+        view_.setStatusColour(StatusColour::Red);
+    else
+        view_.setStatusColour(StatusColour::Green);
+}
+
+bool Link::silentModemTimeout() {
+    if (!flags_.QuerySequenceActive)
+        return false;
+    ++flags_.QueryTicks;
+    if (flags_.QueryTicks < kSilentModemTicks)
+        return false;
+    flags_.QuerySequenceActive = false;
+    flags_.QueryTicks = 0;
+    bool shown = false;
+    if (!flags_.ModemNotConnected) {
+        flags_.ModemBusy = false;
+        view_.setBusyCursor(false);
+        view_.showError(QStringLiteral("Cell Phone not connected"));
+        shown = true;
+    }
+    flags_.ModemNotConnected = true;
+    flags_.ModemBusy = false;
+    view_.setBusyCursor(false);
+    view_.setStatusColour(StatusColour::Black);
+    return shown;
+}
+
+// A modem that never prompts for the PDU would otherwise hold SMS mode for good.
+void Link::promptTimeout() {
+    flags_.AwaitPrompt = false;
+    flags_.SubmitPending = false;
+    flags_.ModemBusy = false;
+    flags_.SmsActivity = false;
+    flags_.PromptTicks = 0;
+    flags_.ModemNotConnected = true;
+    pendingPdu_.clear();
+    view_.setBusyCursor(false);
+    view_.setStatusColour(StatusColour::Black);
+    view_.showStatusMessage(
+        QStringLiteral("The modem did not answer AT+CMGS: the command was not sent."));
+}
+
+void Link::listPoll() {
+    if (flags_.QuerySequenceActive || flags_.ModemBusy || flags_.SmsActivity)
+        return;
+    ++flags_.PollTicks;
+    if (flags_.PollTicks <= flags_.PollFactor * 30)
+        return;
+    flags_.ListPolling = true;
+    view_.setStatusColour(StatusColour::Cyan);
+    view_.setBusyCursor(true);
+    SendCMGL(flags_.PollToggle ? QByteArrayLiteral("AT+CMGL=0") : QByteArrayLiteral("AT+CMGL=1"));
+    flags_.PollTicks = 0;
+    flags_.PollToggle = !flags_.PollToggle;
+    flags_.ModemBusy = false;
+    view_.setBusyCursor(false);
+    view_.setStatusColour(StatusColour::Green);
+}
+
+void Link::nightlyWindow() {
+    const QTime now = clock_().time();
+    if (now.hour() != 0)
+        return;
+    switch (now.minute()) {
+    case 0:
+    case 1:
+        flags_.SmsActivity = true;
+        break;
+    case 2:
+        flags_.SmsActivity = true;
+        if (!flags_.NightlySent) {
+            flags_.NightlySent = true;
+            SendSMS("GETMH");
+        }
+        break;
+    case 3:
+        flags_.SmsActivity = false;
+        flags_.NightlySent = false;
+        break;
+    default:
+        break;
+    }
+}
+
+void Link::SendCMGL(const QByteArray &command) {
+    flags_.AwaitPrompt = false;
+    flags_.AwaitSubmitResult = false;
+    if (flags_.ModemBusy)
+        return;
+    flags_.ModemBusy = true;
+    view_.setBusyCursor(true);
+    SendStrings(command, 9);
+    SendCR();
+    flags_.ListReplyExpected = true;
+    SerialTimeSetting();
+    view_.setBusyCursor(false);
+    flags_.ModemBusy = false;
+}
+
+} // namespace zx::link
+
+namespace zx::link {
+
+void Link::handleListReply(const QByteArray &raw) {
+    const ListedMessage message = parseListReply(raw);
+    if (message.found) {
+        if (view_.smsMode()) {
+            lastSmsText_ = gsm::PDUTextConversion(message.pduLine);
+            // The module's answer is shown, so the user sees what it said.
+            if (!lastSmsText_.isEmpty())
+                view_.receptionMemo().append(QStringLiteral("SMS: ") + memoTextOf(lastSmsText_) +
+                                             QStringLiteral("\n"));
+        } else {
+            lastSmsText_ = message.pduLine;
+        }
+        if (!message.index.isEmpty() && flags_.DeleteAfterRead) {
+            SendStrings("AT+CMGD=", 8);
+            SendStrings(message.index, int(message.index.size()));
+            SendCR();
+        }
+    }
+    flags_.SmsActivity = false;
+    flags_.ListReplyExpected = false;
+}
+
+} // namespace zx::link

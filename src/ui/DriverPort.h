@@ -1,0 +1,23 @@
+#pragma once
+#include "link/LinkPort.h"
+
+class TCommPortDriver;
+
+namespace zx::ui {
+
+// The link's view of the real serial port driver.
+class DriverPort : public link::LinkPort {
+public:
+    explicit DriverPort(TCommPortDriver &driver) : driver_(driver) {}
+    bool connect() override;
+    bool connected() const override;
+    void write(const QByteArray &bytes) override;
+    void writeByte(char byte) override;
+    void setPollingDelay(int ms) override;
+    void setOutputTimeout(int ms) override;
+
+private:
+    TCommPortDriver &driver_;
+};
+
+} // namespace zx::ui

@@ -1,0 +1,420 @@
+#include "ui/Unit1.h"
+
+#include "settings/ConfigFile.h"
+#include "settings/FileResult.h"
+#include "text/Ansi.h"
+#include "serial/PortNames.h"
+#include "ui/MessageBoxes.h"
+#include "ui/tabs/MainTab.h"
+#include "ui/tabs/SerialPortTab.h"
+#include "ui/widgets/RadioGroup.h"
+
+#include <QAction>
+#include <algorithm>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QHBoxLayout>
+
+namespace {
+
+// Captions of the twelve tabs, in the order the reply dispatch counts them.
+const char *const kTabCaptions[] = {"Main",        "Abonents",     "External SMS",
+                                    "Int/Ext SMS", "IOname",       "Analog",
+                                    "Temperature, RT", "SMS Shedule", "IO control",
+                                    "Other",       "GPRS, FTP",    "Serial Port"};
+using zx::ui::kMainTab;
+using zx::ui::kSerialPortTab;
+
+// The speeds of the "Baud Rate" items, in item order.
+constexpr TBaudRate kBaudRates[] = {br2400, br4800, br9600, br19200, br38400, br57600, br115200};
+
+QString str(const char *s) { return QString::fromLatin1(s); }
+
+QPushButton *sideButton(const char *name, const char *caption, QWidget *parent) {
+    auto *b = new QPushButton(str(caption), parent);
+    b->setObjectName(str(name));
+    b->setFixedSize(72, 25);
+    return b;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
+    driver_.SetPort(pnCustom);
+    driver_.SetPortName(QStringLiteral("\\\\.\\COM1"));
+    driver_.SetHwFlow(hfNONE);
+    driver_.SetInBufSize(8192);
+    driver_.SetOutBufSize(8192);
+    driver_.SetPacketMode(pmPass);
+    driver_.SetPollingDelay(5000);
+    driver_.SetEnableDTROnOpen(false);
+    driver_.SetOutputTimeout(200);
+    const auto onReceive = [this](TCommPortDriver *, const char *data, unsigned count) {
+        receiveData(data, count);
+    };
+    driver_.SetOnReceiveData(onReceive);
+    driver_.SetOnReceivePacket(onReceive);
+    driver_.SetOnPortLost(
+        [this](TCommPortDriver *, const QString &reason) { portLost(reason); });
+
+    link_ = std::make_unique<zx::link::Link>(port_, *this);
+    buildWindow();
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    Timer1_->stop();
+    driver_.Disconnect();
+}
+
+
+void TForm1::buildWindow() {
+    setWindowTitle(QStringLiteral("ZENTORIX / ZENTORIQ"));
+    move(11, 11);
+    resize(874, 703);
+
+    auto *central = new QWidget(this);
+    auto *v = new QVBoxLayout(central);
+    v->setContentsMargins(4, 0, 4, 0);
+    PageControl1_ = new QTabWidget(central);
+    PageControl1_->setObjectName(QStringLiteral("PageControl1"));
+    for (int i = 0; i < int(std::size(kTabCaptions)); ++i) {
+        QWidget *page = nullptr;
+        if (i == kMainTab)
+            page = mainTab_ = new zx::ui::MainTab(*link_, PageControl1_);
+        else if (i == kSerialPortTab)
+            page = serialTab_ = new zx::ui::SerialPortTab(PageControl1_);
+        else if (i == zx::ui::kAbonentsTab)
+            new QHBoxLayout(page = new QWidget(PageControl1_));
+        else
+            new QVBoxLayout(page = new QWidget(PageControl1_));
+        page->setObjectName(QStringLiteral("TabSheet%1").arg(i));
+        PageControl1_->addTab(page, str(kTabCaptions[i]));
+    }
+    zx::ui::installIoTabs(*this);
+    zx::ui::installMessagingTabs(*this);
+    v->addWidget(PageControl1_, 1);
+    v->addWidget(buildBottomArea());
+    setCentralWidget(central);
+
+    auto *statusBar = new QStatusBar(this);
+    statusBar->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(statusBar);
+    buildMenu();
+
+    Timer1_ = new QTimer(this);
+    Timer1_->setObjectName(QStringLiteral("Timer1"));
+    Timer1_->setInterval(1000);
+    connect(Timer1_, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    Timer1_->start();
+
+    connect(PageControl1_, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
+    connect(serialTab_->RadioGroupPort, &zx::ui::RadioGroup::itemIndexChanged, this,
+            &TForm1::InitPort);
+    connect(serialTab_->RadioGroupRate, &zx::ui::RadioGroup::itemIndexChanged, this,
+            &TForm1::InitPort);
+    connect(serialTab_->ParityEven, &QCheckBox::toggled, this,
+            [this](bool checked) { driver_.SetParity(checked ? ptEVEN : ptNONE); });
+    connect(mainTab_->SMSmode, &QCheckBox::toggled, this, [this](bool checked) {
+        work_.SmsModeFlag = checked;
+        mainTab_->Memo5->setVisible(!checked);
+    });
+    connect(serialTab_->SkipCRLFcb, &QCheckBox::toggled, this,
+            [this](bool checked) { link_->SkipCRLFcbClick(checked); });
+}
+
+QWidget *TForm1::buildBottomArea() {
+    auto *area = new QWidget(this);
+    area->setFixedHeight(205);
+    auto *grid = new QGridLayout(area);
+    grid->setContentsMargins(4, 4, 4, 4);
+    grid->setSpacing(3);
+
+    MemoSMSinput_ = new QPlainTextEdit(area);
+    MemoSMSinput_->setObjectName(QStringLiteral("MemoSMSinput"));
+    MemoSMSinput_->setFocusPolicy(Qt::NoFocus);
+    MemoSMSinput_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // A line that chatters for hours must not eat the memory: keep the newest lines.
+    MemoSMSinput_->setMaximumBlockCount(5000);
+    MemoS_ = new QPlainTextEdit(area);
+    MemoS_->setObjectName(QStringLiteral("MemoS"));
+    MemoS_->setFixedHeight(25);
+    MemoS_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MemoR_ = new QPlainTextEdit(area);
+    MemoR_->setObjectName(QStringLiteral("MemoR"));
+    MemoR_->setFrameStyle(0);
+    MemoR_->hide();
+    receptionMemo_.attach(MemoSMSinput_);
+    echoLine_.attach(MemoS_);
+
+    Status_ = new QLineEdit(QStringLiteral("Setting Mode"), area);
+    Status_->setObjectName(QStringLiteral("Status"));
+    Status_->setReadOnly(true);
+    Status_->setFrame(false);
+    Status_->setFixedWidth(72);
+
+    auto *connectBtn = sideButton("ConnectBtn", "Connect", area);
+    auto *testBtn = sideButton("TestBtn", "Test", area);
+    auto *clearBtn = sideButton("ClearBtn", "Clear", area);
+    auto *exitBtn = sideButton("ExitBtn", "Exit", area);
+    connect(connectBtn, &QPushButton::clicked, this, &TForm1::ConnectBtnClick);
+    connect(testBtn, &QPushButton::clicked, this, &TForm1::TestBtnClick);
+    connect(clearBtn, &QPushButton::clicked, this, [this] { link_->ClearBtnClick(); });
+    connect(exitBtn, &QPushButton::clicked, this, &QWidget::close);
+
+    grid->addWidget(MemoSMSinput_, 0, 0, 5, 1);
+    grid->addWidget(MemoS_, 5, 0);
+    grid->addWidget(Status_, 0, 1);
+    grid->addWidget(connectBtn, 1, 1);
+    grid->addWidget(testBtn, 2, 1);
+    grid->addWidget(clearBtn, 3, 1, Qt::AlignTop);
+    grid->addWidget(exitBtn, 5, 1);
+    grid->setRowStretch(4, 1);
+    grid->setColumnStretch(0, 1);
+    return area;
+}
+
+void TForm1::buildMenu() {
+    auto *file = menuBar()->addMenu(QStringLiteral("File"));
+    auto *exit1 = file->addAction(QStringLiteral("Exit"));
+    exit1->setObjectName(QStringLiteral("Exit1"));
+    connect(exit1, &QAction::triggered, this, &QWidget::close);
+
+    auto *option = menuBar()->addMenu(QStringLiteral("Option"));
+    ZENTORIX1_ = option->addAction(QStringLiteral("ZENTORIX-RT"));
+    ZENTORIX1_->setObjectName(QStringLiteral("ZENTORIX1"));
+    ZENTORIX1_->setCheckable(true);
+    auto *save = option->addAction(QStringLiteral("Save Setting"));
+    save->setObjectName(QStringLiteral("SaveSetting1"));
+    connect(save, &QAction::triggered, this, &TForm1::SaveSetting1Click);
+}
+
+void TForm1::InitPort() {
+    driver_.Disconnect();
+    driver_.SetDataBits(db8BITS);
+    driver_.SetParity(serialTab_->ParityEven->isChecked() ? ptEVEN : ptNONE);
+    driver_.SetStopBits(sb1BITS);
+    driver_.SetHwFlow(hfNONE);
+    driver_.SetSwFlow(sfNONE);
+    driver_.SetEnableDTROnOpen(false);
+    driver_.SetCheckLineStatus(false);
+    const int portIndex = serialTab_->RadioGroupPort->itemIndex();
+    driver_.SetPort(TPortNumber(pnCOM1 + std::max(0, portIndex)));
+    const int rateIndex = serialTab_->RadioGroupRate->itemIndex();
+    driver_.SetBaudRateValue(quint32(zx::ui::SerialPortTab::baudOfItem(rateIndex)));
+    driver_.SetBaudRate(kBaudRates[std::clamp(rateIndex, 0, int(std::size(kBaudRates)) - 1)]);
+    if (!driver_.Connect())
+        showStatusMessage(QStringLiteral("Com%1 could not be opened (%2).")
+                              .arg(std::max(0, portIndex) + 1)
+                              .arg(zx::serial::describeComPort(std::max(0, portIndex) + 1)));
+    else
+        showStatusMessage(QString());
+}
+
+void TForm1::ConnectBtnClick() {
+    MemoSMSinput_->clear();
+    MemoS_->clear();
+    link_->SendSMS("  OK");
+}
+
+void TForm1::TestBtnClick() { link_->SendSMS("  +EXIT"); }
+
+void TForm1::Timer1Timer() { link_->Timer1Timer(); }
+
+void TForm1::receiveData(const char *data, unsigned count) {
+    link_->CommPortDriver1ReceiveData(data, count);
+}
+
+void TForm1::portLost(const QString &reason) {
+    showStatusMessage(QStringLiteral("The serial port was lost (%1) and is closed. "
+                                     "Choose the port again on \"Serial Port\" to reconnect.")
+                          .arg(reason));
+}
+
+// Start-up: open the port with the design-time choices, read the settings
+// file and give every stored value to its control.
+void TForm1::FormCreate() {
+    InitPort();
+    mainTab_->PanelAT->hide();
+    mainTab_->PanelBand->hide();
+    link_->setRawLine(false);
+    link_->setSavedSkipState(serialTab_->SkipCRLFcb->isChecked());
+
+    const zx::settings::FileResult read = zx::settings::ReadCFGFile(str(kSettingsFileName), record_);
+    if (read.status == zx::settings::FileStatus::AccessError) {
+        zx::ui::showBox(nullptr, zx::ui::BoxKind::Warning, QStringLiteral("Warning"),
+                        zx::settings::fileResultText(read));
+    } else if (read.status != zx::settings::FileStatus::Ok) {
+        // The rest of the start-up is skipped: the controls keep their
+        // design-time values and nothing is written back.
+        zx::ui::showBox(nullptr, zx::ui::BoxKind::Error, QStringLiteral("Error"),
+                        zx::settings::fileResultText(read));
+        PageControl1Change();
+        return;
+    }
+    applySettings();
+}
+
+void TForm1::applySettings() {
+    serialTab_->RadioGroupRate->setItemIndex(record_.BaudRateIndex());
+    serialTab_->RadioGroupPort->setItemIndex(record_.ComPortIndex());
+    serialTab_->TrackBar5->setValue(record_.WaitSmsTimeout());
+    serialTab_->Edit1->setText(QString::number(serialTab_->TrackBar5->value()));
+    link_->setPollFactor(record_.StoredPollFactor());
+
+    mainTab_->BRnumber->setText(zx::text::fromAnsi(record_.ModuleNumberCopy()));
+    mainTab_->BRnumber->setText(zx::text::fromAnsi(record_.ModuleNumber()));
+
+    mainTab_->DeleteSMS->setChecked(record_.DeleteIncomingSms());
+    link_->setDeleteAfterRead(mainTab_->DeleteSMS->isChecked());
+    mainTab_->SMSmode->setChecked(record_.SmsModeOn());
+    MemoS_->setVisible(!mainTab_->SMSmode->isChecked());
+    ZENTORIX1_->setChecked(record_.RtVariant());
+    serialTab_->ParityEven->setChecked(record_.EvenParity());
+    driver_.SetParity(serialTab_->ParityEven->isChecked() ? ptEVEN : ptNONE);
+
+    serialTab_->SkipCRLFcb->setChecked(record_.SkipCrLf());
+    link_->setSavedSkipState(serialTab_->SkipCRLFcb->isChecked());
+
+    link_->resetLinkState();
+    setBusyCursor(false);
+    if (mainTab_->SMSmode->isChecked())
+        link_->armQuerySequence();
+    link_->setRawLine(false);
+    PageControl1Change();
+}
+
+void TForm1::copyControlsToRecord() {
+    record_.setBaudRateIndex(serialTab_->RadioGroupRate->itemIndex());
+    record_.setComPortIndex(serialTab_->RadioGroupPort->itemIndex());
+    record_.setWaitSmsTimeout(serialTab_->TrackBar5->value());
+    const QByteArray number = zx::text::toAnsi(mainTab_->BRnumber->text());
+    record_.setModuleNumberCopy(number);
+    record_.setModuleNumber(number);
+    record_.setRtVariant(ZENTORIX1_->isChecked());
+    record_.setEvenParity(serialTab_->ParityEven->isChecked());
+    driver_.SetParity(serialTab_->ParityEven->isChecked() ? ptEVEN : ptNONE);
+    record_.setDeleteIncomingSms(mainTab_->DeleteSMS->isChecked());
+    record_.setSmsModeOn(mainTab_->SMSmode->isChecked());
+    record_.setSkipCrLf(serialTab_->SkipCRLFcb->isChecked());
+}
+
+void TForm1::SaveSetting1Click() {
+    copyControlsToRecord();
+    const zx::settings::FileResult saved = zx::settings::SaveCFGFile(str(kSettingsFileName), record_);
+    if (saved.status == zx::settings::FileStatus::Ok) {
+        showStatusMessage(QStringLiteral("Settings saved to %1.").arg(str(kSettingsFileName)));
+        return;
+    }
+    const bool access = saved.status == zx::settings::FileStatus::AccessError;
+    zx::ui::showBox(this, access ? zx::ui::BoxKind::Warning : zx::ui::BoxKind::Error,
+                    access ? QStringLiteral("Warning") : QStringLiteral("Error"),
+                    zx::settings::fileResultText(saved));
+}
+
+// Every listed level and text box gets the pale background, whatever tab is open.
+void TForm1::PageControl1Change() {
+    static const QStringList names = [] {
+        QStringList n{QStringLiteral("MemoSMSinput"), QStringLiteral("BRnumber"),
+                      QStringLiteral("TNrFilter"),    QStringLiteral("ANrFilter"),
+                      QStringLiteral("DNrFilter"),    QStringLiteral("AkoeffStr"),
+                      QStringLiteral("ADividerStr"),  QStringLiteral("Minlv1"),
+                      QStringLiteral("Maxlv1"),       QStringLiteral("FormatSelect"),
+                      QStringLiteral("RT1"),          QStringLiteral("RT2"),
+                      QStringLiteral("SRate"),        QStringLiteral("DLoggerTm"),
+                      QStringLiteral("APN"),          QStringLiteral("UserID"),
+                      QStringLiteral("Password"),     QStringLiteral("IPaddress"),
+                      QStringLiteral("FTPHostName"),  QStringLiteral("UserNameFTP"),
+                      QStringLiteral("PasswordFTP"),  QStringLiteral("DirName")};
+        const auto family = [&n](const char *stem, int from, int to) {
+            for (int i = from; i <= to; ++i)
+                n << QStringLiteral("%1%2").arg(QString::fromLatin1(stem)).arg(i);
+        };
+        family("NNumber", 1, 7);
+        family("PBnr", 1, 7);
+        family("TXTSMS", 1, 57);
+        family("iTXTSMS", 1, 97);
+        family("VAL", 1, 8);
+        family("MinLv", 2, 8);
+        family("MaxLv", 2, 8);
+        family("PulseD", 1, 8);
+        family("Output", 1, 8);
+        for (int t = 1; t <= 3; ++t)
+            n << QStringLiteral("T%1min").arg(t) << QStringLiteral("T%1max").arg(t);
+        return n;
+    }();
+    const QString pale = QStringLiteral("background-color: rgb(255, 255, 245);");
+    for (const QString &name : names) {
+        auto *w = findChild<QWidget *>(name);
+        if (!w)
+            continue;
+        w->setStyleSheet(QStringLiteral("%1 { %2 }")
+                             .arg(QString::fromLatin1(w->metaObject()->className()), pale));
+    }
+}
+
+// LinkView
+
+bool TForm1::smsMode() const { return mainTab_->SMSmode->isChecked(); }
+
+QByteArray TForm1::moduleNumber() const { return zx::text::toAnsi(mainTab_->BRnumber->text()); }
+
+bool TForm1::skipCrLf() const { return serialTab_->SkipCRLFcb->isChecked(); }
+
+void TForm1::setSkipCrLf(bool checked) { serialTab_->SkipCRLFcb->setChecked(checked); }
+
+int TForm1::activeTab() const { return PageControl1_->currentIndex(); }
+
+void TForm1::setBusyCursor(bool busy) {
+    if (busy == busyCursor_)
+        return;
+    busyCursor_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TForm1::setStatusColour(zx::link::StatusColour colour) {
+    static const char *const css[] = {"rgb(0, 0, 0)", "rgb(255, 0, 0)", "rgb(0, 255, 0)",
+                                      "rgb(0, 255, 255)"};
+    Status_->setStyleSheet(
+        QStringLiteral("QLineEdit { background-color: %1; }").arg(str(css[int(colour)])));
+}
+
+void TForm1::setStatusText(const QString &text) { Status_->setText(text); }
+
+void TForm1::showError(const QString &text) {
+    zx::ui::showBox(this, zx::ui::BoxKind::Error, QStringLiteral("Error"), text);
+}
+
+void TForm1::showStatusMessage(const QString &text) {
+    if (text.isEmpty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(text);
+}
+
+void TForm1::parseTabAnswer(int tab, const QByteArray &answer) {
+    if (tab >= 0 && tab < int(tabParsers_.size()) && tabParsers_[tab])
+        tabParsers_[tab](answer);
+}
+
+QWidget *TForm1::page(int index) { return PageControl1_->widget(index); }
+
+QGridLayout *TForm1::mainReadButtons() { return mainTab_->readButtons; }
+
+void TForm1::setTabParser(int index, std::function<void(const QByteArray &)> parser) {
+    if (index >= 0 && index < int(tabParsers_.size()))
+        tabParsers_[index] = std::move(parser);
+}

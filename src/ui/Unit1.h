@@ -1,0 +1,105 @@
+#pragma once
+// The main window: owns the serial port, the link, the settings record, the
+// one-second timer and every control. Tabs build their own controls; the
+// window wires them to the link.
+#include "link/Link.h"
+#include "link/LinkView.h"
+#include "serial/CPDrv.h"
+#include "settings/ConfigRecord.h"
+#include "ui/DriverPort.h"
+#include "ui/TabHost.h"
+#include "ui/widgets/PlainTextMemo.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QGridLayout;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+namespace zx::ui {
+class MainTab;
+class SerialPortTab;
+} // namespace zx::ui
+
+inline constexpr char kSettingsFileName[] = "ZENTORIX.cfg";
+
+class TForm1 : public QMainWindow, public zx::link::LinkView, public zx::ui::TabHost {
+    Q_OBJECT
+public:
+    // Construction runs the start-up: the port is opened and the settings
+    // file is applied to the controls.
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    zx::link::Link &link() override { return *link_; }
+    TCommPortDriver &CommPortDriver1() { return driver_; }
+    zx::settings::ConfigRecord &record() override { return record_; }
+    zx::ui::WorkingCopies &work() override { return work_; }
+
+    // Handlers shared by several controls.
+    void InitPort();
+    void SaveSetting1Click();
+    void PageControl1Change();
+    void Timer1Timer();
+
+private:
+    // TabHost
+    QWidget *window() override { return this; }
+    QWidget *page(int index) override;
+    QGridLayout *mainReadButtons() override;
+    void setTabParser(int index, std::function<void(const QByteArray &)> parser) override;
+
+    // LinkView
+    bool smsMode() const override;
+    QByteArray moduleNumber() const override;
+    bool skipCrLf() const override;
+    void setSkipCrLf(bool checked) override;
+    int activeTab() const override;
+    zx::link::Memo &receptionMemo() override { return receptionMemo_; }
+    zx::link::Memo &echoLine() override { return echoLine_; }
+    void setBusyCursor(bool busy) override;
+    void setStatusColour(zx::link::StatusColour colour) override;
+    void setStatusText(const QString &text) override;
+    void showError(const QString &text) override;
+    void showStatusMessage(const QString &text) override;
+    void parseTabAnswer(int tab, const QByteArray &answer) override;
+
+    void buildWindow();
+    QWidget *buildBottomArea();
+    void buildMenu();
+    void FormCreate();
+    void applySettings();
+    void copyControlsToRecord();
+    void receiveData(const char *data, unsigned count);
+    void portLost(const QString &reason);
+    void ConnectBtnClick();
+    void TestBtnClick();
+
+    TCommPortDriver driver_;
+    zx::ui::DriverPort port_{driver_};
+    zx::settings::ConfigRecord record_;
+    zx::ui::WorkingCopies work_;
+    std::array<std::function<void(const QByteArray &)>, 12> tabParsers_;
+    std::unique_ptr<zx::link::Link> link_;
+    QTimer *Timer1_ = nullptr;
+    QTabWidget *PageControl1_ = nullptr;
+    QPlainTextEdit *MemoSMSinput_ = nullptr;
+    QPlainTextEdit *MemoS_ = nullptr;
+    QPlainTextEdit *MemoR_ = nullptr;
+    QLineEdit *Status_ = nullptr;
+    QAction *ZENTORIX1_ = nullptr;
+    zx::ui::PlainTextMemo receptionMemo_;
+    zx::ui::PlainTextMemo echoLine_;
+    zx::ui::MainTab *mainTab_ = nullptr;
+    zx::ui::SerialPortTab *serialTab_ = nullptr;
+    bool busyCursor_ = false;
+};

@@ -1,0 +1,7 @@
+#include "ui/TabHost.h"
+
+namespace zx::ui {
+
+void installIoTabs(TabHost &) {}
+
+} // namespace zx::ui

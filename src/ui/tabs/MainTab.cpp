@@ -1,0 +1,196 @@
+#include "ui/tabs/MainTab.h"
+
+#include "link/Link.h"
+#include "text/Ansi.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zx::ui {
+namespace {
+
+struct ModemLineButton {
+    const char *name;
+    const char *caption;
+    const char *line;
+};
+
+constexpr ModemLineButton kBandButtons[] = {
+    {"band0", "0", "  AT#BND=0"},
+    {"band1", "1", "  AT#BND=1"},
+    {"band2", "2", "  AT#BND=2"},
+    {"band3", "3", "  AT#BND=3"},
+    {"SupportedBand", "Supported Band", "  AT#BND=?"},
+    {"CurrentBand", "Current Band", "  AT#BND?"},
+};
+constexpr ModemLineButton kSignalQuality = {"Squality", "Signal Quality", "  AT+CSQ"};
+
+constexpr const char *kBandLegend[] = {
+    "0 - GSM 900MHz + DCS 1800MHz", "1 - GSM 900MHz + PCS 1900MHz",
+    "2 - GSM 850MHz + DCS 1800MHz", "3 - GSM 850MHz + PCS 1900MHz"};
+
+QString str(const char *s) { return QString::fromLatin1(s); }
+
+QLineEdit *readOnlyBox(const char *name, const char *text, QWidget *parent) {
+    auto *box = new QLineEdit(str(text), parent);
+    box->setObjectName(str(name));
+    box->setReadOnly(true);
+    return box;
+}
+
+} // namespace
+
+MainTab::MainTab(link::Link &link, QWidget *parent) : QWidget(parent), link_(link) {
+    auto *layout = new QGridLayout(this);
+
+    auto *numberRow = new QHBoxLayout;
+    numberRow->addWidget(new QLabel(QStringLiteral("ZENTORIX Nummer"), this));
+    BRnumber = new QLineEdit(this);
+    BRnumber->setObjectName(QStringLiteral("BRnumber"));
+    BRnumber->setStyleSheet(QStringLiteral("QLineEdit { background: yellow; }"));
+    numberRow->addWidget(BRnumber);
+    SMSmode = new QCheckBox(QStringLiteral("SMS mode"), this);
+    SMSmode->setObjectName(QStringLiteral("SMSmode"));
+    numberRow->addWidget(SMSmode);
+    numberRow->addStretch();
+    layout->addLayout(numberRow, 0, 0);
+
+    DeleteSMS = new QCheckBox(QStringLiteral("Delete incoming SMS enable"), this);
+    DeleteSMS->setObjectName(QStringLiteral("DeleteSMS"));
+    DeleteSMS->setChecked(true);
+    DeleteSMS->hide();
+    TimeZone = new QLineEdit(QStringLiteral("+02"), this);
+    TimeZone->setObjectName(QStringLiteral("TimeZone"));
+    TimeZone->hide();
+
+    ATcommand = new QGroupBox(this);
+    ATcommand->setObjectName(QStringLiteral("ATcommand"));
+    readButtons = new QGridLayout(ATcommand);
+    layout->addWidget(ATcommand, 1, 0, Qt::AlignTop);
+
+    layout->addWidget(buildModemGroup(), 0, 1, 2, 1);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(1, 1);
+    layout->setRowStretch(1, 1);
+}
+
+QWidget *MainTab::buildModemGroup() {
+    auto *group = new QGroupBox(this);
+    auto *v = new QVBoxLayout(group);
+    auto *boxes = new QGridLayout;
+    boxes->addWidget(new QLabel(QStringLiteral("Manufacturer"), group), 0, 0);
+    Hersteller = readOnlyBox("Hersteller", "Hersteller", group);
+    boxes->addWidget(Hersteller, 0, 1);
+    boxes->addWidget(new QLabel(QStringLiteral("Model"), group), 1, 0);
+    ModelIDCode = readOnlyBox("ModelIDCode", "ModelIDCode", group);
+    boxes->addWidget(ModelIDCode, 1, 1);
+    boxes->addWidget(new QLabel(QStringLiteral("Date/Time"), group), 2, 0);
+    DateTime = readOnlyBox("DateTime", "DateTime", group);
+    DateTime->setToolTip(QStringLiteral("0 - supplied from battery; 1 - not supplied from battery; "
+                                        "2 -  no battery; 3- error. 00..100 - charge in percent"));
+    boxes->addWidget(DateTime, 2, 1);
+    v->addLayout(boxes);
+    Memo5 = new QPlainTextEdit(group);
+    Memo5->setObjectName(QStringLiteral("Memo5"));
+    Memo5->setMaximumHeight(48);
+    v->addWidget(Memo5);
+
+    auto *buttons = new QHBoxLayout;
+    auto *squality = new QPushButton(str(kSignalQuality.caption), group);
+    squality->setObjectName(str(kSignalQuality.name));
+    connect(squality, &QPushButton::clicked, this,
+            [this] { sendModemLine(QByteArray(kSignalQuality.line)); });
+    buttons->addWidget(squality);
+    GSMbandOpen = new QPushButton(QStringLiteral("GSM Band enable"), group);
+    GSMbandOpen->setObjectName(QStringLiteral("GSMbandOpen"));
+    connect(GSMbandOpen, &QPushButton::clicked, this, &MainTab::GSMbandOpenClick);
+    buttons->addWidget(GSMbandOpen);
+    ATcmdOpen = new QPushButton(QStringLiteral("AT Command enable"), group);
+    ATcmdOpen->setObjectName(QStringLiteral("ATcmdOpen"));
+    connect(ATcmdOpen, &QPushButton::clicked, this, &MainTab::ATcmdOpenClick);
+    buttons->addWidget(ATcmdOpen);
+    v->addLayout(buttons);
+
+    v->addWidget(buildAtPanel());
+    v->addWidget(buildBandPanel());
+    v->addStretch();
+    return group;
+}
+
+QWidget *MainTab::buildAtPanel() {
+    PanelAT = new QGroupBox(QStringLiteral("AT command"), this);
+    PanelAT->setObjectName(QStringLiteral("PanelAT"));
+    auto *h = new QHBoxLayout(PanelAT);
+    ATcmd = new QLineEdit(QStringLiteral("AT"), PanelAT);
+    ATcmd->setObjectName(QStringLiteral("ATcmd"));
+    h->addWidget(ATcmd);
+    auto *send = new QPushButton(QStringLiteral("Send"), PanelAT);
+    send->setObjectName(QStringLiteral("SendAT"));
+    connect(send, &QPushButton::clicked, this, &MainTab::SendATClick);
+    connect(ATcmd, &QLineEdit::returnPressed, this, &MainTab::SendATClick);
+    h->addWidget(send);
+    auto *ctrlZ = new QPushButton(QStringLiteral("CtrlZ"), PanelAT);
+    ctrlZ->setObjectName(QStringLiteral("CtrlZ"));
+    ctrlZ->hide();
+    PanelAT->hide();
+    return PanelAT;
+}
+
+QWidget *MainTab::buildBandPanel() {
+    PanelBand = new QGroupBox(QStringLiteral("GSM band"), this);
+    PanelBand->setObjectName(QStringLiteral("PanelBand"));
+    auto *grid = new QGridLayout(PanelBand);
+    int column = 0;
+    for (const auto &b : kBandButtons) {
+        auto *button = new QPushButton(str(b.caption), PanelBand);
+        button->setObjectName(str(b.name));
+        const QByteArray line(b.line);
+        connect(button, &QPushButton::clicked, this, [this, line] { sendModemLine(line); });
+        grid->addWidget(button, 0, column++);
+    }
+    for (int i = 0; i < 4; ++i)
+        grid->addWidget(new QLabel(str(kBandLegend[i]), PanelBand), 1 + i / 2, (i % 2) * 3, 1, 3);
+    PanelBand->hide();
+    return PanelBand;
+}
+
+void MainTab::SendATClick() {
+    link_.SendRawLine("  " + text::toAnsi(ATcmd->text()), /*clearEchoLine=*/false);
+}
+
+void MainTab::sendModemLine(const QByteArray &line) {
+    link_.SendRawLine(line, /*clearEchoLine=*/true);
+}
+
+void MainTab::ATcmdOpenClick() {
+    if (PanelAT->isVisibleTo(this)) {
+        PanelAT->hide();
+        ATcmdOpen->setText(QStringLiteral("AT Command enable"));
+        return;
+    }
+    PanelAT->show();
+    PanelBand->hide();
+    ATcmdOpen->setText(QStringLiteral("AT Command disable"));
+    GSMbandOpen->setText(QStringLiteral("GSM Band enable"));
+}
+
+void MainTab::GSMbandOpenClick() {
+    if (PanelBand->isVisibleTo(this)) {
+        PanelBand->hide();
+        GSMbandOpen->setText(QStringLiteral("GSM Band enable"));
+        return;
+    }
+    PanelBand->show();
+    PanelAT->hide();
+    GSMbandOpen->setText(QStringLiteral("GSM Band disable"));
+    ATcmdOpen->setText(QStringLiteral("AT Command enable"));
+}
+
+} // namespace zx::ui

@@ -1,0 +1,118 @@
+#include "LinkDoubles.h"
+
+#include <gtest/gtest.h>
+
+using namespace zx::link;
+using namespace zx::link::testing;
+
+TEST(ReceivePath, SettingModeShowsEachChunkAtTheNextTick) {
+    struct Case {
+        bool skip;
+        QString shown;
+    } const cases[] = {{true, QStringLiteral("\nOK  \n")}, {false, QStringLiteral("\nOK\n\n")}};
+    for (const auto &c : cases) {
+        LinkFixture f;
+        f.view.skip = c.skip;
+        f.link.Clear();
+        f.link.DisplayOnMemo("GETST");
+        f.receive("OK\r\n");
+        EXPECT_EQ(f.view.reception.content, QStringLiteral("\n")) << "shown before the tick";
+        f.ticks(1);
+        EXPECT_EQ(f.view.reception.content, c.shown) << c.skip;
+        EXPECT_TRUE(f.link.DisplayText().isEmpty());
+        EXPECT_FALSE(f.link.flags().DisplayPending);
+        f.ticks(3);
+        EXPECT_EQ(f.view.reception.content, c.shown) << "shown only once";
+    }
+}
+
+TEST(ReceivePath, UncheckedSkipBoxTakesTheSavedState) {
+    LinkFixture f;
+    f.link.SkipCRLFcbClick(true);
+    f.view.skip = false;
+    f.receive("OK\r\n");
+    EXPECT_TRUE(f.view.skip);
+}
+
+TEST(ReceivePath, ChunkOfOnlyNulBytesChangesNoFlag) {
+    LinkFixture f;
+    f.view.sms = true;
+    f.link.SendSMS("GETVR");
+    const LinkFlags before = f.link.flags();
+    f.port.take();
+    f.port.pollingDelay = 5000;
+    f.receive(QByteArray(4, '\0'));
+    const LinkFlags &after = f.link.flags();
+    EXPECT_EQ(after.AwaitPrompt, before.AwaitPrompt);
+    EXPECT_EQ(after.ModemBusy, before.ModemBusy);
+    EXPECT_EQ(after.SmsActivity, before.SmsActivity);
+    EXPECT_EQ(after.ChunkArrived, before.ChunkArrived);
+    EXPECT_EQ(after.DisplayPending, before.DisplayPending);
+    EXPECT_TRUE(f.port.wire.isEmpty());
+    EXPECT_EQ(f.port.pollingDelay, 4000);
+}
+
+TEST(ReceivePath, AnswerToARawLineIsShownAsReceived) {
+    LinkFixture f;
+    f.link.SendRawLine("  AT", false);
+    f.receive("OK");
+    EXPECT_FALSE(f.link.flags().RawLine);
+    f.ticks(1);
+    EXPECT_EQ(f.view.reception.content, QStringLiteral("OK"));
+}
+
+TEST(ReceivePath, SmsSubmissionRunsToIdle) {
+    LinkFixture f;
+    f.view.sms = true;
+    f.link.SendSMS("GETVR");
+    EXPECT_EQ(f.port.take(), QByteArray("AT+CMGS=17\r"));
+    f.receive("\r\n> ");
+    EXPECT_EQ(f.port.take(), QByteArray("00113005912143F500000B06C722D52A6D00\x1A"));
+    EXPECT_FALSE(f.link.flags().AwaitPrompt);
+    EXPECT_TRUE(f.link.flags().AwaitSubmitResult);
+    EXPECT_FALSE(f.link.flags().ModemBusy);
+    EXPECT_EQ(f.view.echo.content, QStringLiteral("00113005912143F500000B06C722D52A6D00\n"));
+    f.ticks(1);
+    EXPECT_TRUE(f.link.flags().SubmitResultArmed);
+    f.receive("\r\n+CMGS: 7\r\n\r\nOK\r\n");
+    const LinkFlags &s = f.link.flags();
+    EXPECT_FALSE(s.SubmitPending || s.AwaitPrompt || s.AwaitSubmitResult || s.SubmitResultArmed ||
+                 s.ModemBusy || s.SmsActivity);
+    // The link takes the next command.
+    f.link.SendSMS("GETST");
+    EXPECT_EQ(f.port.take().left(8), QByteArray("AT+CMGS="));
+}
+
+TEST(ReceivePath, ModemWithoutPromptIsGivenUpAndTheUserTold) {
+    LinkFixture f;
+    f.view.sms = true;
+    f.link.SendSMS("GETVR");
+    f.port.take();
+    f.ticks(98);
+    EXPECT_TRUE(f.link.flags().AwaitPrompt);
+    f.ticks(1);
+    const LinkFlags &s = f.link.flags();
+    EXPECT_FALSE(s.AwaitPrompt || s.ModemBusy || s.SubmitPending);
+    EXPECT_EQ(f.view.colours.back(), StatusColour::Black);
+    ASSERT_FALSE(f.view.statusMessages.isEmpty());
+    EXPECT_TRUE(f.view.statusMessages.last().contains(QStringLiteral("not sent")));
+    // A late prompt releases nothing.
+    f.receive("> ");
+    EXPECT_TRUE(f.port.take().isEmpty());
+    f.link.SendSMS("GETST");
+    EXPECT_EQ(f.port.take().left(8), QByteArray("AT+CMGS="));
+}
+
+TEST(ReceivePath, ClearButtonRestoresSkipStateAndEmptiesReception) {
+    LinkFixture f;
+    f.link.SkipCRLFcbClick(true);
+    f.view.skip = false;
+    f.view.busy = true;
+    f.view.reception.content = QStringLiteral("x");
+    f.view.echo.content = QStringLiteral("GETST");
+    f.link.ClearBtnClick();
+    EXPECT_TRUE(f.view.skip);
+    EXPECT_FALSE(f.view.busy);
+    EXPECT_TRUE(f.view.reception.content.isEmpty());
+    EXPECT_EQ(f.view.echo.content, QStringLiteral("GETST"));
+}

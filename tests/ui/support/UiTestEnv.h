@@ -1,0 +1,71 @@
+#pragma once
+// What every window test needs: a private working directory and port map,
+// modal boxes taken instead of shown, and a pseudo-terminal playing the
+// module or the modem on the far side of the line.
+#include "ui/MessageBoxes.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+
+class TForm1;
+
+struct ShownBox {
+    zx::ui::BoxKind kind;
+    QString title;
+    QString text;
+};
+
+class UiTestEnv {
+public:
+    UiTestEnv();
+    ~UiTestEnv();
+
+    QString dir() const { return tmp_.path(); }
+    QString settingsPath() const;
+    // "ComN" opens device from now on.
+    void mapPort(int n, const QString &device);
+    void writeSettings(const QByteArray &bytes);
+
+    QList<ShownBox> boxes;
+
+private:
+    QTemporaryDir tmp_;
+    QString oldCwd_;
+    QByteArray oldXdg_;
+};
+
+class PtyPeer {
+public:
+    PtyPeer();
+    ~PtyPeer();
+    PtyPeer(const PtyPeer &) = delete;
+    PtyPeer &operator=(const PtyPeer &) = delete;
+
+    QString slavePath() const { return slavePath_; }
+    void write(const QByteArray &bytes);
+    // Everything the tool wrote so far (waits up to timeoutMs for the first byte
+    // and then until the line is quiet for quietMs).
+    QByteArray read(int timeoutMs = 2000, int quietMs = 50);
+    // Waits until the tool's side of the line holds n unread bytes.
+    bool waitPending(int n, int timeoutMs = 2000);
+    void hangUp();
+
+private:
+    int master_ = -1;
+    int slave_ = -1;
+    QString slavePath_;
+};
+
+// Runs the event loop until condition() holds or timeoutMs pass.
+bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000);
+
+// The peer's bytes reach the window's receive handler at once instead of at
+// the next polling tick.
+void deliver(TForm1 &form, PtyPeer &peer, const QByteArray &bytes);
+
+// One tick of the window's one-second timer.
+void tick(TForm1 &form, int count = 1);

@@ -1,0 +1,170 @@
+// What the window puts on the wire, read byte for byte by a pseudo-terminal
+// that plays the module or the modem.
+#include "support/UiTestEnv.h"
+#include "ui/Unit1.h"
+#include "ui/widgets/RadioGroup.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+QByteArray framed(const QByteArray &line) {
+    return QByteArray(14, ' ') + "SETUP:" + line + "\r" + QByteArray(1, '\0');
+}
+
+template <typename T> T *child(TForm1 &form, const char *name) {
+    auto *w = form.findChild<T *>(QString::fromLatin1(name));
+    if (!w)
+        qFatal("no control %s", name);
+    return w;
+}
+
+} // namespace
+
+class LinkWireTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        env_ = std::make_unique<UiTestEnv>();
+        peer_ = std::make_unique<PtyPeer>();
+        env_->mapPort(1, peer_->slavePath());
+        env_->writeSettings(QByteArray(4096, '\0'));
+        form_ = std::make_unique<TForm1>();
+        child<QTimer>(*form_, "Timer1")->stop();
+    }
+    void cleanup() {
+        form_.reset();
+        peer_.reset();
+        env_.reset();
+    }
+
+    void connectAndTestButtonsInSettingMode();
+    void rawLinesFromTheAtPanelAndSignalButton();
+    void answersShowAtTheNextTick_data();
+    void answersShowAtTheNextTick();
+    void smsSubmissionAgainstAModem();
+    void portAndSpeedSelection();
+    void closedPortIsReported();
+
+private:
+    std::unique_ptr<UiTestEnv> env_;
+    std::unique_ptr<PtyPeer> peer_;
+    std::unique_ptr<TForm1> form_;
+};
+
+void LinkWireTest::connectAndTestButtonsInSettingMode() {
+    QVERIFY(form_->CommPortDriver1().Connected());
+    child<QPushButton>(*form_, "ConnectBtn")->click();
+    const QByteArray wire = peer_->read();
+    QCOMPARE(wire, framed("  OK"));
+    QCOMPARE(wire.size(), 26);
+    child<QPushButton>(*form_, "TestBtn")->click();
+    QCOMPARE(peer_->read(), framed("  +EXIT"));
+}
+
+void LinkWireTest::rawLinesFromTheAtPanelAndSignalButton() {
+    child<QPushButton>(*form_, "Squality")->click();
+    QCOMPARE(peer_->read(), QByteArray("  AT+CSQ\r"));
+    child<QPushButton>(*form_, "ATcmdOpen")->click();
+    child<QLineEdit>(*form_, "ATcmd")->setText(QStringLiteral("AT+CGMI"));
+    child<QPushButton>(*form_, "SendAT")->click();
+    QCOMPARE(peer_->read(), QByteArray("  AT+CGMI\r"));
+    // The answer clears the raw-line flag; the next module command is framed again.
+    deliver(*form_, *peer_, "\r\nOK\r\n");
+    child<QPushButton>(*form_, "ConnectBtn")->click();
+    QCOMPARE(peer_->read(), framed("  OK"));
+}
+
+void LinkWireTest::answersShowAtTheNextTick_data() {
+    QTest::addColumn<bool>("skip");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("Skip CR/LF checked") << true << QStringLiteral("\nOK  \n");
+    QTest::newRow("Skip CR/LF unchecked") << false << QStringLiteral("\nOK\n\n");
+}
+
+void LinkWireTest::answersShowAtTheNextTick() {
+    QFETCH(bool, skip);
+    QFETCH(QString, shown);
+    child<QCheckBox>(*form_, "SkipCRLFcb")->setChecked(skip);
+    form_->link().Clear();
+    form_->link().SendSMS("GETST");
+    form_->link().DisplayOnMemo("GETST");
+    QCOMPARE(peer_->read(), framed("GETST"));
+    QCOMPARE(child<QPlainTextEdit>(*form_, "MemoS")->toPlainText(), QStringLiteral("GETST"));
+    deliver(*form_, *peer_, "OK\r\n");
+    auto *memo = child<QPlainTextEdit>(*form_, "MemoSMSinput");
+    QCOMPARE(memo->toPlainText(), QStringLiteral("\n"));
+    tick(*form_);
+    QCOMPARE(memo->toPlainText(), shown);
+}
+
+void LinkWireTest::smsSubmissionAgainstAModem() {
+    child<QLineEdit>(*form_, "BRnumber")->setText(QStringLiteral("+12345"));
+    child<QCheckBox>(*form_, "SMSmode")->setChecked(true);
+    form_->link().SendSMS("GETVR");
+    QCOMPARE(peer_->read(), QByteArray("AT+CMGS=17\r"));
+    deliver(*form_, *peer_, "\r\n> ");
+    QCOMPARE(peer_->read(), QByteArray("00113005912143F500000B06C722D52A6D00\x1A"));
+    QVERIFY(form_->link().flags().AwaitSubmitResult);
+    tick(*form_);
+    deliver(*form_, *peer_, "\r\n+CMGS: 4\r\n\r\nOK\r\n");
+    const zx::link::LinkFlags &s = form_->link().flags();
+    QVERIFY(!s.ModemBusy && !s.SubmitPending && !s.AwaitPrompt && !s.AwaitSubmitResult &&
+            !s.SubmitResultArmed);
+    // "Test" in SMS mode is an SMS whose text is "  +EXIT" and CR.
+    child<QPushButton>(*form_, "TestBtn")->click();
+    const QByteArray announce = peer_->read();
+    QVERIFY(announce.startsWith("AT+CMGS="));
+    QCOMPARE(form_->link().PendingPdu().mid(22, 2), QByteArray("08"));
+}
+
+void LinkWireTest::portAndSpeedSelection() {
+    PtyPeer com12;
+    env_->mapPort(12, com12.slavePath());
+    auto *port = child<zx::ui::RadioGroup>(*form_, "RadioGroupPort");
+    auto *rate = child<zx::ui::RadioGroup>(*form_, "RadioGroupRate");
+    port->button(11)->click();
+    rate->button(5)->click();
+    TCommPortDriver &driver = form_->CommPortDriver1();
+    QVERIFY(driver.Connected());
+    QCOMPARE(driver.PortName(), QStringLiteral("\\\\.\\COM12"));
+    QCOMPARE(driver.DeviceName(), com12.slavePath());
+    const auto applied = driver.LastAppliedSettings();
+    QCOMPARE(applied.speed, 57600u);
+    QCOMPARE(applied.dataBits, db8BITS);
+    QCOMPARE(applied.parity, ptNONE);
+    QCOMPARE(applied.stopBits, sb1BITS);
+    QVERIFY(!applied.dtr && !applied.rts && !applied.ctsFlow && !applied.xonXoff);
+
+    child<QCheckBox>(*form_, "ParityEven")->setChecked(true);
+    QVERIFY(driver.Connected());
+    QCOMPARE(driver.LastAppliedSettings().parity, ptEVEN);
+    QCOMPARE(driver.LastAppliedSettings().speed, 57600u);
+    child<QPushButton>(*form_, "ConnectBtn")->click();
+    QCOMPARE(com12.read(), framed("  OK"));
+    QCOMPARE(peer_->read(100), QByteArray());
+    // The next port change keeps even parity.
+    rate->button(6)->click();
+    QCOMPARE(driver.LastAppliedSettings().parity, ptEVEN);
+    QCOMPARE(driver.LastAppliedSettings().speed, 115200u);
+}
+
+void LinkWireTest::closedPortIsReported() {
+    env_->mapPort(3, env_->dir() + QStringLiteral("/no-such-tty"));
+    child<zx::ui::RadioGroup>(*form_, "RadioGroupPort")->button(2)->click();
+    QVERIFY(!form_->CommPortDriver1().Connected());
+    auto *bar = child<QStatusBar>(*form_, "StatusBar1");
+    QVERIFY(bar->currentMessage().contains(QStringLiteral("Com3")));
+    child<QPushButton>(*form_, "ConnectBtn")->click();
+    QVERIFY(bar->currentMessage().contains(QStringLiteral("not open")));
+}
+
+QTEST_MAIN(LinkWireTest)
+#include "tst_link_wire.moc"
