@@ -71,6 +71,8 @@ public:
     const QByteArray &LastSMSText() const { return lastSmsText_; }
 
     void setModemHooks(ModemHooks hooks) { hooks_ = std::move(hooks); }
+    LinkPort &port() { return port_; }
+    LinkView &view() { return view_; }
     // The local clock of the nightly window and the module clock command.
     void setClock(Clock clock) { clock_ = std::move(clock); }
     QDateTime now() const { return clock_(); }

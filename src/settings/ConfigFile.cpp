@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -105,6 +106,17 @@ FileResult ReadCFGFile(const QString &path, ConfigRecord &record) {
     return {};
 }
 
+// A save that was killed half-way leaves its temporary file behind; the next
+// good save clears such leftovers so they cannot pile up.
+void removeStaleTemporaries(const QFileInfo &target) {
+    const QDir dir = target.absoluteDir();
+    const QString stem = QStringLiteral(".") + target.fileName() + QStringLiteral(".");
+    const QStringList leftovers =
+        dir.entryList({stem + QStringLiteral("??????")}, QDir::Files | QDir::Hidden);
+    for (const QString &name : leftovers)
+        QFile::remove(dir.filePath(name));
+}
+
 FileResult SaveCFGFile(const QString &path, const ConfigRecord &record, WriteCall write) {
     const QByteArray target = QFile::encodeName(path);
     // A read-only settings file refuses the save, as it refuses the read.
@@ -131,6 +143,7 @@ FileResult SaveCFGFile(const QString &path, const ConfigRecord &record, WriteCal
         return {FileStatus::AccessError, errno};
     temporary.keep();
     syncDirectory(directory);
+    removeStaleTemporaries(info);
     return {};
 }
 

@@ -1,0 +1,15 @@
+#pragma once
+// Misbehaviour the simulator can be asked for, to try the tool against it.
+namespace zx::sim {
+
+struct FaultOptions {
+    bool silent = false;        // reads everything, answers nothing
+    int delayMs = 0;            // before each answer
+    int splitPieces = 1;        // each answer written in this many pieces ...
+    int splitGapMs = 30;        // ... this far apart
+    int noiseBytesPerSec = 0;   // random bytes sent between answers
+    int vanishAfterSec = 0;     // 0: never; else the port goes away after
+                                // this long and comes back as long again later
+};
+
+} // namespace zx::sim

@@ -1,0 +1,195 @@
+#include "sim/Modem.h"
+
+#include "sim/AtCommands.h"
+
+#include "gsm/PduDeliver.h"
+
+#include <cstdlib>
+#include <optional>
+
+namespace zx::sim {
+namespace {
+
+constexpr char kCtrlZ = 0x1A;
+constexpr char kEscape = 0x1B;
+constexpr char kBackspace = 0x08;
+constexpr qsizetype kMaxLine = 512;
+constexpr qsizetype kMaxPdu = 1024;
+constexpr int kMaxTpduOctets = 176;
+constexpr qsizetype kMaxSmsCharacters = 160;
+
+const QByteArray kError = "\r\nERROR\r\n";
+const QByteArray kInvalidIndex = "\r\n+CMS ERROR: 321\r\n";
+const QByteArray kInvalidPdu = "\r\n+CMS ERROR: 304\r\n";
+const QByteArray kOk = "\r\nOK\r\n";
+
+std::optional<int> decimal(const QByteArray &text) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+QByteArray listingLine(const StoredMessage &message) {
+    return "+CMGL: " + QByteArray::number(message.index) + ',' + QByteArray::number(message.stat) +
+           ",," + QByteArray::number(tpduLength(message.pdu)) + "\r\n" + message.pdu + "\r\n";
+}
+
+} // namespace
+
+QByteArray deliverTimestamp(const QDateTime &time) {
+    const int quarters = time.offsetFromUtc() / (15 * 60);
+    const int fields[] = {time.date().year() % 100, time.date().month(), time.date().day(),
+                          time.time().hour(),       time.time().minute(), time.time().second(),
+                          std::abs(quarters)};
+    QByteArray stamp;
+    for (const int field : fields) {
+        stamp += char('0' + field % 10);
+        stamp += char('0' + field / 10);
+    }
+    // The zone's sign is bit 3 of its octet, the high bit of its tens digit.
+    if (quarters < 0)
+        stamp[13] = "0123456789ABCDEF"[(stamp[13] - '0') | 8];
+    return stamp;
+}
+
+void Modem::resetInput() {
+    m_line.clear();
+    m_pdu.clear();
+    m_awaitingPdu = false;
+}
+
+QByteArray Modem::feed(const QByteArray &bytes) {
+    QByteArray out;
+    for (const char byte : bytes) {
+        if (m_awaitingPdu) {
+            if (byte == kCtrlZ) {
+                m_awaitingPdu = false;
+                out += submit();
+            } else if (byte == kEscape) {
+                m_awaitingPdu = false;
+                m_pdu.clear();
+                out += kOk;
+            } else if (byte != '\r' && byte != '\n') {
+                if (m_state.echo)
+                    out += byte;
+                if (m_pdu.size() <= kMaxPdu)
+                    m_pdu += byte;
+            }
+            continue;
+        }
+        if (byte == kCtrlZ || byte == kEscape)
+            continue;
+        if (m_state.echo)
+            out += byte;
+        if (byte == '\r') {
+            const QByteArray line = m_line;
+            m_line.clear();
+            out += commandLine(line);
+        } else if (byte == kBackspace) {
+            m_line.chop(1);
+        } else if (byte != '\n' && m_line.size() < kMaxLine) {
+            m_line += byte;
+        }
+    }
+    return out;
+}
+
+// A line without "AT" in it is not a command; the modem stays silent.
+QByteArray Modem::commandLine(const QByteArray &line) {
+    const qsizetype start = line.toUpper().indexOf("AT");
+    if (start < 0)
+        return {};
+    QByteArray command = line.mid(start);
+    while (command.endsWith(' '))
+        command.chop(1);
+    const QByteArray upper = command.toUpper();
+    if (upper.startsWith("AT+CMGS="))
+        return startSubmit(command.mid(8));
+    if (upper.startsWith("AT+CMGL"))
+        return listMessages(command.mid(7));
+    if (upper.startsWith("AT+CMGD="))
+        return deleteMessage(command.mid(8));
+    if (upper.startsWith("AT+CMGR="))
+        return readMessage(command.mid(8));
+    return frameVerbose(answerAtCommand(m_state, command));
+}
+
+QByteArray Modem::startSubmit(const QByteArray &argument) {
+    const std::optional<int> length = decimal(argument);
+    if (m_state.smsFormat != 0 || !length || *length < 1 || *length > kMaxTpduOctets)
+        return kError;
+    m_announcedLength = *length;
+    m_pdu.clear();
+    m_awaitingPdu = true;
+    return "\r\n> ";
+}
+
+QByteArray Modem::listMessages(const QByteArray &argument) {
+    std::optional<int> stat = 0;
+    if (!argument.isEmpty())
+        stat = argument.startsWith('=') ? decimal(argument.mid(1)) : std::nullopt;
+    if (m_state.smsFormat != 0 || !stat || *stat < 0 || *stat > 4)
+        return kError;
+    QByteArray out;
+    const QList<StoredMessage> listed = m_store.list(*stat);
+    if (!listed.isEmpty())
+        out += "\r\n";
+    for (const StoredMessage &message : listed)
+        out += listingLine(message);
+    return out + kOk;
+}
+
+QByteArray Modem::deleteMessage(const QByteArray &argument) {
+    const QList<QByteArray> parts = argument.split(',');
+    const std::optional<int> index = decimal(parts.value(0));
+    const std::optional<int> flag = parts.size() > 1 ? decimal(parts[1]) : std::optional<int>(0);
+    if (!flag || *flag < 0 || *flag > 4)
+        return kError;
+    if (*flag == 4) {
+        m_store.clear();
+        return kOk;
+    }
+    if (!index || !m_store.isValidIndex(*index))
+        return kInvalidIndex;
+    m_store.remove(*index);
+    return kOk;
+}
+
+QByteArray Modem::readMessage(const QByteArray &argument) {
+    const std::optional<int> index = decimal(argument);
+    if (m_state.smsFormat != 0 || !index || !m_store.isValidIndex(*index))
+        return kInvalidIndex;
+    const StoredMessage message = m_store.read(*index);
+    if (message.pdu.isEmpty())
+        return kOk;
+    return "\r\n+CMGR: " + QByteArray::number(message.stat) + ",," +
+           QByteArray::number(tpduLength(message.pdu)) + "\r\n" + message.pdu + "\r\n" + kOk;
+}
+
+QByteArray Modem::submit() {
+    const QByteArray hex = m_pdu;
+    m_pdu.clear();
+    if (tpduLength(hex) != m_announcedLength)
+        return kInvalidPdu;
+    const gsm::SubmitPdu parsed = gsm::parseSubmitPdu(hex);
+    if (!parsed.ok)
+        return kInvalidPdu;
+    m_state.messageReference = (m_state.messageReference + 1) & 0xFF;
+    const QByteArray result = "\r\n+CMGS: " + QByteArray::number(m_state.messageReference) + "\r\n" + kOk;
+    deliverAnswer(parsed.number, parsed.text);
+    return result;
+}
+
+void Modem::deliverAnswer(const QByteArray &destination, const QByteArray &text) {
+    QByteArray command = text;
+    if (command.endsWith('\r'))
+        command.chop(1);
+    if (onModuleCommand)
+        onModuleCommand(command);
+    const QByteArray answer = m_module.answer(command).left(kMaxSmsCharacters);
+    const QByteArray originator = m_state.moduleNumber.isEmpty() ? destination : m_state.moduleNumber;
+    // A full store loses the message, as a real one would.
+    m_store.add(gsm::buildDeliverPdu(originator, answer, deliverTimestamp(m_state.now())));
+}
+
+} // namespace zx::sim

@@ -1,0 +1,205 @@
+#include "sim/Simulator.h"
+
+#include <QRandomGenerator>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace zx::sim {
+namespace {
+
+constexpr int kNoiseTickMs = 100;
+
+} // namespace
+
+Simulator::Simulator(QObject *parent) : QObject(parent) {
+    connect(&m_output, &OutputScheduler::due, this, &Simulator::write);
+    m_noiseTimer.setInterval(kNoiseTickMs);
+    connect(&m_noiseTimer, &QTimer::timeout, this, &Simulator::sendNoise);
+    m_vanishTimer.setSingleShot(true);
+    connect(&m_vanishTimer, &QTimer::timeout, this, &Simulator::vanish);
+    m_comeBackTimer.setSingleShot(true);
+    connect(&m_comeBackTimer, &QTimer::timeout, this, &Simulator::comeBack);
+    m_modem.onModuleCommand = [this](const QByteArray &line) { emit moduleCommand(line); };
+}
+
+Simulator::~Simulator() {
+    stop();
+}
+
+bool Simulator::start() {
+    stop();
+    if (!openPort())
+        return false;
+    m_vanished = false;
+    if (m_faults.vanishAfterSec > 0)
+        m_vanishTimer.start(m_faults.vanishAfterSec * 1000);
+    return true;
+}
+
+void Simulator::stop() {
+    m_vanishTimer.stop();
+    m_comeBackTimer.stop();
+    closePort();
+    m_link.remove();
+    m_vanished = false;
+}
+
+bool Simulator::openPort() {
+    if (!m_pty.open()) {
+        m_error = m_pty.errorString();
+        return false;
+    }
+    m_readNotifier = new QSocketNotifier(m_pty.master(), QSocketNotifier::Read, this);
+    connect(m_readNotifier, &QSocketNotifier::activated, this, &Simulator::readMaster);
+    m_writeNotifier = new QSocketNotifier(m_pty.master(), QSocketNotifier::Write, this);
+    m_writeNotifier->setEnabled(false);
+    connect(m_writeNotifier, &QSocketNotifier::activated, this, &Simulator::flush);
+    updateNoise();
+    return true;
+}
+
+void Simulator::closePort() {
+    delete m_readNotifier;
+    delete m_writeNotifier;
+    m_readNotifier = m_writeNotifier = nullptr;
+    m_noiseTimer.stop();
+    m_output.clear();
+    m_unwritten.clear();
+    m_framer.reset();
+    m_modem.resetInput();
+    m_pty.close();
+}
+
+bool Simulator::linkAs(int comN, bool force) {
+    if (!isRunning()) {
+        m_error = QStringLiteral("the simulator is not running");
+        return false;
+    }
+    if (!m_link.create(comN, slavePath(), force)) {
+        m_error = m_link.errorString();
+        return false;
+    }
+    return true;
+}
+
+void Simulator::setMode(Mode mode) {
+    m_mode = mode;
+    m_framer.reset();
+    m_modem.resetInput();
+}
+
+void Simulator::setFaults(const FaultOptions &faults) {
+    m_faults = faults;
+    updateNoise();
+}
+
+void Simulator::vanish() {
+    if (!isRunning())
+        return;
+    m_vanishTimer.stop();
+    closePort();
+    m_vanished = true;
+    emit vanished();
+    if (m_faults.vanishAfterSec > 0)
+        m_comeBackTimer.start(m_faults.vanishAfterSec * 1000);
+}
+
+bool Simulator::comeBack() {
+    m_comeBackTimer.stop();
+    if (!m_vanished)
+        return isRunning();
+    if (!openPort())
+        return false;
+    m_vanished = false;
+    if (!m_link.path().isEmpty() && !m_link.retarget(slavePath()))
+        m_error = m_link.errorString();
+    emit cameBack(slavePath());
+    return true;
+}
+
+void Simulator::readMaster() {
+    QByteArray received;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t count = ::read(m_pty.master(), buffer, sizeof buffer);
+        if (count > 0) {
+            received.append(buffer, count);
+            continue;
+        }
+        if (count < 0 && errno == EINTR)
+            continue;
+        // EAGAIN: drained. Anything else would fire the notifier forever.
+        if (count == 0 || errno != EAGAIN)
+            m_readNotifier->setEnabled(false);
+        break;
+    }
+    if (!received.isEmpty())
+        handle(received);
+}
+
+void Simulator::handle(const QByteArray &bytes) {
+    emit bytesReceived(bytes);
+    if (m_mode == Mode::Sms) {
+        answer(m_modem.feed(bytes));
+        return;
+    }
+    for (const QByteArray &line : m_framer.feed(bytes)) {
+        emit moduleCommand(line);
+        answer(m_module.answer(line) + "\r\n");
+    }
+}
+
+void Simulator::answer(const QByteArray &bytes) {
+    if (m_faults.silent || bytes.isEmpty())
+        return;
+    m_output.schedule(bytes, m_faults.delayMs, m_faults.splitPieces, m_faults.splitGapMs);
+}
+
+void Simulator::write(const QByteArray &bytes) {
+    if (!isRunning())
+        return;
+    m_unwritten += bytes;
+    emit bytesWritten(bytes);
+    flush();
+}
+
+void Simulator::flush() {
+    while (!m_unwritten.isEmpty()) {
+        const ssize_t count = ::write(m_pty.master(), m_unwritten.constData(), size_t(m_unwritten.size()));
+        if (count > 0) {
+            m_unwritten.remove(0, count);
+            continue;
+        }
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0 && errno != EAGAIN)
+            m_unwritten.clear(); // the line is gone; so are the bytes
+        break;
+    }
+    if (m_writeNotifier)
+        m_writeNotifier->setEnabled(!m_unwritten.isEmpty());
+}
+
+void Simulator::updateNoise() {
+    if (m_faults.noiseBytesPerSec > 0 && isRunning())
+        m_noiseTimer.start();
+    else
+        m_noiseTimer.stop();
+    m_noiseOwed = 0;
+}
+
+void Simulator::sendNoise() {
+    m_noiseOwed += m_faults.noiseBytesPerSec * kNoiseTickMs / 1000.0;
+    const int count = int(m_noiseOwed);
+    if (count == 0)
+        return;
+    m_noiseOwed -= count;
+    QByteArray noise(count, '\0');
+    for (char &byte : noise)
+        byte = char(QRandomGenerator::global()->bounded(256));
+    write(noise);
+}
+
+} // namespace zx::sim

@@ -1,0 +1,94 @@
+#pragma once
+// The module (setting mode) or a GSM modem with the module behind it (SMS
+// mode) on a pseudo-terminal, run on the caller's Qt event loop so that it
+// can share one with the tool's window in tests.
+#include "sim/FaultOptions.h"
+#include "sim/Modem.h"
+#include "sim/Module.h"
+#include "sim/OutputScheduler.h"
+#include "sim/PortLink.h"
+#include "sim/Pty.h"
+#include "sim/SettingFramer.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class QSocketNotifier;
+
+namespace zx::sim {
+
+class Simulator : public QObject {
+    Q_OBJECT
+public:
+    enum class Mode { Setting, Sms };
+
+    explicit Simulator(QObject *parent = nullptr);
+    ~Simulator() override;
+
+    // Opens a new pseudo-terminal and serves it; arms the vanish fault.
+    bool start();
+    // Closes the terminal and removes the port-map link.
+    void stop();
+    bool isRunning() const { return m_pty.isOpen(); }
+    QString slavePath() const { return m_pty.slavePath(); }
+    QString errorString() const { return m_error; }
+
+    // Makes the tool's "ComN" this terminal (see PortLink::create).
+    bool linkAs(int comN, bool force = false);
+    QString linkPath() const { return m_link.path(); }
+
+    Mode mode() const { return m_mode; }
+    void setMode(Mode mode);
+    FaultOptions faults() const { return m_faults; }
+    void setFaults(const FaultOptions &faults);
+
+    Module &module() { return m_module; }
+    Modem &modem() { return m_modem; }
+
+    // The port goes away under the tool: the master is closed, so the tool
+    // sees a hang-up. comeBack() opens a new terminal and re-points the link.
+    void vanish();
+    bool comeBack();
+    bool hasVanished() const { return m_vanished; }
+
+signals:
+    void bytesReceived(const QByteArray &bytes);
+    // Each command line the module gets, by wire or by SMS.
+    void moduleCommand(const QByteArray &line);
+    void bytesWritten(const QByteArray &bytes);
+    void vanished();
+    void cameBack(const QString &slavePath);
+
+private:
+    bool openPort();
+    void closePort();
+    void readMaster();
+    void handle(const QByteArray &bytes);
+    void answer(const QByteArray &bytes);
+    void write(const QByteArray &bytes);
+    void flush();
+    void sendNoise();
+    void updateNoise();
+
+    Module m_module;
+    Modem m_modem{m_module};
+    SettingFramer m_framer;
+    Pty m_pty;
+    PortLink m_link;
+    OutputScheduler m_output;
+    QSocketNotifier *m_readNotifier = nullptr;
+    QSocketNotifier *m_writeNotifier = nullptr;
+    QTimer m_noiseTimer;
+    QTimer m_vanishTimer;
+    QTimer m_comeBackTimer;
+    QByteArray m_unwritten;
+    FaultOptions m_faults;
+    Mode m_mode = Mode::Setting;
+    bool m_vanished = false;
+    double m_noiseOwed = 0;
+    QString m_error;
+};
+
+} // namespace zx::sim

@@ -1,0 +1,137 @@
+// zentorix-sim: the module, or a GSM modem with the module behind it, on a
+// pseudo-terminal that the tool finds as "ComN".
+#include "sim/Simulator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[1], &byte, 1);
+}
+
+// SIGINT and SIGTERM end the event loop, so the link is removed on the way out.
+void quitOnSignals(QCoreApplication &app) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
+
+bool readInt(const QCommandLineParser &parser, const QString &name, int minimum, int maximum,
+             int &value) {
+    if (!parser.isSet(name))
+        return true;
+    bool ok = false;
+    const int parsed = parser.value(name).toInt(&ok);
+    if (!ok || parsed < minimum || parsed > maximum) {
+        QTextStream(stderr) << "zentorix-sim: --" << name << " wants a number in " << minimum
+                            << ".." << maximum << '\n';
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zentorix-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Simulates the module on a pseudo-terminal (setting mode), or with --modem a GSM modem "
+        "in PDU mode that passes every SMS to the module and stores its answer as a received "
+        "message. The terminal is linked as comN in the tool's port map."));
+    parser.addHelpOption();
+    parser.addOptions({
+        {QStringLiteral("com"), QStringLiteral("Link the terminal as ComN (1..16, default 1)."),
+         QStringLiteral("N"), QStringLiteral("1")},
+        {QStringLiteral("force"), QStringLiteral("Replace a comN link the simulator did not make.")},
+        {QStringLiteral("modem"), QStringLiteral("Be a GSM modem (SMS mode) instead of the module.")},
+        {QStringLiteral("echo"), QStringLiteral("The modem's command echo (default on)."),
+         QStringLiteral("on|off"), QStringLiteral("on")},
+        {QStringLiteral("number"),
+         QStringLiteral("The module's telephone number its answers come from (default: the "
+                        "number the command was sent to)."),
+         QStringLiteral("+49...")},
+        {QStringLiteral("silent"), QStringLiteral("Read everything, answer nothing.")},
+        {QStringLiteral("delay"), QStringLiteral("Wait MS milliseconds before each answer."),
+         QStringLiteral("MS")},
+        {QStringLiteral("split"), QStringLiteral("Write each answer in N pieces, 30 ms apart."),
+         QStringLiteral("N")},
+        {QStringLiteral("noise"), QStringLiteral("Send random bytes at this rate between answers."),
+         QStringLiteral("BYTES_PER_SEC")},
+        {QStringLiteral("vanish-after"),
+         QStringLiteral("Close the terminal after SEC seconds and open a new one SEC seconds "
+                        "later, re-pointing the link."),
+         QStringLiteral("SEC")},
+    });
+    parser.process(app);
+
+    zx::sim::FaultOptions faults;
+    faults.silent = parser.isSet(QStringLiteral("silent"));
+    int comN = 1;
+    if (!readInt(parser, QStringLiteral("com"), 1, 16, comN) ||
+        !readInt(parser, QStringLiteral("delay"), 0, 600000, faults.delayMs) ||
+        !readInt(parser, QStringLiteral("split"), 1, 1000, faults.splitPieces) ||
+        !readInt(parser, QStringLiteral("noise"), 0, 100000, faults.noiseBytesPerSec) ||
+        !readInt(parser, QStringLiteral("vanish-after"), 0, 86400, faults.vanishAfterSec))
+        return 2;
+    const QString echo = parser.value(QStringLiteral("echo")).toLower();
+    if (echo != QStringLiteral("on") && echo != QStringLiteral("off")) {
+        QTextStream(stderr) << "zentorix-sim: --echo wants on or off\n";
+        return 2;
+    }
+
+    zx::sim::Simulator simulator;
+    simulator.setFaults(faults);
+    const bool modem = parser.isSet(QStringLiteral("modem"));
+    simulator.setMode(modem ? zx::sim::Simulator::Mode::Sms : zx::sim::Simulator::Mode::Setting);
+    simulator.modem().state().echo = echo == QStringLiteral("on");
+    simulator.modem().state().moduleNumber = parser.value(QStringLiteral("number")).toLatin1();
+
+    QTextStream out(stdout);
+    if (!simulator.start()) {
+        QTextStream(stderr) << "zentorix-sim: " << simulator.errorString() << '\n';
+        return 1;
+    }
+    if (!simulator.linkAs(comN, parser.isSet(QStringLiteral("force")))) {
+        QTextStream(stderr) << "zentorix-sim: " << simulator.errorString() << '\n';
+        return 1;
+    }
+    out << "zentorix-sim: " << (modem ? "GSM modem with the module behind it" : "module")
+        << " on " << simulator.slavePath() << '\n'
+        << "zentorix-sim: port map link " << simulator.linkPath() << " -> choose \"Com" << comN
+        << "\" in the tool\n";
+    out.flush();
+    QObject::connect(&simulator, &zx::sim::Simulator::vanished, [&out] {
+        out << "zentorix-sim: the port vanished\n";
+        out.flush();
+    });
+    QObject::connect(&simulator, &zx::sim::Simulator::cameBack, [&out](const QString &path) {
+        out << "zentorix-sim: the port is back on " << path << '\n';
+        out.flush();
+    });
+
+    quitOnSignals(app);
+    const int result = app.exec();
+    simulator.stop();
+    return result;
+}

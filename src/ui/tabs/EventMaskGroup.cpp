@@ -1,0 +1,233 @@
+#include "ui/tabs/EventMaskGroup.h"
+
+#include "text/Ansi.h"
+#include "ui/TabHost.h"
+#include "ui/tabs/IoWidgets.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace zx::ui {
+
+using namespace zx::ui::io;
+namespace cmd = zx::commands::io;
+using cmd::MaskKind;
+
+namespace {
+
+struct MatrixDef {
+    MaskKind kind;
+    char letter;
+    const char *caption;
+    const char *editName;
+    const char *rowLabel; // followed by the row number
+    int rowDigits;        // how the row is written in the box names
+};
+
+constexpr MatrixDef kMatrices[] = {
+    {MaskKind::Temperature, 'T', "T,RT", "TNrFilter", "Temperature ", 1},
+    {MaskKind::Analog, 'A', "Analog", "ANrFilter", "Analog Input ", 1},
+    {MaskKind::Digital, 'D', "Digital", "DNrFilter", "Digital Input ", 2},
+};
+
+constexpr const char *kHints[] = {
+    "Mask for  Nr.5,6,7  see  Int. and Ext. SMS",
+    "Example",
+    "F SETOU1 RSTOU2",
+    "where F - number filter for SMS message",
+    "F - send SMS to  Nr5, Nr6, Nr7 and to internal control",
+    "7 - send SMS to  Nr5, Nr6, Nr7",
+};
+
+QString rowName(const MatrixDef &def, int row) {
+    return QStringLiteral("%1").arg(row, def.rowDigits, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+EventMaskGroup::EventMaskGroup(TabHost &host, QWidget *parent)
+    : QGroupBox(QStringLiteral("Number Mask"), parent), host_(host) {
+    setObjectName(QStringLiteral("EventMaskGroup"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(3, 3, 3, 3);
+    layout->setSpacing(3);
+    // The 23 rows share the tab with the numbers group: they scroll, the
+    // send button stays in view.
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *content = new QWidget(scroll);
+    auto *rows = new QVBoxLayout(content);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(2);
+    for (int i = 0; i < int(std::size(kMatrices)); ++i)
+        rows->addWidget(buildMatrix(i, content));
+    rows->addWidget(buildHints(content));
+    rows->addStretch();
+    scroll->setWidget(content);
+    scroll->setMinimumWidth(content->sizeHint().width() +
+                           scroll->verticalScrollBar()->sizeHint().width());
+    layout->addWidget(scroll, 1);
+    auto *set = button(QStringLiteral("SetNfilter1"), QStringLiteral("Set Numbers  Filter"), this);
+    connect(set, &QPushButton::clicked, this, &EventMaskGroup::SetNfilter1Click);
+    layout->addWidget(set);
+}
+
+QWidget *EventMaskGroup::buildMatrix(int index, QWidget *parent) {
+    const MatrixDef &def = kMatrices[index];
+    const int rows = cmd::maskLength(def.kind);
+    Matrix &m = matrices_[index];
+
+    auto *group = new QGroupBox(latin(def.caption), parent);
+    auto *grid = new QGridLayout(group);
+    grid->setContentsMargins(3, 1, 3, 1);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(0);
+    // Columns from left to right: numbers 4, 3, 2, 1, then "Disable".
+    for (int c = 1; c <= cmd::kNumberColumns; ++c)
+        grid->addWidget(new QLabel(QString::number(c), group), 0, 5 - c, Qt::AlignCenter);
+    grid->addWidget(new QLabel(QStringLiteral("Disable"), group), 0, 5);
+
+    m.numbers.resize(rows);
+    m.disable.resize(rows);
+    for (int r = 1; r <= rows; ++r) {
+        QLabel *label = new QLabel(latin(def.rowLabel) + QString::number(r), group);
+        if (def.kind == MaskKind::Temperature && r == 2) {
+            label->setText(QStringLiteral("Runtime 1"));
+            label->setObjectName(QStringLiteral("RTname1"));
+            RTname1 = label;
+        } else if (def.kind == MaskKind::Temperature && r == 3) {
+            label->setText(QStringLiteral("Runtime 2"));
+            label->setObjectName(QStringLiteral("RTname2"));
+            RTname2 = label;
+        }
+        grid->addWidget(label, r, 0);
+        for (int c = 1; c <= cmd::kNumberColumns; ++c) {
+            auto *box = new QCheckBox(group);
+            box->setObjectName(QStringLiteral("CheckBox%1%2%3")
+                                   .arg(QLatin1Char(def.letter))
+                                   .arg(c)
+                                   .arg(rowName(def, r)));
+            box->setChecked(true);
+            connect(box, &QCheckBox::toggled, this, [this, kind = def.kind, r, c](bool checked) {
+                numberBoxToggled(kind, r, c, checked);
+            });
+            m.numbers[r - 1][c - 1] = box;
+            grid->addWidget(box, r, 5 - c, Qt::AlignCenter);
+        }
+        auto *dis = new QCheckBox(group);
+        dis->setObjectName(
+            QStringLiteral("CheckBox%1%2dis").arg(QLatin1Char(def.letter)).arg(rowName(def, r)));
+        connect(dis, &QCheckBox::toggled, this, [this, kind = def.kind, r](bool checked) {
+            disableBoxToggled(kind, r, checked);
+        });
+        m.disable[r - 1] = dis;
+        grid->addWidget(dis, r, 5, Qt::AlignCenter);
+    }
+
+    m.edit = readOnlyBox(latin(def.editName), QString(QLatin1Char('F')).repeated(rows), group,
+                         12 + 9 * rows);
+    m.edit->setMaxLength(rows);
+    // The mask text heads the row labels.
+    grid->addWidget(m.edit, 0, 0);
+    if (def.kind == MaskKind::Temperature)
+        TNrFilter = m.edit;
+    else if (def.kind == MaskKind::Analog)
+        ANrFilter = m.edit;
+    else
+        DNrFilter = m.edit;
+    return group;
+}
+
+QWidget *EventMaskGroup::buildHints(QWidget *parent) {
+    auto *hints = new QWidget(parent);
+    auto *v = new QVBoxLayout(hints);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(0);
+    for (const char *hint : kHints) {
+        auto *label = new QLabel(latin(hint), hints);
+        label->setWordWrap(true);
+        v->addWidget(label);
+    }
+    return hints;
+}
+
+QCheckBox *EventMaskGroup::numberBox(MaskKind kind, int column, int row) const {
+    const Matrix &m = matrix(kind);
+    if (row < 1 || row > int(m.numbers.size()) || column < 1 || column > cmd::kNumberColumns)
+        return nullptr;
+    return m.numbers[row - 1][column - 1];
+}
+
+QCheckBox *EventMaskGroup::disableBox(MaskKind kind, int row) const {
+    const Matrix &m = matrix(kind);
+    return row >= 1 && row <= int(m.disable.size()) ? m.disable[row - 1] : nullptr;
+}
+
+QLineEdit *EventMaskGroup::maskEdit(MaskKind kind) const { return matrix(kind).edit; }
+
+QByteArray &EventMaskGroup::workingCopy(MaskKind kind) {
+    WorkingCopies &w = host_.work();
+    QByteArray &copy = kind == MaskKind::Temperature ? w.TempMaskChars
+                       : kind == MaskKind::Analog    ? w.AnalogMaskChars
+                                                     : w.DigitalMaskChars;
+    const int length = cmd::maskLength(kind);
+    if (copy.size() < length)
+        copy.append(QByteArray(length - copy.size(), '\0'));
+    return copy;
+}
+
+void EventMaskGroup::numberBoxToggled(MaskKind kind, int row, int column, bool checked) {
+    const bool disabled = disableBox(kind, row)->isChecked();
+    QByteArray &work = workingCopy(kind);
+    QLineEdit *edit = maskEdit(kind);
+    const QByteArray updated =
+        cmd::applyNumberBox(kind, disabled ? work : textOf(edit), row, column, checked);
+    if (disabled)
+        work[row - 1] = updated[row - 1];
+    else
+        edit->setText(text::fromAnsi(updated));
+}
+
+void EventMaskGroup::disableBoxToggled(MaskKind kind, int row, bool checked) {
+    QByteArray &work = workingCopy(kind);
+    QLineEdit *edit = maskEdit(kind);
+    const cmd::MaskPair pair = checked ? cmd::disableRow(kind, textOf(edit), work, row)
+                                       : cmd::enableRow(kind, textOf(edit), work, row);
+    work = pair.work;
+    edit->setText(text::fromAnsi(pair.mask));
+}
+
+void EventMaskGroup::decodeRow(MaskKind kind, int row, char c) {
+    QCheckBox *dis = disableBox(kind, row);
+    if (!dis)
+        return;
+    const cmd::RowState state = cmd::decodeMaskChar(c);
+    dis->setChecked(state.disabled);
+    for (int column = 1; column <= cmd::kNumberColumns; ++column)
+        numberBox(kind, column, row)->setChecked(state.numbers[column - 1]);
+}
+
+void EventMaskGroup::decodeMasks(const QByteArray &temperature, const QByteArray &analog,
+                                 const QByteArray &digital) {
+    const QByteArray *masks[] = {&temperature, &analog, &digital};
+    for (const MatrixDef &def : kMatrices) {
+        const QByteArray &mask = *masks[int(def.kind)];
+        for (int r = 1; r <= cmd::maskLength(def.kind); ++r)
+            decodeRow(def.kind, r, r <= mask.size() ? mask[r - 1] : '\0');
+    }
+}
+
+void EventMaskGroup::SetNfilter1Click() {
+    host_.sendCommand(
+        cmd::numberFilterLine(textOf(TNrFilter), textOf(ANrFilter), textOf(DNrFilter)));
+}
+
+} // namespace zx::ui

@@ -1,0 +1,174 @@
+#include "ui/tabs/ScheduleTab.h"
+
+#include "link/Link.h"
+#include "text/Ansi.h"
+#include "ui/TabHost.h"
+#include "ui/widgets/RadioGroup.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+namespace zx::ui {
+namespace {
+
+namespace msg = commands::messaging;
+
+const QStringList kTypeItems{QStringLiteral("Analog"),
+                             QStringLiteral("Temperature"),
+                             QStringLiteral("Digital"),
+                             QStringLiteral("Analog, Temperature"),
+                             QStringLiteral("Analog, Digital"),
+                             QStringLiteral("Temperature, Digital"),
+                             QStringLiteral("Analog, Temperature, Digital"),
+                             QStringLiteral("Photo"),
+                             QStringLiteral("Runtime"),
+                             QStringLiteral("Runtime and Analog"),
+                             QStringLiteral("Disable")};
+const QStringList kRepetitionItems{QStringLiteral("Hours"), QStringLiteral("10 min"),
+                                   QStringLiteral("20 min"), QStringLiteral("30 min"),
+                                   QStringLiteral("other")};
+constexpr int kLastHour = 23;
+
+} // namespace
+
+ScheduleTab::ScheduleTab(TabHost &host, QWidget *parent) : QWidget(parent), host_(host) {
+    auto *h = new QHBoxLayout(this);
+    h->setContentsMargins(4, 4, 4, 4);
+    SMSShed =
+        new RadioGroup(QStringLiteral("SMSShed"), QStringLiteral("SMS Type"), kTypeItems, 2, this);
+    SMSShed->setItemIndex(0);
+    h->addWidget(SMSShed, 0, Qt::AlignTop);
+
+    auto *right = new QVBoxLayout;
+    RadioGroup1 = new RadioGroup(QStringLiteral("RadioGroup1"), QStringLiteral("Timeout"),
+                                 kRepetitionItems, int(kRepetitionItems.size()), this);
+    RadioGroup1->setItemIndex(0);
+    right->addWidget(RadioGroup1);
+    right->addWidget(buildHours());
+    auto *buttons = new QHBoxLayout;
+    GetShedule = new QPushButton(QStringLiteral("GET"), this);
+    GetShedule->setObjectName(QStringLiteral("GetShedule"));
+    SetShedule = new QPushButton(QStringLiteral("SET"), this);
+    SetShedule->setObjectName(QStringLiteral("SetShedule"));
+    buttons->addWidget(GetShedule);
+    buttons->addWidget(SetShedule);
+    buttons->addStretch();
+    right->addLayout(buttons);
+    right->addStretch();
+    h->addLayout(right, 1);
+
+    connect(SMSShed, &RadioGroup::itemIndexChanged, this, &ScheduleTab::typeChanged);
+    connect(RadioGroup1, &RadioGroup::itemIndexChanged, this, &ScheduleTab::repetitionChanged);
+    for (int k = 0; k < msg::kScheduleHours; ++k) {
+        connect(TrackBar[k], &QSlider::valueChanged, this,
+                [this, k](int hour) { hourMoved(k + 1, hour); });
+        connect(CheckBoxS[k], &QCheckBox::toggled, this,
+                [this, k](bool checked) { hourEnabled(k + 1, checked); });
+    }
+    connect(GetShedule, &QPushButton::clicked, this, &ScheduleTab::GetSheduleClick);
+    connect(SetShedule, &QPushButton::clicked, this, &ScheduleTab::SetSheduleClick);
+    publish();
+}
+
+QWidget *ScheduleTab::buildHours() {
+    auto *group = new QGroupBox(QStringLiteral("Hours"), this);
+    auto *grid = new QGridLayout(group);
+    grid->setVerticalSpacing(2);
+    auto *scale = new QHBoxLayout;
+    for (int hour = 0; hour <= kLastHour; ++hour)
+        scale->addWidget(new QLabel(QString::number(hour), group), 1, Qt::AlignHCenter);
+    grid->addLayout(scale, 0, 0);
+    for (int k = 0; k < msg::kScheduleHours; ++k) {
+        TrackBar[k] = new QSlider(Qt::Horizontal, group);
+        TrackBar[k]->setObjectName(QStringLiteral("TrackBar%1").arg(k + 1));
+        TrackBar[k]->setRange(0, kLastHour);
+        TrackBar[k]->setPageStep(1);
+        TrackBar[k]->setTickInterval(1);
+        TrackBar[k]->setTickPosition(QSlider::TicksBelow);
+        CheckBoxS[k] = new QCheckBox(QStringLiteral("Enable"), group);
+        CheckBoxS[k]->setObjectName(QStringLiteral("CheckBoxS%1").arg(k + 1));
+        grid->addWidget(TrackBar[k], k + 1, 0);
+        grid->addWidget(CheckBoxS[k], k + 1, 1);
+    }
+    grid->setColumnStretch(0, 1);
+    return group;
+}
+
+void ScheduleTab::publish() {
+    host_.work().ScheduleString = schedule_.text();
+}
+
+void ScheduleTab::typeChanged(int item) {
+    schedule_.setAt(1, msg::scheduleTypeLetter(item));
+    publish();
+}
+
+void ScheduleTab::repetitionChanged(int item) {
+    const QByteArray code = msg::repetitionCode(item);
+    if (code.isEmpty())
+        return;
+    schedule_.setPair(1, code);
+    publish();
+}
+
+void ScheduleTab::hourMoved(int pair, int hour) {
+    if (!CheckBoxS[std::size_t(pair - 1)]->isChecked())
+        return;
+    schedule_.setPair(pair, msg::hourPair(hour));
+    publish();
+}
+
+void ScheduleTab::hourEnabled(int pair, bool checked) {
+    if (checked)
+        return;
+    schedule_.setPair(pair, QByteArray(2, ' '));
+    publish();
+}
+
+void ScheduleTab::applyStoredSchedule(const QByteArray &stored) {
+    schedule_.load(stored);
+    publish();
+    const msg::ScheduleDecoding d = msg::decodeSchedule(schedule_);
+    for (int k = 0; k < msg::kScheduleHours; ++k) {
+        if (d.hours[std::size_t(k)])
+            TrackBar[std::size_t(k)]->setValue(*d.hours[std::size_t(k)]);
+        CheckBoxS[std::size_t(k)]->setChecked(d.enabled[std::size_t(k)]);
+    }
+    SMSShed->setItemIndex(d.typeItem);
+    if (d.repetitionItem)
+        RadioGroup1->setItemIndex(*d.repetitionItem);
+}
+
+void ScheduleTab::GetSheduleClick() {
+    link::Link &link = host_.link();
+    link.Clear();
+    link.SendSMS("GETSH");
+    link.view().echoLine().clear();
+    link.view().echoLine().setText(QStringLiteral("GETSH"));
+}
+
+void ScheduleTab::SetSheduleClick() {
+    link::Link &link = host_.link();
+    link.Clear();
+    msg::ScheduleControls controls;
+    controls.typeItem = SMSShed->itemIndex();
+    controls.repetitionItem = RadioGroup1->itemIndex();
+    for (int k = 0; k < msg::kScheduleHours; ++k) {
+        controls.enabled[std::size_t(k)] = CheckBoxS[std::size_t(k)]->isChecked();
+        controls.hours[std::size_t(k)] = TrackBar[std::size_t(k)]->value();
+    }
+    const QByteArray line = msg::buildSetScheduleLine(schedule_, controls);
+    publish();
+    link.SendSMS(line);
+    link.view().echoLine().clear();
+    link.view().receptionMemo().clear();
+    link.view().echoLine().setText(text::fromAnsi(line));
+}
+
+} // namespace zx::ui

@@ -1,0 +1,138 @@
+#include "ui/tabs/SmsTextTab.h"
+
+#include "link/Link.h"
+#include "settings/ConfigRecord.h"
+#include "text/Ansi.h"
+#include "ui/TabHost.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace zx::ui {
+namespace {
+
+namespace msg = commands::messaging;
+
+// How an internal text reads: a number filter character, then commands.
+const char *const kInternalTextNotes[] = {
+    "Example", "F SETOU1 RSTOU2", "where F - number filter for SMS message",
+    "F - send SMS to  Nr5, Nr6, Nr7 and to internal control", "7 - send SMS to  Nr5, Nr6, Nr7"};
+
+constexpr int kButtonWidth = 30;
+
+} // namespace
+
+SmsTextTab::SmsTextTab(TabHost &host, int tab, QWidget *parent)
+    : QWidget(parent), host_(host), family_(textFamilyOfTab(tab)) {
+    auto *h = new QHBoxLayout(this);
+    h->setContentsMargins(2, 2, 2, 2);
+    h->setSpacing(4);
+
+    auto *side = new QVBoxLayout;
+    readBox = new QCheckBox(QStringLiteral("Read"), this);
+    readBox->setObjectName(QString::fromLatin1(family_.readBox));
+    side->addWidget(readBox);
+    if (tab == kIntExtSmsTab) {
+        for (const char *note : kInternalTextNotes) {
+            auto *label = new QLabel(QString::fromLatin1(note), this);
+            label->setWordWrap(true);
+            side->addWidget(label);
+        }
+    }
+    side->addStretch();
+
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    auto *content = new QWidget(scroll);
+    // The names fit side by side; the longer alarm texts are stacked so
+    // that only a vertical scroll bar is needed.
+    auto *grids = new QBoxLayout(
+        tab == kIoNameTab ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, content);
+    grids->setContentsMargins(2, 2, 2, 2);
+    for (const TextGrid &grid : textGridsOfTab(tab))
+        grids->addWidget(buildGrid(grid, content), 0, Qt::AlignTop | Qt::AlignLeft);
+    grids->addStretch();
+    scroll->setWidget(content);
+    h->addWidget(scroll, 1);
+    h->addLayout(side);
+
+    connect(readBox, &QCheckBox::toggled, this, &SmsTextTab::readBoxClick);
+}
+
+QWidget *SmsTextTab::buildGrid(const TextGrid &grid, QWidget *parent) {
+    QWidget *frame = grid.title.isEmpty() ? new QWidget(parent) : new QGroupBox(grid.title, parent);
+    auto *layout = new QGridLayout(frame);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setHorizontalSpacing(2);
+    layout->setVerticalSpacing(1);
+    for (int c = 0; c < grid.columnLabels.size(); ++c)
+        layout->addWidget(new QLabel(grid.columnLabels[c], frame), 0, 1 + 2 * c, 1, 2,
+                          Qt::AlignCenter);
+    const int boxWidth =
+        fontMetrics().horizontalAdvance(QString(family_.boxLimit, QLatin1Char('n'))) + 12;
+    for (int r = 0; r < grid.rowLabels.size(); ++r) {
+        layout->addWidget(new QLabel(grid.rowLabels[r], frame), r + 1, 0);
+        for (int c = 0; c < grid.columnLabels.size(); ++c) {
+            const int n = grid.numberAt(r, c);
+            auto *box = new QLineEdit(initialText(family_, n), frame);
+            box->setObjectName(QString::fromLatin1(family_.boxStem) + QString::number(n));
+            box->setMaxLength(family_.boxLimit);
+            box->setFixedWidth(boxWidth);
+            auto *button = new QPushButton(QStringLiteral("WR"), frame);
+            button->setObjectName(QString::fromLatin1(family_.buttonStem) + QString::number(n));
+            button->setFixedWidth(kButtonWidth);
+            connect(button, &QPushButton::clicked, this, [this, n] { textButtonClick(n); });
+            layout->addWidget(box, r + 1, 1 + 2 * c);
+            layout->addWidget(button, r + 1, 2 + 2 * c);
+            boxes_[n] = box;
+            buttons_[n] = button;
+        }
+    }
+    return frame;
+}
+
+QLineEdit *SmsTextTab::box(int n) const {
+    const auto it = boxes_.find(n);
+    return it == boxes_.end() ? nullptr : it->second;
+}
+
+QPushButton *SmsTextTab::button(int n) const {
+    const auto it = buttons_.find(n);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+void SmsTextTab::textButtonClick(int n) {
+    link::Link &link = host_.link();
+    link.Clear();
+    if (readBox->isChecked()) {
+        link.SendSMS(msg::textReadLine(family_.table, n));
+        return;
+    }
+    const QByteArray text = text::toAnsi(box(n)->text());
+    link.SendSMS(msg::textWriteLine(family_.table, n, text));
+    const QByteArray stored = msg::storedTextOf(family_.table, text);
+    if (family_.table == msg::TextTable::External)
+        host_.record().setExternalText(n, stored);
+    else
+        host_.record().setShortText(n, stored);
+}
+
+void SmsTextTab::readBoxClick(bool checked) {
+    if (family_.readBoxClears)
+        host_.link().Clear();
+    else
+        host_.link().setRawLine(false);
+    const QString caption = checked ? QStringLiteral("RD") : QStringLiteral("WR");
+    for (const auto &[n, button] : buttons_)
+        button->setText(caption);
+}
+
+} // namespace zx::ui

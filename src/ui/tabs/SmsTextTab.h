@@ -1,0 +1,42 @@
+#pragma once
+// One of the three text tabs ("External SMS", "Int/Ext SMS", "IOname"):
+// a box and a small button per text, and the tab's "Read" box that decides
+// whether the buttons read the module's text ("RD") or write the box ("WR").
+#include "ui/tabs/SmsTextTable.h"
+
+#include <QWidget>
+
+#include <map>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace zx::ui {
+
+class TabHost;
+struct TextGrid;
+
+class SmsTextTab : public QWidget {
+    Q_OBJECT
+public:
+    SmsTextTab(TabHost &host, int tab, QWidget *parent = nullptr);
+
+    QCheckBox *readBox = nullptr;
+    // Box and button of text n; nullptr when the tab does not show n.
+    QLineEdit *box(int n) const;
+    QPushButton *button(int n) const;
+
+    void textButtonClick(int n);
+    void readBoxClick(bool checked);
+
+private:
+    QWidget *buildGrid(const TextGrid &grid, QWidget *parent);
+
+    TabHost &host_;
+    const TextFamily &family_;
+    std::map<int, QLineEdit *> boxes_;
+    std::map<int, QPushButton *> buttons_;
+};
+
+} // namespace zx::ui
