@@ -85,6 +85,11 @@ public:
     void setModemBusy(bool on) { flags_.ModemBusy = on; }
     // Clears every flag of the link, as at start-up.
     void resetLinkState();
+    // Nothing received is waiting to be shown (start-up).
+    void resetDisplay() {
+        displayText_.clear();
+        flags_.DisplayPending = false;
+    }
     // Arms the modem query sequence (SMS mode start-up).
     void armQuerySequence();
 

@@ -23,11 +23,11 @@ QByteArray stripped(const QByteArray &commandLine) {
 } // namespace
 
 // Keyword (the first five characters, upper case) to handler.
-struct Dispatch {
+struct ModuleDispatch {
     static const QHash<QByteArray, Handler> &table();
 };
 
-const QHash<QByteArray, Handler> &Dispatch::table() {
+const QHash<QByteArray, Handler> &ModuleDispatch::table() {
     static const QHash<QByteArray, Handler> handlers = {
         {"SETOU", [](Module &m, const QByteArray &l) { return m.outputCommand(l, true); }},
         {"RSTOU", [](Module &m, const QByteArray &l) { return m.outputCommand(l, false); }},
@@ -102,8 +102,8 @@ QByteArray Module::answer(const QByteArray &commandLine) {
         if (upper.startsWith(gprsKeyword))
             return gprsParameter(line);
     }
-    const auto handler = Dispatch::table().constFind(upper.left(5));
-    if (handler == Dispatch::table().constEnd())
+    const auto handler = ModuleDispatch::table().constFind(upper.left(5));
+    if (handler == ModuleDispatch::table().constEnd())
         return "ERROR";
     return (*handler)(*this, line);
 }

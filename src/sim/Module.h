@@ -31,7 +31,7 @@ public:
     QDateTime now() const;
 
 private:
-    friend struct Dispatch;
+    friend struct ModuleDispatch;
 
     // Each takes the whole line (leading blanks and terminator removed).
     QByteArray outputCommand(const QByteArray &line, bool on);

@@ -194,6 +194,8 @@ void TForm1::buildMenu() {
     ZENTORIX1_ = option->addAction(QStringLiteral("ZENTORIX-RT"));
     ZENTORIX1_->setObjectName(QStringLiteral("ZENTORIX1"));
     ZENTORIX1_->setCheckable(true);
+    // The check mark follows the stored flag, which the handler toggles itself.
+    connect(ZENTORIX1_, &QAction::triggered, this, [this] { ZENTORIX1Click(); });
     auto *save = option->addAction(QStringLiteral("Save Setting"));
     save->setObjectName(QStringLiteral("SaveSetting1"));
     connect(save, &QAction::triggered, this, &TForm1::SaveSetting1Click);
@@ -239,87 +241,6 @@ void TForm1::portLost(const QString &reason) {
     showStatusMessage(QStringLiteral("The serial port was lost (%1) and is closed. "
                                      "Choose the port again on \"Serial Port\" to reconnect.")
                           .arg(reason));
-}
-
-// Start-up: open the port with the design-time choices, read the settings
-// file and give every stored value to its control.
-void TForm1::FormCreate() {
-    InitPort();
-    mainTab_->PanelAT->hide();
-    mainTab_->PanelBand->hide();
-    link_->setRawLine(false);
-    link_->setSavedSkipState(serialTab_->SkipCRLFcb->isChecked());
-
-    const zx::settings::FileResult read = zx::settings::ReadCFGFile(str(kSettingsFileName), record_);
-    if (read.status == zx::settings::FileStatus::AccessError) {
-        zx::ui::showBox(nullptr, zx::ui::BoxKind::Warning, QStringLiteral("Warning"),
-                        zx::settings::fileResultText(read));
-    } else if (read.status != zx::settings::FileStatus::Ok) {
-        // The rest of the start-up is skipped: the controls keep their
-        // design-time values and nothing is written back.
-        zx::ui::showBox(nullptr, zx::ui::BoxKind::Error, QStringLiteral("Error"),
-                        zx::settings::fileResultText(read));
-        PageControl1Change();
-        return;
-    }
-    applySettings();
-}
-
-void TForm1::applySettings() {
-    serialTab_->RadioGroupRate->setItemIndex(record_.BaudRateIndex());
-    serialTab_->RadioGroupPort->setItemIndex(record_.ComPortIndex());
-    serialTab_->TrackBar5->setValue(record_.WaitSmsTimeout());
-    serialTab_->Edit1->setText(QString::number(serialTab_->TrackBar5->value()));
-    link_->setPollFactor(record_.StoredPollFactor());
-
-    mainTab_->BRnumber->setText(zx::text::fromAnsi(record_.ModuleNumberCopy()));
-    mainTab_->BRnumber->setText(zx::text::fromAnsi(record_.ModuleNumber()));
-
-    mainTab_->DeleteSMS->setChecked(record_.DeleteIncomingSms());
-    link_->setDeleteAfterRead(mainTab_->DeleteSMS->isChecked());
-    mainTab_->SMSmode->setChecked(record_.SmsModeOn());
-    MemoS_->setVisible(!mainTab_->SMSmode->isChecked());
-    ZENTORIX1_->setChecked(record_.RtVariant());
-    serialTab_->ParityEven->setChecked(record_.EvenParity());
-    driver_.SetParity(serialTab_->ParityEven->isChecked() ? ptEVEN : ptNONE);
-
-    serialTab_->SkipCRLFcb->setChecked(record_.SkipCrLf());
-    link_->setSavedSkipState(serialTab_->SkipCRLFcb->isChecked());
-
-    link_->resetLinkState();
-    setBusyCursor(false);
-    if (mainTab_->SMSmode->isChecked())
-        link_->armQuerySequence();
-    link_->setRawLine(false);
-    PageControl1Change();
-}
-
-void TForm1::copyControlsToRecord() {
-    record_.setBaudRateIndex(serialTab_->RadioGroupRate->itemIndex());
-    record_.setComPortIndex(serialTab_->RadioGroupPort->itemIndex());
-    record_.setWaitSmsTimeout(serialTab_->TrackBar5->value());
-    const QByteArray number = zx::text::toAnsi(mainTab_->BRnumber->text());
-    record_.setModuleNumberCopy(number);
-    record_.setModuleNumber(number);
-    record_.setRtVariant(ZENTORIX1_->isChecked());
-    record_.setEvenParity(serialTab_->ParityEven->isChecked());
-    driver_.SetParity(serialTab_->ParityEven->isChecked() ? ptEVEN : ptNONE);
-    record_.setDeleteIncomingSms(mainTab_->DeleteSMS->isChecked());
-    record_.setSmsModeOn(mainTab_->SMSmode->isChecked());
-    record_.setSkipCrLf(serialTab_->SkipCRLFcb->isChecked());
-}
-
-void TForm1::SaveSetting1Click() {
-    copyControlsToRecord();
-    const zx::settings::FileResult saved = zx::settings::SaveCFGFile(str(kSettingsFileName), record_);
-    if (saved.status == zx::settings::FileStatus::Ok) {
-        showStatusMessage(QStringLiteral("Settings saved to %1.").arg(str(kSettingsFileName)));
-        return;
-    }
-    const bool access = saved.status == zx::settings::FileStatus::AccessError;
-    zx::ui::showBox(this, access ? zx::ui::BoxKind::Warning : zx::ui::BoxKind::Error,
-                    access ? QStringLiteral("Warning") : QStringLiteral("Error"),
-                    zx::settings::fileResultText(saved));
 }
 
 // Every listed level and text box gets the pale background, whatever tab is open.

@@ -48,6 +48,7 @@ public:
     // Handlers shared by several controls.
     void InitPort();
     void SaveSetting1Click();
+    void ZENTORIX1Click();
     void PageControl1Change();
     void Timer1Timer();
 
@@ -79,6 +80,7 @@ private:
     void FormCreate();
     void applySettings();
     void copyControlsToRecord();
+    void storeLevelBars();
     void receiveData(const char *data, unsigned count);
     void portLost(const QString &reason);
     void ConnectBtnClick();

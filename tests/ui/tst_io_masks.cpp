@@ -27,7 +27,7 @@ private slots:
         env_ = std::make_unique<UiTestEnv>();
         peer_ = std::make_unique<PtyPeer>();
         env_->mapPort(1, peer_->slavePath());
-        env_->writeSettings(QByteArray(4096, '\0'));
+        env_->keepDesignTimeValues();
         form_ = std::make_unique<TForm1>();
         form_->findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
     }

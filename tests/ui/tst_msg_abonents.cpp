@@ -114,12 +114,13 @@ void MsgAbonentsTest::readClearAndPhoneBookLines() {
 
 void MsgAbonentsTest::emptyPhoneBookEntryBecomesPlus99() {
     child<zx::ui::RadioGroup>(*form_, QStringLiteral("RadioGroupPB"))->setItemIndex(4);
+    box(QStringLiteral("PBnr4"))->setText(QStringLiteral("+444"));
     box(QStringLiteral("PBnr5"))->clear();
     click("ToPhoneBook");
     QCOMPARE(peer_->read(), framed("SETPB5 +99"));
     QCOMPARE(box(QStringLiteral("PBnr5"))->text(), QStringLiteral("+99"));
     // Another entry is not touched.
-    QCOMPARE(box(QStringLiteral("PBnr4"))->text(), QStringLiteral("PBnr4"));
+    QCOMPARE(box(QStringLiteral("PBnr4"))->text(), QStringLiteral("+444"));
 }
 
 void MsgAbonentsTest::buttonsWaitForAnOutstandingListPoll() {
@@ -149,17 +150,19 @@ void MsgAbonentsTest::buttonsWaitForAnOutstandingListPoll() {
 void MsgAbonentsTest::answersFillTheNumberBoxes() {
     auto *tabs = child<QTabWidget>(*form_, QStringLiteral("PageControl1"));
     tabs->setCurrentIndex(1);
+    box(QStringLiteral("NNumber1"))->setText(QStringLiteral("+111"));
+    box(QStringLiteral("PBnr4"))->setText(QStringLiteral("+444"));
     deliver(*form_, *peer_, "Nr.3: +4917012 \r\n");
     tick(*form_);
     QCOMPARE(box(QStringLiteral("NNumber3"))->text(), QStringLiteral("+4917012"));
-    QCOMPARE(box(QStringLiteral("NNumber1"))->text(), QStringLiteral("NNumber1"));
+    QCOMPARE(box(QStringLiteral("NNumber1"))->text(), QStringLiteral("+111"));
 
     deliver(*form_, *peer_, "PN1:+111 N2:+222 N3:+333 ");
     tick(*form_);
     QCOMPARE(box(QStringLiteral("PBnr1"))->text(), QStringLiteral("+111"));
     QCOMPARE(box(QStringLiteral("PBnr2"))->text(), QStringLiteral("+222"));
     QCOMPARE(box(QStringLiteral("PBnr3"))->text(), QStringLiteral("+333"));
-    QCOMPARE(box(QStringLiteral("PBnr4"))->text(), QStringLiteral("PBnr4"));
+    QCOMPARE(box(QStringLiteral("PBnr4"))->text(), QStringLiteral("+444"));
 
     // No blank behind the number, CR LF kept: the box is emptied.
     deliver(*form_, *peer_, "Nr.1:+491\r\n");

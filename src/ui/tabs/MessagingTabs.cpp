@@ -60,14 +60,14 @@ MessagingTabs::MessagingTabs(TabHost &host)
     const auto addTab = [&host](int index, QWidget *content) {
         host.page(index)->layout()->addWidget(content);
     };
-    externalTexts = new SmsTextTab(host, kExternalSmsTab, host.page(kExternalSmsTab));
-    internalTexts = new SmsTextTab(host, kIntExtSmsTab, host.page(kIntExtSmsTab));
-    ioNames = new SmsTextTab(host, kIoNameTab, host.page(kIoNameTab));
+    // The 154 text buttons: one family per text tab.
+    for (const TextFamily &family : textFamilies()) {
+        auto *tab = new SmsTextTab(host, family, host.page(family.tab));
+        addTab(family.tab, tab);
+        textTabSlot(family.tab) = tab;
+    }
     schedule = new ScheduleTab(host, host.page(kScheduleTab));
     gprsFtp = new GprsFtpTab(host, host.page(kGprsFtpTab));
-    addTab(kExternalSmsTab, externalTexts);
-    addTab(kIntExtSmsTab, internalTexts);
-    addTab(kIoNameTab, ioNames);
     addTab(kScheduleTab, schedule);
     addTab(kGprsFtpTab, gprsFtp);
     clockButtons = new ModuleClockButtons(host, *queries_, this);
@@ -80,6 +80,14 @@ MessagingTabs::MessagingTabs(TabHost &host)
 }
 
 MessagingTabs::~MessagingTabs() = default;
+
+SmsTextTab *&MessagingTabs::textTabSlot(int tab) {
+    if (tab == kExternalSmsTab)
+        return externalTexts;
+    if (tab == kIntExtSmsTab)
+        return internalTexts;
+    return ioNames;
+}
 
 void MessagingTabs::showExternalText(const QByteArray &answer) {
     if (const auto a = msg::parseExternalTextAnswer(answer))

@@ -48,6 +48,7 @@ public:
     link::ModemQueries &modemQueries() { return *queries_; }
 
 private:
+    SmsTextTab *&textTabSlot(int tab);
     void showExternalText(const QByteArray &answer);
     void showShortText(const QByteArray &answer);
 

@@ -110,9 +110,13 @@ bool NumbersGroup::listPollOutstanding() const {
     return host_.link().flags().ListPolling;
 }
 
-void NumbersGroup::GetNrClick() { readOrClearNumber(msg::getAlarmNumberLine); }
+void NumbersGroup::GetNrClick() {
+    readOrClearNumber(msg::getAlarmNumberLine);
+}
 
-void NumbersGroup::ClrNrClick() { readOrClearNumber(msg::clearAlarmNumberLine); }
+void NumbersGroup::ClrNrClick() {
+    readOrClearNumber(msg::clearAlarmNumberLine);
+}
 
 // Echoed before it is sent; held back while a list poll is outstanding.
 void NumbersGroup::readOrClearNumber(QByteArray (*lineOf)(int number)) {

@@ -30,8 +30,9 @@ constexpr int kButtonWidth = 30;
 
 } // namespace
 
-SmsTextTab::SmsTextTab(TabHost &host, int tab, QWidget *parent)
-    : QWidget(parent), host_(host), family_(textFamilyOfTab(tab)) {
+SmsTextTab::SmsTextTab(TabHost &host, const TextFamily &family, QWidget *parent)
+    : QWidget(parent), host_(host), family_(family) {
+    const int tab = family.tab;
     auto *h = new QHBoxLayout(this);
     h->setContentsMargins(2, 2, 2, 2);
     h->setSpacing(4);

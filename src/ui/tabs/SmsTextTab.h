@@ -20,7 +20,7 @@ struct TextGrid;
 class SmsTextTab : public QWidget {
     Q_OBJECT
 public:
-    SmsTextTab(TabHost &host, int tab, QWidget *parent = nullptr);
+    SmsTextTab(TabHost &host, const TextFamily &family, QWidget *parent = nullptr);
 
     QCheckBox *readBox = nullptr;
     // Box and button of text n; nullptr when the tab does not show n.

@@ -2,8 +2,6 @@
 
 #include "ui/TabHost.h"
 
-#include <stdexcept>
-
 namespace zx::ui {
 namespace {
 
@@ -56,13 +54,6 @@ const std::vector<TextFamily> &textFamilies() {
          commands::messaging::kShortBoxLimit, false},
     };
     return families;
-}
-
-const TextFamily &textFamilyOfTab(int tab) {
-    for (const TextFamily &f : textFamilies())
-        if (f.tab == tab)
-            return f;
-    throw std::out_of_range("no text family on this tab");
 }
 
 std::vector<TextGrid> textGridsOfTab(int tab) {

@@ -40,7 +40,6 @@ struct TextFamily {
 
 // The three families, in tab order.
 const std::vector<TextFamily> &textFamilies();
-const TextFamily &textFamilyOfTab(int tab);
 std::vector<TextGrid> textGridsOfTab(int tab);
 // The design-time text of box n of a family.
 QString initialText(const TextFamily &family, int number);
