@@ -5,11 +5,13 @@
 #include "text/Ansi.h"
 #include "serial/PortNames.h"
 #include "ui/MessageBoxes.h"
+#include "ui/widgets/SecretField.h"
 #include "ui/tabs/MainTab.h"
 #include "ui/tabs/SerialPortTab.h"
 #include "ui/widgets/RadioGroup.h"
 
 #include <QAction>
+#include <QFont>
 #include <algorithm>
 #include <QApplication>
 #include <QCheckBox>
@@ -80,6 +82,11 @@ TForm1::~TForm1() {
 
 void TForm1::buildWindow() {
     setWindowTitle(QStringLiteral("ZENTORIX / ZENTORIQ"));
+    // A small font, as the window was laid out for, so that all twelve tabs
+    // show at the default size.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
     move(11, 11);
     resize(874, 703);
 
@@ -88,6 +95,7 @@ void TForm1::buildWindow() {
     v->setContentsMargins(4, 0, 4, 0);
     PageControl1_ = new QTabWidget(central);
     PageControl1_->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 7px; }"));
     for (int i = 0; i < int(std::size(kTabCaptions)); ++i) {
         QWidget *page = nullptr;
         if (i == kMainTab)
@@ -103,6 +111,9 @@ void TForm1::buildWindow() {
     }
     zx::ui::installIoTabs(*this);
     zx::ui::installMessagingTabs(*this);
+    // The settings hold these passwords; the boxes show them masked.
+    for (const char *secret : {"Password", "PasswordFTP"})
+        zx::ui::makeSecret(findChild<QLineEdit *>(QString::fromLatin1(secret)));
     v->addWidget(PageControl1_, 1);
     v->addWidget(buildBottomArea());
     setCentralWidget(central);
@@ -161,7 +172,7 @@ QWidget *TForm1::buildBottomArea() {
     Status_->setObjectName(QStringLiteral("Status"));
     Status_->setReadOnly(true);
     Status_->setFrame(false);
-    Status_->setFixedWidth(72);
+    Status_->setFixedWidth(80);
 
     auto *connectBtn = sideButton("ConnectBtn", "Connect", area);
     auto *testBtn = sideButton("TestBtn", "Test", area);

@@ -52,6 +52,7 @@ private:
     void start(const QByteArray &settings) {
         form_.reset();
         peer_.reset();
+        env_.reset(); // the old environment must be gone before the new one starts
         env_ = std::make_unique<UiTestEnv>();
         peer_ = std::make_unique<PtyPeer>();
         env_->mapPort(1, peer_->slavePath());

@@ -20,7 +20,24 @@ private slots:
     void bottomAreaAndMenu();
     void switchingTabsOnlyRecolours();
     void atAndBandPanelsToggle();
+    void passwordsAreMaskedUntilRevealed();
 };
+
+void WindowFrameTest::passwordsAreMaskedUntilRevealed() {
+    UiTestEnv env;
+    TForm1 form;
+    for (const char *name : {"Password", "PasswordFTP"}) {
+        auto *box = form.findChild<QLineEdit *>(QString::fromLatin1(name));
+        QVERIFY2(box, name);
+        QCOMPARE(box->echoMode(), QLineEdit::Password);
+        auto *reveal = form.findChild<QAction *>(QString::fromLatin1(name) + QStringLiteral("Reveal"));
+        QVERIFY(reveal);
+        reveal->trigger();
+        QCOMPARE(box->echoMode(), QLineEdit::Normal);
+        reveal->trigger();
+        QCOMPARE(box->echoMode(), QLineEdit::Password);
+    }
+}
 
 void WindowFrameTest::twelveTabsInOrder() {
     UiTestEnv env;
