@@ -50,6 +50,11 @@ void Link::CommPortDriver1ReceiveData(const char *data, unsigned count) {
         }
     }
 
+    // The submission goes on regardless, but the user learns that the modem refused it.
+    if ((flags_.AwaitPrompt || flags_.SubmitResultArmed) && raw.contains("ERROR"))
+        view_.showStatusMessage(
+            QStringLiteral("The modem refused the SMS: %1").arg(QString::fromLatin1(s.trimmed())));
+
     if (flags_.AwaitPrompt)
         releasePdu();
 

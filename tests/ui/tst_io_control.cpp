@@ -1,6 +1,6 @@
 // The "IO control" tab and the I/O read buttons of "Main", driven like a
 // user and checked on the wire of a pseudo-terminal playing the module.
-#include "support/UiTestEnv.h"
+#include "support/WindowOnPty.h"
 #include "ui/Unit1.h"
 
 #include <QLineEdit>
@@ -12,16 +12,7 @@
 
 namespace {
 
-QByteArray framed(const QByteArray &line) {
-    return QByteArray(14, ' ') + "SETUP:" + line + "\r" + QByteArray(1, '\0');
-}
 
-template <typename T> T *child(TForm1 &form, const QString &name) {
-    auto *w = form.findChild<T *>(name);
-    if (!w)
-        qFatal("no control %s", qPrintable(name));
-    return w;
-}
 
 QString n(const char *stem, int i) { return QString::fromLatin1(stem) + QString::number(i); }
 
@@ -31,12 +22,7 @@ class IoControlTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        env_ = std::make_unique<UiTestEnv>();
-        peer_ = std::make_unique<PtyPeer>();
-        env_->mapPort(1, peer_->slavePath());
-        env_->writeSettings(QByteArray(4096, '\0'));
-        form_ = std::make_unique<TForm1>();
-        child<QTimer>(*form_, QStringLiteral("Timer1"))->stop();
+        openWindowOnPty(env_, peer_, form_);
     }
     void cleanup() {
         form_.reset();

@@ -1,6 +1,6 @@
 // The "Analog" and "Temperature, RT" tabs: level displays, the lines their
 // buttons put on the wire, and the per-tab filter bars.
-#include "support/UiTestEnv.h"
+#include "support/WindowOnPty.h"
 #include "ui/Unit1.h"
 #include "ui/tabs/AnalogTab.h"
 #include "ui/tabs/TemperatureTab.h"
@@ -17,9 +17,6 @@
 
 namespace {
 
-QByteArray framed(const QByteArray &line) {
-    return QByteArray(14, ' ') + "SETUP:" + line + "\r" + QByteArray(1, '\0');
-}
 
 } // namespace
 

@@ -1,7 +1,7 @@
 // The "Number Mask" group: the real check boxes edit the mask texts and the
 // working copies, start-up decoding sets the rows, "Set Numbers  Filter"
 // sends the masks.
-#include "support/UiTestEnv.h"
+#include "support/WindowOnPty.h"
 #include "ui/Unit1.h"
 #include "ui/tabs/EventMaskGroup.h"
 
@@ -14,9 +14,6 @@
 
 namespace {
 
-QByteArray framed(const QByteArray &line) {
-    return QByteArray(14, ' ') + "SETUP:" + line + "\r" + QByteArray(1, '\0');
-}
 
 } // namespace
 

@@ -1,6 +1,6 @@
 // The "Other" tab: the option string edited by its boxes and marks, "SET"
 // and "GET", the complete filter line and the date/time source.
-#include "support/UiTestEnv.h"
+#include "support/WindowOnPty.h"
 #include "ui/Unit1.h"
 #include "ui/widgets/RadioGroup.h"
 
@@ -15,9 +15,6 @@
 
 namespace {
 
-QByteArray framed(const QByteArray &line) {
-    return QByteArray(14, ' ') + "SETUP:" + line + "\r" + QByteArray(1, '\0');
-}
 
 } // namespace
 

@@ -1,6 +1,6 @@
 // What the window puts on the wire, read byte for byte by a pseudo-terminal
 // that plays the module or the modem.
-#include "support/UiTestEnv.h"
+#include "support/WindowOnPty.h"
 #include "ui/Unit1.h"
 #include "ui/widgets/RadioGroup.h"
 
@@ -15,16 +15,7 @@
 
 namespace {
 
-QByteArray framed(const QByteArray &line) {
-    return QByteArray(14, ' ') + "SETUP:" + line + "\r" + QByteArray(1, '\0');
-}
 
-template <typename T> T *child(TForm1 &form, const char *name) {
-    auto *w = form.findChild<T *>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
 
 } // namespace
 
@@ -32,12 +23,7 @@ class LinkWireTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        env_ = std::make_unique<UiTestEnv>();
-        peer_ = std::make_unique<PtyPeer>();
-        env_->mapPort(1, peer_->slavePath());
-        env_->writeSettings(QByteArray(4096, '\0'));
-        form_ = std::make_unique<TForm1>();
-        child<QTimer>(*form_, "Timer1")->stop();
+        openWindowOnPty(env_, peer_, form_);
     }
     void cleanup() {
         form_.reset();

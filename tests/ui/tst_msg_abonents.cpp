@@ -1,7 +1,7 @@
 // The "Abonents" numbers: lines on the wire for each button, the buttons
 // held back while a list poll is outstanding, and the module's answers read
 // back into the boxes through the receive path and the tick.
-#include "support/UiTestEnv.h"
+#include "support/WindowOnPty.h"
 #include "ui/Unit1.h"
 #include "ui/widgets/RadioGroup.h"
 
@@ -15,16 +15,7 @@
 
 namespace {
 
-QByteArray framed(const QByteArray &line) {
-    return QByteArray(14, ' ') + "SETUP:" + line + "\r" + QByteArray(1, '\0');
-}
 
-template <typename T> T *child(TForm1 &form, const QString &name) {
-    auto *w = form.findChild<T *>(name);
-    if (!w)
-        qFatal("no control %s", qPrintable(name));
-    return w;
-}
 
 } // namespace
 
@@ -32,12 +23,7 @@ class MsgAbonentsTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        env_ = std::make_unique<UiTestEnv>();
-        peer_ = std::make_unique<PtyPeer>();
-        env_->mapPort(1, peer_->slavePath());
-        env_->writeSettings(QByteArray(4096, '\0'));
-        form_ = std::make_unique<TForm1>();
-        child<QTimer>(*form_, QStringLiteral("Timer1"))->stop();
+        openWindowOnPty(env_, peer_, form_);
         form_->link().setClock([] { return QDateTime(QDate(2027, 2, 1), QTime(12, 0, 0)); });
     }
     void cleanup() {

@@ -1,7 +1,7 @@
 // The module clock, status, version and restart buttons of "Main", and the
 // modem query sequence of SMS mode against a pseudo-terminal modem: echo on
 // and off, a silent modem and a port that cannot be opened.
-#include "support/UiTestEnv.h"
+#include "support/WindowOnPty.h"
 #include "ui/Unit1.h"
 
 #include <QCheckBox>
@@ -13,16 +13,7 @@
 
 namespace {
 
-QByteArray framed(const QByteArray &line) {
-    return QByteArray(14, ' ') + "SETUP:" + line + "\r" + QByteArray(1, '\0');
-}
 
-template <typename T> T *child(TForm1 &form, const char *name) {
-    auto *w = form.findChild<T *>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
 
 constexpr int kSmsModeOffset = 3209;
 const QString kPortError = QStringLiteral("Could not connect to serial port.\r\n"

@@ -1,7 +1,7 @@
 // "SMS Shedule" and "GPRS, FTP": the schedule string kept by the control
 // reactions, the SETSH lines of "SET", the stored schedule given to the
 // controls at start-up, and the GPRS/FTP parameter lines and answers.
-#include "support/UiTestEnv.h"
+#include "support/WindowOnPty.h"
 #include "ui/Unit1.h"
 #include "ui/tabs/ScheduleTab.h"
 #include "ui/widgets/RadioGroup.h"
@@ -17,16 +17,7 @@
 
 namespace {
 
-QByteArray framed(const QByteArray &line) {
-    return QByteArray(14, ' ') + "SETUP:" + line + "\r" + QByteArray(1, '\0');
-}
 
-template <typename T> T *child(TForm1 &form, const QString &name) {
-    auto *w = form.findChild<T *>(name);
-    if (!w)
-        qFatal("no control %s", qPrintable(name));
-    return w;
-}
 
 struct Hour {
     bool enabled;
@@ -41,12 +32,7 @@ class MsgScheduleGprsTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        env_ = std::make_unique<UiTestEnv>();
-        peer_ = std::make_unique<PtyPeer>();
-        env_->mapPort(1, peer_->slavePath());
-        env_->writeSettings(QByteArray(4096, '\0'));
-        form_ = std::make_unique<TForm1>();
-        child<QTimer>(*form_, QStringLiteral("Timer1"))->stop();
+        openWindowOnPty(env_, peer_, form_);
         schedule_ = form_->findChild<zx::ui::ScheduleTab *>();
         QVERIFY(schedule_);
     }

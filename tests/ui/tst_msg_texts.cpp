@@ -1,7 +1,7 @@
 // The three text tabs: read and write lines of the text buttons, the settings
 // record updated on write, the "Read" boxes, and the module's answers read
 // back into the boxes of the open tab.
-#include "support/UiTestEnv.h"
+#include "support/WindowOnPty.h"
 #include "ui/Unit1.h"
 
 #include <QCheckBox>
@@ -14,16 +14,7 @@
 
 namespace {
 
-QByteArray framed(const QByteArray &line) {
-    return QByteArray(14, ' ') + "SETUP:" + line + "\r" + QByteArray(1, '\0');
-}
 
-template <typename T> T *child(TForm1 &form, const QString &name) {
-    auto *w = form.findChild<T *>(name);
-    if (!w)
-        qFatal("no control %s", qPrintable(name));
-    return w;
-}
 
 QString numbered(const char *stem, int n) {
     return QString::fromLatin1(stem) + QString::number(n);
@@ -53,12 +44,7 @@ private:
         form_.reset();
         peer_.reset();
         env_.reset(); // the old environment must be gone before the new one starts
-        env_ = std::make_unique<UiTestEnv>();
-        peer_ = std::make_unique<PtyPeer>();
-        env_->mapPort(1, peer_->slavePath());
-        env_->writeSettings(settings);
-        form_ = std::make_unique<TForm1>();
-        child<QTimer>(*form_, QStringLiteral("Timer1"))->stop();
+        openWindowOnPty(env_, peer_, form_, settings);
     }
     QLineEdit *box(const QString &name) { return child<QLineEdit>(*form_, name); }
     QPushButton *button(const QString &name) { return child<QPushButton>(*form_, name); }
