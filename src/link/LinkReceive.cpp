@@ -51,7 +51,7 @@ void Link::CommPortDriver1ReceiveData(const char *data, unsigned count) {
     }
 
     // The submission goes on regardless, but the user learns that the modem refused it.
-    if ((flags_.AwaitPrompt || flags_.SubmitResultArmed) && raw.contains("ERROR"))
+    if ((flags_.AwaitPrompt || flags_.AwaitSubmitResult) && raw.contains("ERROR"))
         view_.showStatusMessage(
             QStringLiteral("The modem refused the SMS: %1").arg(QString::fromLatin1(s.trimmed())));
 

@@ -116,3 +116,27 @@ TEST(ReceivePath, ClearButtonRestoresSkipStateAndEmptiesReception) {
     EXPECT_TRUE(f.view.reception.content.isEmpty());
     EXPECT_EQ(f.view.echo.content, QStringLiteral("GETST"));
 }
+
+TEST(ReceivePath, ModemRefusalsOfASubmissionAreReported) {
+    struct Case {
+        bool afterPrompt; // the error answers the PDU rather than AT+CMGS=
+        bool tickFirst;
+        QByteArray reply;
+    } const cases[] = {{false, false, "\r\nERROR\r\n"},
+                       {true, true, "\r\n+CMS ERROR: 500\r\n"},
+                       {true, false, "\r\n+CMS ERROR: 500\r\n"}};
+    for (const auto &c : cases) {
+        LinkFixture f;
+        f.view.sms = true;
+        f.link.SendSMS("GETVR");
+        if (c.afterPrompt)
+            f.receive("> ");
+        if (c.tickFirst)
+            f.ticks(1);
+        f.receive(c.reply);
+        ASSERT_FALSE(f.view.statusMessages.isEmpty()) << c.reply.constData();
+        EXPECT_TRUE(f.view.statusMessages.last().contains(QStringLiteral("refused")));
+        EXPECT_TRUE(f.view.statusMessages.last().contains(QString::fromLatin1(c.reply.trimmed())));
+        EXPECT_FALSE(f.link.flags().ModemBusy);
+    }
+}

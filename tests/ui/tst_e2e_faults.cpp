@@ -1,0 +1,288 @@
+// The window against a misbehaving line: a silent modem, answers in pieces,
+// noise, error answers to an SMS submission and a port that goes away and
+// comes back. Each ends with the link idle, the user told, and the next
+// command going out as it should.
+#include "support/SimHarness.h"
+#include "ui/widgets/RadioGroup.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QElapsedTimer>
+#include <QTextDocument>
+#include <QtTest>
+
+using zx::sim::FaultOptions;
+using zx::sim::Simulator;
+
+namespace {
+
+constexpr int kGprsFtpTab = 10;
+const QByteArray kModuleNumber = "+4915200000001";
+
+QByteArray framed(const QByteArray &line) {
+    return QByteArray(14, ' ') + "SETUP:" + line + "\r" + QByteArray(1, '\0');
+}
+
+QString withoutLineEnds(QString text) {
+    return text.remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+}
+
+} // namespace
+
+class E2eFaultsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void silentModemIsReportedOnce();
+    void answerInPiecesCollectedByOnePoll();
+    void answerInPiecesSeenChunkByChunk();
+    void noiseAtFullSpeedKeepsTheMemoBounded();
+    void errorAnswersToASubmission_data();
+    void errorAnswersToASubmission();
+    void portVanishesAndComesBack();
+};
+
+void E2eFaultsTest::silentModemIsReportedOnce() {
+    FaultOptions faults;
+    faults.silent = true;
+    SimHarness h(Simulator::Mode::Sms, faults);
+    QVERIFY(h.simulatorRunning());
+    h.open(smsModeSettings(kModuleNumber));
+    const auto &flags = h.window().link().flags();
+    QVERIFY(flags.QuerySequenceActive);
+    // No real time is needed: the modem reads and never answers.
+    for (int i = 0; i < 98; ++i) {
+        tick(h.window());
+        QCoreApplication::processEvents();
+    }
+    QVERIFY(h.env.boxes.isEmpty());
+    tick(h.window());
+    QCOMPARE(h.env.boxes.size(), 1);
+    QCOMPARE(h.env.boxes[0].text, QStringLiteral("Cell Phone not connected"));
+    QCOMPARE(h.env.boxes[0].title, QStringLiteral("Error"));
+    QCOMPARE(h.env.boxes[0].kind, zx::ui::BoxKind::Error);
+    QVERIFY(flags.ModemNotConnected && !flags.QuerySequenceActive && !flags.ModemBusy);
+    // The modem got the first query, the tool waited on it and gave up.
+    QVERIFY(h.wire.startsWith("AT+CGMI\r"));
+    h.pumpFor(300);
+    tick(h.window(), 150);
+    QCOMPARE(h.env.boxes.size(), 1);
+
+    // The modem speaks again: the next command goes out and reaches the module.
+    h.sim.setFaults({});
+    h.pumpFor(200, false); // the list polls of those ticks reach the modem first
+    const qsizetype before = h.wire.size();
+    h.child<QPushButton>(QStringLiteral("Version"))->click();
+    QVERIFY(h.pumpUntil([&] { return h.sim.modem().store().size() == 1; }));
+    QVERIFY2(h.wire.mid(before).startsWith("AT+CMGS="), h.wire.mid(before).constData());
+    QCOMPARE(h.commands, QList<QByteArray>{"  GETVR"});
+    QVERIFY(!flags.ModemNotConnected);
+    QCOMPARE(h.env.boxes.size(), 1);
+}
+
+// The driver collects every 4000 ms, so pieces written close together
+// normally reach the window as one chunk.
+void E2eFaultsTest::answerInPiecesCollectedByOnePoll() {
+    FaultOptions faults;
+    faults.splitPieces = 4;
+    faults.splitGapMs = 30;
+    SimHarness h(Simulator::Mode::Setting, faults);
+    QVERIFY(h.simulatorRunning());
+    int pieces = 0;
+    QObject::connect(&h.sim, &Simulator::bytesWritten, [&](const QByteArray &) { ++pieces; });
+    h.open(settingModeSettings());
+    h.sim.module().state().gprs.userId = "gprsuser";
+    h.clickTab(kGprsFtpTab);
+    h.child<QCheckBox>(QStringLiteral("ReadGPRS1"))->setChecked(true);
+    auto *box = h.child<QLineEdit>(QStringLiteral("UserID"));
+    h.child<QPushButton>(QStringLiteral("UIDbtn"))->click();
+    QVERIFY(waitFor([&] { return pieces == 4; }));
+    waitFor([] { return false; }, 50);
+    QVERIFY(h.pumpUntil([&] { return !box->text().isEmpty(); }));
+    QCOMPARE(box->text().trimmed(), QStringLiteral("gprsuser"));
+    QCOMPARE(h.commands, QList<QByteArray>{"GETID "});
+}
+
+// Pieces that straddle the driver's polls reach the window one by one: each
+// is shown as it came, and a piece alone is no answer any box takes.
+void E2eFaultsTest::answerInPiecesSeenChunkByChunk() {
+    FaultOptions faults;
+    faults.splitPieces = 4;
+    faults.splitGapMs = 200;
+    SimHarness h(Simulator::Mode::Setting, faults);
+    QVERIFY(h.simulatorRunning());
+    int pieces = 0;
+    QObject::connect(&h.sim, &Simulator::bytesWritten, [&](const QByteArray &) { ++pieces; });
+    h.open(settingModeSettings());
+    h.sim.module().state().gprs.userId = "gprsuser";
+    h.clickTab(kGprsFtpTab);
+    h.child<QCheckBox>(QStringLiteral("ReadGPRS1"))->setChecked(true);
+    auto *box = h.child<QLineEdit>(QStringLiteral("UserID"));
+    h.child<QPushButton>(QStringLiteral("UIDbtn"))->click();
+    QVERIFY(h.pumpUntil([&] { return pieces == 4; }));
+    h.pumpFor(200);
+    QCOMPARE(withoutLineEnds(h.memoText()), QStringLiteral("UserID: gprsuser"));
+    QVERIFY(h.memoText().count(QLatin1Char('\n')) >= 4); // one line per piece at least
+    QCOMPARE(box->text(), QString());
+    QVERIFY(!h.window().link().flags().DisplayPending);
+
+    // With the line well again the same read fills the box.
+    h.sim.setFaults({});
+    h.child<QPushButton>(QStringLiteral("UIDbtn"))->click();
+    QVERIFY(h.pumpUntil([&] { return !box->text().isEmpty(); }));
+    QCOMPARE(box->text().trimmed(), QStringLiteral("gprsuser"));
+    QCOMPARE(h.commands, (QList<QByteArray>{"GETID ", "GETID "}));
+}
+
+void E2eFaultsTest::noiseAtFullSpeedKeepsTheMemoBounded() {
+    SimHarness h(Simulator::Mode::Setting);
+    QVERIFY(h.simulatorRunning());
+    int noiseWrites = 0;
+    QObject::connect(&h.sim, &Simulator::bytesWritten, [&](const QByteArray &) { ++noiseWrites; });
+    h.open(settingModeSettings());
+    h.child<zx::ui::RadioGroup>(QStringLiteral("RadioGroupRate"))->button(6)->click();
+    QCOMPARE(h.window().CommPortDriver1().LastAppliedSettings().speed, 115200u);
+    QVERIFY(h.window().CommPortDriver1().Connected());
+    auto *memo = h.child<QPlainTextEdit>(QStringLiteral("MemoSMSinput"));
+
+    // Noise as fast as 115200 baud carries it: the window still answers.
+    FaultOptions faults;
+    faults.noiseBytesPerSec = 11520;
+    h.sim.setFaults(faults);
+    h.pumpFor(1000);
+    QVERIFY(noiseWrites > 5);
+    h.child<QPushButton>(QStringLiteral("SetOut2"))->click();
+    QVERIFY(h.pumpUntil([&] { return h.sim.module().state().outputs[1]; }));
+    QVERIFY(h.pumpUntil([&] { return h.memoText().contains(QStringLiteral("OUT2 ON")); }));
+
+    // A flood of noise, read as fast as the tool can, fills the memo to its
+    // bound and no further.
+    faults.noiseBytesPerSec = 150000;
+    h.sim.setFaults(faults);
+    QElapsedTimer flood;
+    flood.start();
+    while (memo->blockCount() < 5000 && flood.elapsed() < 20000) {
+        QCoreApplication::processEvents();
+        h.window().CommPortDriver1().PollNow();
+        tick(h.window());
+    }
+    QCOMPARE(memo->blockCount(), 5000);
+    h.pumpFor(300);
+    QCOMPARE(memo->blockCount(), 5000);
+
+    // Once the line is quiet again the next command is answered.
+    h.sim.setFaults({});
+    int lastRevision = -1;
+    QElapsedTimer quietFor;
+    quietFor.start();
+    QVERIFY(h.pumpUntil([&] {
+        if (memo->document()->revision() != lastRevision) {
+            lastRevision = memo->document()->revision();
+            quietFor.restart();
+        }
+        return quietFor.elapsed() > 300;
+    }, 20000));
+    h.child<QPushButton>(QStringLiteral("GetOut2"))->click();
+    QVERIFY(h.pumpUntil([&] { return h.memoText().contains(QStringLiteral("OUT2 ON")); }));
+    QCOMPARE(h.commands, (QList<QByteArray>{"SETOU2", "GETOS2"}));
+    QVERIFY(h.env.boxes.isEmpty());
+}
+
+void E2eFaultsTest::errorAnswersToASubmission_data() {
+    QTest::addColumn<bool>("toThePdu");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::newRow("ERROR to AT+CMGS=") << false << QByteArray("\r\nERROR\r\n");
+    QTest::newRow("+CMS ERROR: 500 to AT+CMGS=") << false << QByteArray("\r\n+CMS ERROR: 500\r\n");
+    QTest::newRow("ERROR to the PDU") << true << QByteArray("\r\nERROR\r\n");
+    QTest::newRow("+CMS ERROR: 500 to the PDU") << true << QByteArray("\r\n+CMS ERROR: 500\r\n");
+}
+
+void E2eFaultsTest::errorAnswersToASubmission() {
+    QFETCH(bool, toThePdu);
+    QFETCH(QByteArray, reply);
+    UiTestEnv env;
+    PtyPeer modem;
+    env.mapPort(1, modem.slavePath());
+    QByteArray settings = smsModeSettings(kModuleNumber);
+    settings[3209] = 0; // no query sequence: SMS mode is switched on below
+    env.writeSettings(settings);
+    TForm1 form;
+    form.findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
+    form.findChild<QCheckBox *>(QStringLiteral("SMSmode"))->setChecked(true);
+    auto *bar = form.findChild<QStatusBar *>(QStringLiteral("StatusBar1"));
+    QVERIFY(bar);
+    const zx::link::LinkFlags &flags = form.link().flags();
+
+    form.findChild<QPushButton *>(QStringLiteral("Version"))->click();
+    const QByteArray announce = modem.read();
+    QVERIFY2(announce.startsWith("AT+CMGS=") && announce.endsWith('\r'), announce.constData());
+    const QByteArray pdu = form.link().PendingPdu().chopped(1);
+    const QString refused =
+        QStringLiteral("The modem refused the SMS: ") + QString::fromLatin1(reply.trimmed());
+    if (toThePdu) {
+        deliver(form, modem, "\r\n> ");
+        QCOMPARE(modem.read(), pdu + '\x1A');
+        tick(form);
+        deliver(form, modem, reply);
+        QCOMPARE(bar->currentMessage(), refused);
+    } else {
+        deliver(form, modem, reply);
+        QCOMPARE(bar->currentMessage(), refused);
+        // Any first answer releases the PDU; the modem takes it as a bad line.
+        QCOMPARE(modem.read(), pdu + '\x1A');
+        tick(form);
+        deliver(form, modem, "\r\nERROR\r\n");
+    }
+    tick(form);
+    QVERIFY(!flags.ModemBusy && !flags.AwaitPrompt && !flags.AwaitSubmitResult &&
+            !flags.SubmitResultArmed && !flags.SubmitPending);
+    QVERIFY(bar->currentMessage().startsWith(QStringLiteral("The modem refused the SMS: ")));
+    QVERIFY(env.boxes.isEmpty());
+
+    // The next command goes out whole.
+    form.findChild<QPushButton *>(QStringLiteral("TestBtn"))->click();
+    const QByteArray next = modem.read();
+    QVERIFY2(next.startsWith("AT+CMGS=") && next.endsWith('\r'), next.constData());
+    deliver(form, modem, "\r\n> ");
+    QCOMPARE(modem.read(), form.link().PendingPdu().chopped(1) + '\x1A');
+    tick(form);
+    deliver(form, modem, "\r\n+CMGS: 7\r\n\r\nOK\r\n");
+    QVERIFY(!flags.ModemBusy && !flags.AwaitPrompt && !flags.AwaitSubmitResult);
+}
+
+void E2eFaultsTest::portVanishesAndComesBack() {
+    SimHarness h(Simulator::Mode::Setting);
+    QVERIFY(h.simulatorRunning());
+    h.open(settingModeSettings());
+    TCommPortDriver &driver = h.window().CommPortDriver1();
+    h.child<QPushButton>(QStringLiteral("SetOut5"))->click();
+    QVERIFY(h.pumpUntil([&] { return h.memoText().contains(QStringLiteral("OUT5 ON")); }));
+
+    h.sim.vanish();
+    QVERIFY(h.pumpUntil([&] { return !driver.Connected(); }));
+    QVERIFY2(h.statusMessage().contains(QStringLiteral("lost")), qPrintable(h.statusMessage()));
+    QVERIFY(h.statusMessage().contains(QStringLiteral("Serial Port")));
+    // A command now is not sent, and the user is told so.
+    h.child<QPushButton>(QStringLiteral("ResetOut5"))->click();
+    QVERIFY2(h.statusMessage().contains(QStringLiteral("not open")), qPrintable(h.statusMessage()));
+    h.pumpFor(200);
+
+    QVERIFY(h.sim.comeBack());
+    h.choosePort(2);
+    h.choosePort(1);
+    QVERIFY(driver.Connected());
+    QCOMPARE(driver.DeviceName(), h.sim.slavePath());
+    const qsizetype before = h.wire.size();
+    h.child<QPushButton>(QStringLiteral("ResetOut5"))->click();
+    QVERIFY(h.pumpUntil([&] { return h.memoText().contains(QStringLiteral("OUT5 OFF")); }));
+    QCOMPARE(h.wire.mid(before), framed("RSTOU5"));
+    QVERIFY(!h.sim.module().state().outputs[4]);
+    QCOMPARE(h.commands, (QList<QByteArray>{"SETOU5", "RSTOU5"}));
+}
+
+QTEST_MAIN(E2eFaultsTest)
+#include "tst_e2e_faults.moc"
