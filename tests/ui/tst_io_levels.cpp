@@ -15,21 +15,11 @@
 #include <QTimer>
 #include <QtTest>
 
-namespace {
-
-
-} // namespace
-
 class IoLevelsTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        env_ = std::make_unique<UiTestEnv>();
-        peer_ = std::make_unique<PtyPeer>();
-        env_->mapPort(1, peer_->slavePath());
-        env_->keepDesignTimeValues();
-        form_ = std::make_unique<TForm1>();
-        form_->findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
+        openWindowOnPty(env_, peer_, form_, designTimeSettings());
     }
     void cleanup() {
         form_.reset();
@@ -49,12 +39,7 @@ private slots:
     void perTabFiltersAreTheirOwn();
 
 private:
-    template <typename T> T *child(const QString &name) {
-        auto *w = form_->findChild<T *>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
-    }
+    template <typename T> T *child(const QString &name) { return ::child<T>(*form_, name); }
     QScrollBar *bar(const QString &name) { return child<QScrollBar>(name); }
     QString text(const QString &name) { return child<QLineEdit>(name)->text(); }
     QByteArray click(const QString &name) {

@@ -12,21 +12,11 @@
 #include <QTimer>
 #include <QtTest>
 
-namespace {
-
-
-} // namespace
-
 class IoMaskTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        env_ = std::make_unique<UiTestEnv>();
-        peer_ = std::make_unique<PtyPeer>();
-        env_->mapPort(1, peer_->slavePath());
-        env_->keepDesignTimeValues();
-        form_ = std::make_unique<TForm1>();
-        form_->findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
+        openWindowOnPty(env_, peer_, form_, designTimeSettings());
     }
     void cleanup() {
         form_.reset();

@@ -13,21 +13,11 @@
 #include <QTimer>
 #include <QtTest>
 
-namespace {
-
-
-} // namespace
-
 class IoOtherTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        env_ = std::make_unique<UiTestEnv>();
-        peer_ = std::make_unique<PtyPeer>();
-        env_->mapPort(1, peer_->slavePath());
-        env_->writeSettings(QByteArray(4096, '\0'));
-        form_ = std::make_unique<TForm1>();
-        form_->findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
+        openWindowOnPty(env_, peer_, form_);
     }
     void cleanup() {
         form_.reset();
@@ -44,12 +34,7 @@ private slots:
     void dateTimeSource();
 
 private:
-    template <typename T> T *child(const QString &name) {
-        auto *w = form_->findChild<T *>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
-    }
+    template <typename T> T *child(const QString &name) { return ::child<T>(*form_, name); }
     QString options() { return child<QLineEdit>(QStringLiteral("StringStr1"))->text(); }
     QByteArray click(const QString &name) {
         child<QPushButton>(name)->click();
