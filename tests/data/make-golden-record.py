@@ -70,7 +70,7 @@ for n in range(1, 4):   # TempMin / TempMax
 reserved(3300, 8)
 text(3308, 4, '7EAx')           # TempEventMask: three rows and a fourth character
 text(3313, 8, 'FEDC----')       # AnalogEventMask: inputs 5..8 off in the variant
-text(3322, 12, 'ABC1235' + '0' * 5)  # DigitalEventMask: inputs 8..12 off in the variant
+text(3322, 12, 'ABC1235000--')  # DigitalEventMask: inputs 8..12 off in the variant
 text(3335, 40, fill('internet.müller-gmbh.example.com/€apn', 40, 'a'))
 text(3376, 40, fill('GPRS-Benutzer_mit_langem_Namen_ß', 40, 'u'))
 text(3417, 40, fill('Geheim!Passwort§GPRS', 40, 'p'))
