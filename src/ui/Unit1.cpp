@@ -15,6 +15,7 @@
 #include "ui/tabs/SerialPortTab.h"
 #include "ui/tabs/SmsTextTab.h"
 #include "ui/tabs/TemperatureTab.h"
+#include "ui/widgets/BoxColour.h"
 #include "ui/widgets/RadioGroup.h"
 
 #include <QAction>
@@ -294,10 +295,8 @@ QList<QWidget *> TForm1::paleBoxes() const {
 
 // Every listed level and text box gets the pale background, whatever tab is open.
 void TForm1::PageControl1Change() {
-    const QString pale = QStringLiteral("background-color: rgb(255, 255, 245);");
     for (QWidget *w : paleBoxes())
-        w->setStyleSheet(QStringLiteral("%1 { %2 }")
-                             .arg(QString::fromLatin1(w->metaObject()->className()), pale));
+        zx::ui::setBoxColour(w, zx::ui::kPaleBoxColour);
 }
 
 // LinkView
@@ -323,10 +322,9 @@ void TForm1::setBusyCursor(bool busy) {
 }
 
 void TForm1::setStatusColour(zx::link::StatusColour colour) {
-    static const char *const css[] = {"rgb(0, 0, 0)", "rgb(255, 0, 0)", "rgb(0, 255, 0)",
-                                      "rgb(0, 255, 255)"};
-    Status_->setStyleSheet(
-        QStringLiteral("QLineEdit { background-color: %1; }").arg(str(css[int(colour)])));
+    static const QColor colours[] = {QColor(0, 0, 0), QColor(255, 0, 0), QColor(0, 255, 0),
+                                     QColor(0, 255, 255)};
+    zx::ui::setBoxColour(Status_, colours[int(colour)]);
 }
 
 void TForm1::setStatusText(const QString &text) { Status_->setText(text); }

@@ -2,6 +2,7 @@
 // buttons put on the wire, and the per-tab filter bars.
 #include "support/WindowOnPty.h"
 #include "ui/Unit1.h"
+#include "ui/widgets/BoxColour.h"
 #include "ui/tabs/AnalogTab.h"
 #include "ui/tabs/TemperatureTab.h"
 #include "ui/widgets/RadioGroup.h"
@@ -133,12 +134,12 @@ void IoLevelsTest::levelBoxesTurnColouredUntilTheTabChanges() {
     auto *tabs = child<QTabWidget>(QStringLiteral("PageControl1"));
     tabs->setCurrentIndex(6);
     child<QPushButton>(QStringLiteral("TlevelCmd2"))->click();
-    QVERIFY(child<QLineEdit>(QStringLiteral("T2max"))->styleSheet().contains(QStringLiteral("rgb(0, 255, 0)")));
-    QVERIFY(child<QLineEdit>(QStringLiteral("T2min"))->styleSheet().contains(QStringLiteral("rgb(0, 255, 255)")));
-    QVERIFY(!child<QLineEdit>(QStringLiteral("T1max"))->styleSheet().contains(QStringLiteral("rgb(0, 255, 0)")));
+    QCOMPARE(zx::ui::boxColour(child<QLineEdit>(QStringLiteral("T2max"))), QColor(0, 255, 0));
+    QCOMPARE(zx::ui::boxColour(child<QLineEdit>(QStringLiteral("T2min"))), QColor(0, 255, 255));
+    QVERIFY(zx::ui::boxColour(child<QLineEdit>(QStringLiteral("T1max"))) != QColor(0, 255, 0));
     tabs->setCurrentIndex(5);
-    QVERIFY(child<QLineEdit>(QStringLiteral("T2max"))->styleSheet().contains(QStringLiteral("rgb(255, 255, 245)")));
-    QVERIFY(child<QLineEdit>(QStringLiteral("T2min"))->styleSheet().contains(QStringLiteral("rgb(255, 255, 245)")));
+    QCOMPARE(zx::ui::boxColour(child<QLineEdit>(QStringLiteral("T2max"))), QColor(255, 255, 245));
+    QCOMPARE(zx::ui::boxColour(child<QLineEdit>(QStringLiteral("T2min"))), QColor(255, 255, 245));
 }
 
 void IoLevelsTest::runtimeLevelsAndSource() {

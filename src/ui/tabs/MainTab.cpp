@@ -5,6 +5,7 @@
 #include "ui/TabHost.h"
 #include "ui/tabs/IoReadButtons.h"
 #include "ui/tabs/ModuleClockButtons.h"
+#include "ui/widgets/BoxColour.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -58,7 +59,7 @@ MainTab::MainTab(TabHost &host, QWidget *parent) : QWidget(parent), host_(host) 
     numberRow->addWidget(new QLabel(QStringLiteral("ZENTORIX Nummer"), this));
     BRnumber = new QLineEdit(this);
     BRnumber->setObjectName(QStringLiteral("BRnumber"));
-    BRnumber->setStyleSheet(QStringLiteral("QLineEdit { background: yellow; }"));
+    setBoxColour(BRnumber, Qt::yellow);
     numberRow->addWidget(BRnumber);
     SMSmode = new QCheckBox(QStringLiteral("SMS mode"), this);
     SMSmode->setObjectName(QStringLiteral("SMSmode"));

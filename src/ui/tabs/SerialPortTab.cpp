@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QPalette>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -45,7 +46,7 @@ SerialPortTab::SerialPortTab(QWidget *parent) : QWidget(parent) {
     for (int i = 0; i < 16; ++i) {
         deviceNotes_[i] = new QLabel(RadioGroupPort);
         deviceNotes_[i]->setObjectName(QStringLiteral("ComDevice%1").arg(i + 1));
-        deviceNotes_[i]->setStyleSheet(QStringLiteral("color: gray;"));
+        deviceNotes_[i]->setForegroundRole(QPalette::PlaceholderText);
         RadioGroupPort->setItemNote(i, deviceNotes_[i]);
     }
     layout->addWidget(RadioGroupPort, 3);

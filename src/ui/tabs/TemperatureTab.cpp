@@ -7,6 +7,7 @@
 #include "text/Ansi.h"
 #include "ui/TabHost.h"
 #include "ui/tabs/IoWidgets.h"
+#include "ui/widgets/BoxColour.h"
 #include "ui/widgets/RadioGroup.h"
 
 #include <QFrame>
@@ -32,8 +33,8 @@ constexpr const char *kInputCaptions[] = {"TEMPERATURE INPUT (Smartec SMT160-30)
 constexpr const char *kLevelHint = "Set minimum level for Analog Input 1";
 // Colours of the level boxes once their line has been sent; the tab change
 // puts the pale tab colour back.
-constexpr const char *kSentMaxColour = "QLineEdit { background-color: rgb(0, 255, 0); }";
-constexpr const char *kSentMinColour = "QLineEdit { background-color: rgb(0, 255, 255); }";
+const QColor kSentMaxColour{0, 255, 0};
+const QColor kSentMinColour{0, 255, 255};
 
 QString decimal(int position) { return QString::number(position); }
 
@@ -186,8 +187,8 @@ void TemperatureTab::TlevelCmdClick(int input) {
     const int i = input - 1;
     host_.link().sendCommand(
         cmd::temperatureLevelLine(input, ScrollBarTmin[i]->value(), ScrollBarTmax[i]->value()));
-    Tmax[i]->setStyleSheet(latin(kSentMaxColour));
-    Tmin[i]->setStyleSheet(latin(kSentMinColour));
+    setBoxColour(Tmax[i], kSentMaxColour);
+    setBoxColour(Tmin[i], kSentMinColour);
 }
 
 void TemperatureTab::RTlevelSendClick() {

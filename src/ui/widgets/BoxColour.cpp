@@ -1,0 +1,19 @@
+#include "ui/widgets/BoxColour.h"
+
+#include <QPalette>
+#include <QWidget>
+
+namespace zx::ui {
+
+void setBoxColour(QWidget *box, const QColor &colour) {
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, colour);
+    palette.setColor(QPalette::Text, colour.lightness() < 100 ? Qt::white : Qt::black);
+    box->setPalette(palette);
+}
+
+QColor boxColour(const QWidget *box) {
+    return box->palette().color(QPalette::Base);
+}
+
+} // namespace zx::ui

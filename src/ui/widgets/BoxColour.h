@@ -1,0 +1,17 @@
+#pragma once
+// Background colours of text boxes and memos through their palettes: a style
+// sheet per widget would cost a style of its own for each of them.
+#include <QColor>
+
+class QWidget;
+
+namespace zx::ui {
+
+// The pale background the level and text boxes get on every tab change.
+inline const QColor kPaleBoxColour{255, 255, 245};
+
+// The box's background (its palette's Base); text on a dark colour turns white.
+void setBoxColour(QWidget *box, const QColor &colour);
+QColor boxColour(const QWidget *box);
+
+} // namespace zx::ui
