@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QElapsedTimer>
 #include <QTextDocument>
+#include "ui/TabTable.h"
+
 #include <QtTest>
 
 using zx::sim::FaultOptions;
@@ -23,7 +25,7 @@ using zx::testing::framed;
 
 namespace {
 
-constexpr int kGprsFtpTab = 10;
+using zx::ui::kGprsFtpTab;
 const QByteArray kModuleNumber = "+4915200000001";
 
 

@@ -8,15 +8,17 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include "ui/TabTable.h"
+
 #include <QtTest>
 
 using zx::sim::Simulator;
 
 namespace {
 
-constexpr int kAbonentsTab = 1;
-constexpr int kExternalSmsTab = 2;
-constexpr int kGprsFtpTab = 10;
+using zx::ui::kAbonentsTab;
+using zx::ui::kExternalSmsTab;
+using zx::ui::kGprsFtpTab;
 
 
 } // namespace

@@ -1,6 +1,7 @@
 // The "Analog" and "Temperature, RT" tabs: level displays, the lines their
 // buttons put on the wire, and the per-tab filter bars.
 #include "support/WindowOnPty.h"
+#include "ui/TabTable.h"
 #include "ui/Unit1.h"
 #include "ui/widgets/BoxColour.h"
 #include "ui/tabs/AnalogTab.h"
@@ -132,12 +133,12 @@ void IoLevelsTest::temperatureLevels() {
 
 void IoLevelsTest::levelBoxesTurnColouredUntilTheTabChanges() {
     auto *tabs = child<QTabWidget>(QStringLiteral("PageControl1"));
-    tabs->setCurrentIndex(6);
+    tabs->setCurrentIndex(zx::ui::kTemperatureTab);
     child<QPushButton>(QStringLiteral("TlevelCmd2"))->click();
     QCOMPARE(zx::ui::boxColour(child<QLineEdit>(QStringLiteral("T2max"))), QColor(0, 255, 0));
     QCOMPARE(zx::ui::boxColour(child<QLineEdit>(QStringLiteral("T2min"))), QColor(0, 255, 255));
     QVERIFY(zx::ui::boxColour(child<QLineEdit>(QStringLiteral("T1max"))) != QColor(0, 255, 0));
-    tabs->setCurrentIndex(5);
+    tabs->setCurrentIndex(zx::ui::kAnalogTab);
     QCOMPARE(zx::ui::boxColour(child<QLineEdit>(QStringLiteral("T2max"))), QColor(255, 255, 245));
     QCOMPARE(zx::ui::boxColour(child<QLineEdit>(QStringLiteral("T2min"))), QColor(255, 255, 245));
 }

@@ -2,6 +2,7 @@
 // held back while a list poll is outstanding, and the module's answers read
 // back into the boxes through the receive path and the tick.
 #include "support/WindowOnPty.h"
+#include "ui/TabTable.h"
 #include "ui/Unit1.h"
 #include "ui/widgets/RadioGroup.h"
 
@@ -127,7 +128,7 @@ void MsgAbonentsTest::buttonsWaitForAnOutstandingListPoll() {
 
 void MsgAbonentsTest::answersFillTheNumberBoxes() {
     auto *tabs = child<QTabWidget>(*form_, QStringLiteral("PageControl1"));
-    tabs->setCurrentIndex(1);
+    tabs->setCurrentIndex(zx::ui::kAbonentsTab);
     box(QStringLiteral("NNumber1"))->setText(QStringLiteral("+111"));
     box(QStringLiteral("PBnr4"))->setText(QStringLiteral("+444"));
     deliver(*form_, *peer_, "Nr.3: +4917012 \r\n");
@@ -148,7 +149,7 @@ void MsgAbonentsTest::answersFillTheNumberBoxes() {
     QCOMPARE(box(QStringLiteral("NNumber1"))->text(), QString());
 
     // On another tab the answer is only shown.
-    tabs->setCurrentIndex(5);
+    tabs->setCurrentIndex(zx::ui::kAnalogTab);
     deliver(*form_, *peer_, "Nr.3: +999 \r\n");
     tick(*form_);
     QCOMPARE(box(QStringLiteral("NNumber3"))->text(), QStringLiteral("+4917012"));

@@ -2,6 +2,7 @@
 // reactions, the SETSH lines of "SET", the stored schedule given to the
 // controls at start-up, and the GPRS/FTP parameter lines and answers.
 #include "support/WindowOnPty.h"
+#include "ui/TabTable.h"
 #include "ui/Unit1.h"
 #include "ui/tabs/ScheduleTab.h"
 #include "ui/widgets/RadioGroup.h"
@@ -218,7 +219,7 @@ void MsgScheduleGprsTest::readBoxSwitchesCaptions() {
 }
 
 void MsgScheduleGprsTest::answersFillParameterBoxes() {
-    child<QTabWidget>(*form_, QStringLiteral("PageControl1"))->setCurrentIndex(10);
+    child<QTabWidget>(*form_, QStringLiteral("PageControl1"))->setCurrentIndex(zx::ui::kGprsFtpTab);
     struct Case {
         QByteArray answer;
         const char *box;

@@ -2,6 +2,7 @@
 // record updated on write, the "Read" boxes, and the module's answers read
 // back into the boxes of the open tab.
 #include "support/WindowOnPty.h"
+#include "ui/TabTable.h"
 #include "ui/Unit1.h"
 #include "ui/widgets/TypingLimit.h"
 
@@ -180,7 +181,7 @@ void MsgTextsTest::readBoxesSwitchTheirCaptions() {
 
 void MsgTextsTest::answersFillTheOpenTabOnly() {
     auto *tabs = child<QTabWidget>(*form_, QStringLiteral("PageControl1"));
-    tabs->setCurrentIndex(2);
+    tabs->setCurrentIndex(zx::ui::kExternalSmsTab);
     box(QStringLiteral("iTXTSMS58"))->setText(QStringLiteral("INP1 1"));
     box(QStringLiteral("TXTSMS1"))->setText(QStringLiteral("Temperature 1 < MINIMUM"));
     box(QStringLiteral("TXTSMS5"))->setText(QStringLiteral("Temperature 2 Normal"));
@@ -195,13 +196,13 @@ void MsgTextsTest::answersFillTheOpenTabOnly() {
     QCOMPARE(box(QStringLiteral("TXTSMS1"))->text(), QStringLiteral("Temperature 1 < MINIMUM"));
 
     child<QCheckBox>(*form_, QStringLiteral("SkipCRLFcb"))->setChecked(true);
-    tabs->setCurrentIndex(3);
+    tabs->setCurrentIndex(zx::ui::kIntExtSmsTab);
     deliver(*form_, *peer_, "58: NAME\r\n");
     tick(*form_);
     QCOMPARE(box(QStringLiteral("iTXTSMS58"))->text(), QStringLiteral("NAME "));
     QCOMPARE(box(QStringLiteral("TXTSMS57"))->text(), QStringLiteral("Event X\r\n"));
 
-    tabs->setCurrentIndex(4);
+    tabs->setCurrentIndex(zx::ui::kIoNameTab);
     deliver(*form_, *peer_, "05: F SETOU1\r\n");
     tick(*form_);
     QCOMPARE(box(QStringLiteral("iTXTSMS5"))->text(), QStringLiteral("F SETOU1 "));

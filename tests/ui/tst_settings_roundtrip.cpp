@@ -3,6 +3,7 @@
 // program keep their full length while typing stays limited.
 #include "common/RecordBytes.h"
 #include "support/WindowOnPty.h"
+#include "ui/TabTable.h"
 #include "ui/Unit1.h"
 
 #include <QAction>
@@ -110,10 +111,10 @@ void SettingsRoundTripTest::answersOfFullCapacitySurviveASave_data() {
     const QByteArray external = "Ein Alarmtext mit 26 Zeich";
     const QByteArray user = "gprs-user-" + QByteArray(30, 'u');
     const QByteArray directory = "/logger/" + QByteArray(32, 'd');
-    QTest::newRow("External SMS") << 2 << QByteArray("05: " + external) << 60 + 27 * 4
+    QTest::newRow("External SMS") << int(zx::ui::kExternalSmsTab) << QByteArray("05: " + external) << 60 + 27 * 4
                                   << external;
-    QTest::newRow("GPRS user") << 10 << QByteArray("UserID: " + user) << 3376 << user;
-    QTest::newRow("FTP directory") << 10 << QByteArray("DirName: " + directory) << 3651
+    QTest::newRow("GPRS user") << int(zx::ui::kGprsFtpTab) << QByteArray("UserID: " + user) << 3376 << user;
+    QTest::newRow("FTP directory") << int(zx::ui::kGprsFtpTab) << QByteArray("DirName: " + directory) << 3651
                                    << directory;
 }
 
