@@ -68,8 +68,7 @@ private:
             const QJsonValue value = fields.value(fieldName(field));
             if (value.isUndefined())
                 continue;
-            const QString why =
-                field.count == 1 ? entry({&field, 1}, value) : array(field, value);
+            const QString why = field.count == 1 ? entry({&field, 1}, value) : array(field, value);
             if (!why.isEmpty())
                 return why;
         }

@@ -30,7 +30,8 @@ QString FieldChange::name() const {
 QList<FieldChange> diffRecords(const settings::ConfigRecord &before,
                                const settings::ConfigRecord &after, const EntryNames *only) {
     QList<FieldChange> changes;
-    const auto add = [&](const Entry &entry, bool remnant, const QJsonValue &a, const QJsonValue &b) {
+    const auto add = [&](const Entry &entry, bool remnant, const QJsonValue &a,
+                         const QJsonValue &b) {
         if (a == b)
             return;
         const bool hidden = isSecret(*entry.field);
@@ -50,7 +51,8 @@ QList<FieldChange> diffRecords(const settings::ConfigRecord &before,
 QString changeLine(const FieldChange &change) {
     if (change.secret())
         return change.name() + QStringLiteral(": changed");
-    return QStringLiteral("%1: %2 -> %3").arg(change.name(), shown(change.before), shown(change.after));
+    return QStringLiteral("%1: %2 -> %3")
+        .arg(change.name(), shown(change.before), shown(change.after));
 }
 
 QJsonObject changeJson(const FieldChange &change) {

@@ -52,9 +52,10 @@ QString setText(Bytes &bytes, const Entry &entry, const QJsonValue &value) {
     const int capacity = entry.field->capacity();
     if (const qsizetype bad = text::firstNonAnsi(text); bad >= 0) {
         // A password's characters are not shown, not even in an error.
-        const QString which = isSecret(*entry.field)
-                                  ? QStringLiteral("character %1").arg(bad + 1)
-                                  : QStringLiteral("character %1 (%2)").arg(bad + 1).arg(codePoint(text, bad));
+        const QString which =
+            isSecret(*entry.field)
+                ? QStringLiteral("character %1").arg(bad + 1)
+                : QStringLiteral("character %1 (%2)").arg(bad + 1).arg(codePoint(text, bad));
         return which + QStringLiteral(" has no Windows-1252 byte");
     }
     if (text.size() > capacity)

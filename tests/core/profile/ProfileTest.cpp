@@ -15,9 +15,8 @@ using zx::settings::ConfigRecord;
 namespace {
 
 QJsonObject partial(const QByteArray &fieldsJson) {
-    return QJsonObject{
-        {QStringLiteral("version"), 1},
-        {QStringLiteral("fields"), QJsonDocument::fromJson(fieldsJson).object()}};
+    return QJsonObject{{QStringLiteral("version"), 1},
+                       {QStringLiteral("fields"), QJsonDocument::fromJson(fieldsJson).object()}};
 }
 
 // A list of count values, all null but element n.
@@ -36,7 +35,8 @@ QStringList changedNames(const ConfigRecord &before, const ConfigRecord &after) 
 
 } // namespace
 
-// Regenerate with: zentorix-cli profile export tests/data/golden-record.cfg -o tests/data/golden-profile.json
+// Regenerate with: zentorix-cli profile export tests/data/golden-record.cfg -o
+// tests/data/golden-profile.json
 TEST(Profile, GoldenRecordExportsToTheCheckedInProfileAndImportsBackWhole) {
     const ConfigRecord golden = goldenRecord();
     const QByteArray expected = contentsOf(testData("golden-profile.json"));
@@ -80,7 +80,8 @@ TEST(Profile, FlagBytesOtherThanZeroAndOneAreKeptAsNumbers) {
     QByteArray image = imageOf(record);
     image[3208] = '\x01'; // DeleteIncomingSms
     image[3209] = '\x07'; // SmsModeOn, from a file written elsewhere
-    const QJsonObject fields = exportProfile(recordOf(image)).value(QStringLiteral("fields")).toObject();
+    const QJsonObject fields =
+        exportProfile(recordOf(image)).value(QStringLiteral("fields")).toObject();
     EXPECT_EQ(fields.value(QStringLiteral("DeleteIncomingSms")), QJsonValue(true));
     EXPECT_EQ(fields.value(QStringLiteral("SmsModeOn")), QJsonValue(7));
     EXPECT_EQ(fields.value(QStringLiteral("RtVariant")), QJsonValue(false));
@@ -97,11 +98,15 @@ TEST(Profile, APartialProfileChangesOnlyTheFieldsItNames) {
     } cases[] = {
         {R"({"BaudRateIndex": 2})", {QStringLiteral("BaudRateIndex")}, 0, 4},
         {"{\"AlarmNumbers\": " + oneOf(7, 2, R"("+49301234")") + "}",
-         {QStringLiteral("AlarmNumbers[2]"), QStringLiteral("AlarmNumbers[2] (remnant)")}, 3713, 21},
+         {QStringLiteral("AlarmNumbers[2]"), QStringLiteral("AlarmNumbers[2] (remnant)")},
+         3713,
+         21},
         {R"({"SmsModeOn": false, "EvenParity": true})", {QStringLiteral("SmsModeOn")}, 3209, 1},
         {R"({"KeptHalfB": -1})", {QStringLiteral("KeptHalfB")}, 4086, 2},
         {R"({"Reserved37": "0000000000000000000000000000000000000000000000"})",
-         {QStringLiteral("Reserved37")}, 37, 23},
+         {QStringLiteral("Reserved37")},
+         37,
+         23},
         {R"({"DigitalEventMask": "ABC1235000--"})", {}, 3322, 13}, // the value it already has
     };
     for (const auto &c : cases) {
@@ -119,13 +124,16 @@ TEST(Profile, RemnantsAndLongLengthBytesAreImportedAfterTheTexts) {
         {QStringLiteral("fields"),
          QJsonObject{{QStringLiteral("TempEventMask"), QStringLiteral("7E")},
                      {QStringLiteral("StoredSchedule"), QStringLiteral("733232221")}}},
-        {QStringLiteral("remnants"), QJsonObject{{QStringLiteral("TempEventMask"), QStringLiteral("4178")}}},
+        {QStringLiteral("remnants"),
+         QJsonObject{{QStringLiteral("TempEventMask"), QStringLiteral("4178")}}},
         {QStringLiteral("lengthBytes"), QJsonObject{{QStringLiteral("StoredSchedule"), 200}}}};
     const ImportResult result = importProfile(profile, ConfigRecord());
     ASSERT_TRUE(result.ok()) << result.error.toStdString();
-    EXPECT_EQ(zx::settings::testing::slice(result.record.bytes(), 3308, 5), QByteArray("\x02" "7EAx"));
+    EXPECT_EQ(zx::settings::testing::slice(result.record.bytes(), 3308, 5), QByteArray("\x02"
+                                                                                       "7EAx"));
     EXPECT_EQ(zx::settings::testing::slice(result.record.bytes(), 4007, 10),
-              QByteArray("\xC8" "733232221"));
+              QByteArray("\xC8"
+                         "733232221"));
     EXPECT_EQ(result.record.StoredSchedule(), QByteArray("733232221"));
 }
 
@@ -143,19 +151,26 @@ TEST(Profile, BadInputIsOneLineNamingTheFieldAndChangesNothing) {
          "GprsApn: character 2 (U+4E2D) has no Windows-1252 byte"},
         {R"({"version": 1, "fields": {"FtpPassword": "secret\u0080"}})",
          "FtpPassword: character 7 has no Windows-1252 byte"},
-        {R"({"version": 1, "fields": {"ModuleNumber": 491701234}})", "ModuleNumber: expected a text"},
-        {R"({"version": 1, "fields": {"BaudRateIndex": "6"}})", "BaudRateIndex: expected a whole number"},
-        {R"({"version": 1, "fields": {"BaudRateIndex": 1.5}})", "BaudRateIndex: expected a whole number"},
-        {R"({"version": 1, "fields": {"KeptHalfA": 40000}})", "KeptHalfA: 40000 is outside -32768..32767"},
+        {R"({"version": 1, "fields": {"ModuleNumber": 491701234}})",
+         "ModuleNumber: expected a text"},
+        {R"({"version": 1, "fields": {"BaudRateIndex": "6"}})",
+         "BaudRateIndex: expected a whole number"},
+        {R"({"version": 1, "fields": {"BaudRateIndex": 1.5}})",
+         "BaudRateIndex: expected a whole number"},
+        {R"({"version": 1, "fields": {"KeptHalfA": 40000}})",
+         "KeptHalfA: 40000 is outside -32768..32767"},
         {R"({"version": 1, "fields": {"SkipCrLf": "yes"}})", "SkipCrLf: expected true or false"},
         {R"({"version": 1, "fields": {"SkipCrLf": 256}})", "SkipCrLf: 256 is outside 0..255"},
-        {R"({"version": 1, "fields": {"KeptByteA": "B"}})", "KeptByteA: expected hexadecimal digits in pairs"},
-        {R"({"version": 1, "fields": {"Reserved3151": "0102"}})", "Reserved3151: 2 bytes given, expected 1"},
+        {R"({"version": 1, "fields": {"KeptByteA": "B"}})",
+         "KeptByteA: expected hexadecimal digits in pairs"},
+        {R"({"version": 1, "fields": {"Reserved3151": "0102"}})",
+         "Reserved3151: 2 bytes given, expected 1"},
         {R"({"version": 1, "fields": {"AnalogModes": [1, 2]}})",
          "AnalogModes: expected a list of 8 values (null keeps one)"},
         {R"({"version": 1, "fields": {"GprsApn": "x"}, "remnants": {"GprsApn": "00"}})",
          "GprsApn (remnants): 1 bytes given, expected 39 (the slot's bytes after its text)"},
-        {R"({"version": 1, "remnants": {"BaudRateIndex": ""}})", "BaudRateIndex (remnants): no such text"},
+        {R"({"version": 1, "remnants": {"BaudRateIndex": ""}})",
+         "BaudRateIndex (remnants): no such text"},
         {R"({"version": 1, "fields": {"FtpHost": "short"}, "lengthBytes": {"FtpHost": 41}})",
          "FtpHost (lengthBytes): a length byte above 40 needs a text of 40 characters"},
         {R"({"version": 1, "lengthBytes": {"AlarmNumbers[8]": 99}})",
@@ -192,17 +207,18 @@ TEST(ProfileDiff, NamesEachChangeInFileOrderAndNeverShowsAPassword) {
     QStringList lines;
     for (const FieldChange &change : changes)
         lines.append(changeLine(change));
-    EXPECT_EQ(lines, QStringList({
-                         QStringLiteral("BaudRateIndex: 6 -> 2"),
-                         QStringLiteral("ShortTexts[1]: \"I01 Tür‰öffnen.\" -> \"I01\""),
-                         // " Tür‰öffnen." in Windows-1252
-                         QStringLiteral("ShortTexts[1] (remnant): \"\" -> \"2054FC7289F666666E656E2E\""),
-                         QStringLiteral("GprsPassword: changed"),
-                         QStringLiteral("GprsPassword (remnant): changed"),
-                         QStringLiteral("KeptByteA: \"B1\" -> \"00\""),
-                         QStringLiteral("AlarmNumbers[2]: \"+4917022222222222222\" -> \"+49301234\""),
-                         QStringLiteral("AlarmNumbers[2] (remnant): \"\" -> \"3232323232323232323232\""),
-                     }));
+    EXPECT_EQ(lines,
+              QStringList({
+                  QStringLiteral("BaudRateIndex: 6 -> 2"),
+                  QStringLiteral("ShortTexts[1]: \"I01 Tür‰öffnen.\" -> \"I01\""),
+                  // " Tür‰öffnen." in Windows-1252
+                  QStringLiteral("ShortTexts[1] (remnant): \"\" -> \"2054FC7289F666666E656E2E\""),
+                  QStringLiteral("GprsPassword: changed"),
+                  QStringLiteral("GprsPassword (remnant): changed"),
+                  QStringLiteral("KeptByteA: \"B1\" -> \"00\""),
+                  QStringLiteral("AlarmNumbers[2]: \"+4917022222222222222\" -> \"+49301234\""),
+                  QStringLiteral("AlarmNumbers[2] (remnant): \"\" -> \"3232323232323232323232\""),
+              }));
     for (const FieldChange &change : changes) {
         const QByteArray json = QJsonDocument(changeJson(change)).toJson();
         EXPECT_FALSE(json.contains("secret") || json.contains("Geheim")) << json.constData();
@@ -212,7 +228,8 @@ TEST(ProfileDiff, NamesEachChangeInFileOrderAndNeverShowsAPassword) {
     QStringList filtered;
     for (const FieldChange &change : diffRecords(before, after, &only))
         filtered.append(change.name());
-    EXPECT_EQ(filtered, QStringList({QStringLiteral("GprsPassword"), QStringLiteral("GprsPassword (remnant)"),
-                                     QStringLiteral("AlarmNumbers[2]"),
-                                     QStringLiteral("AlarmNumbers[2] (remnant)")}));
+    EXPECT_EQ(filtered,
+              QStringList({QStringLiteral("GprsPassword"), QStringLiteral("GprsPassword (remnant)"),
+                           QStringLiteral("AlarmNumbers[2]"),
+                           QStringLiteral("AlarmNumbers[2] (remnant)")}));
 }

@@ -60,9 +60,9 @@ inline std::string firstDifference(const QByteArray &a, const QByteArray &b) {
         if (a[i] != b[i])
             return "first difference at byte " + std::to_string(i);
     }
-    return a.size() == b.size() ? std::string()
-                                : "sizes " + std::to_string(a.size()) + " and " +
-                                      std::to_string(b.size());
+    return a.size() == b.size()
+               ? std::string()
+               : "sizes " + std::to_string(a.size()) + " and " + std::to_string(b.size());
 }
 
 } // namespace zx::profile::testing
