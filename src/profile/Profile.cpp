@@ -17,6 +17,17 @@ bool allZero(const QByteArray &bytes) {
     return bytes.count('\0') == bytes.size();
 }
 
+// A name from the file as an error shows it: what does not print (a line
+// break above all) escaped, so the error stays one line.
+QString printable(const QString &name) {
+    QString shown;
+    for (const QChar c : name)
+        shown += c.isPrint() && (!c.isSpace() || c == QLatin1Char(' '))
+                     ? QString(c)
+                     : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    return shown;
+}
+
 class Importer {
 public:
     explicit Importer(const settings::ConfigRecord &base) : m_bytes(base.bytes()) {}
@@ -24,7 +35,7 @@ public:
     QString run(const QJsonObject &profile) {
         for (auto it = profile.begin(); it != profile.end(); ++it) {
             if (!QStringList{kVersion, kFields, kRemnants, kLengthBytes}.contains(it.key()))
-                return QStringLiteral("%1: not part of a profile").arg(it.key());
+                return QStringLiteral("%1: not part of a profile").arg(printable(it.key()));
         }
         const QJsonValue version = profile.value(kVersion);
         if (!version.isDouble() || version.toDouble() != kProfileVersion)
@@ -62,7 +73,7 @@ private:
     QString fields(const QJsonObject &fields) {
         for (auto it = fields.begin(); it != fields.end(); ++it) {
             if (!findField(it.key()))
-                return QStringLiteral("%1: no such field").arg(it.key());
+                return QStringLiteral("%1: no such field").arg(printable(it.key()));
         }
         for (const FieldLayout &field : settings::kConfigLayout) {
             const QJsonValue value = fields.value(fieldName(field));
@@ -106,7 +117,7 @@ private:
             else
                 why = set(m_bytes, slot, it.value());
             if (!why.isEmpty())
-                return QStringLiteral("%1 (%2): %3").arg(it.key(), sectionName, why);
+                return QStringLiteral("%1 (%2): %3").arg(printable(it.key()), sectionName, why);
             m_named.insert(slot.name());
         }
         return {};

@@ -178,6 +178,7 @@ TEST(Profile, BadInputIsOneLineNamingTheFieldAndChangesNothing) {
         {R"({"version": 2, "fields": {}})", "version: this tool reads profiles of version 1"},
         {R"({"fields": {}})", "version: this tool reads profiles of version 1"},
         {R"({"version": 1, "field": {}})", "field: not part of a profile"},
+        {R"({"version": 1, "fields": {"Baud\nRate\u2028": 1}})", R"(Baud\u000aRate\u2028: no such field)"},
         {R"({"version": 1, "fields": []})", "fields: expected an object"},
         {R"([1, 2])", "not a profile: expected a JSON object"},
         {R"({"version": 1, "fields": {)", "not valid JSON: unterminated object at byte 26"},
