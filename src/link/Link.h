@@ -3,6 +3,7 @@
 // mode, takes received chunks, runs the one-second tick that drives SMS mode,
 // and hands module answers to the open tab. All state lives here; the window
 // reaches it through LinkPort and LinkView.
+#include "link/CommandStyle.h"
 #include "link/LinkPort.h"
 #include "link/LinkView.h"
 
@@ -94,6 +95,9 @@ public:
     void armQuerySequence();
 
     // Send path
+    // A module command from a button: Clear, SendSMS and the echo, in the
+    // order and with the echo text the style gives.
+    void sendCommand(const QByteArray &line, const CommandStyle &style = {});
     void SendSMS(QByteArray line);
     void SendStrings(const QByteArray &text, int count);
     void SendCR();

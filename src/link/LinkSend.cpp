@@ -106,6 +106,28 @@ void Link::SendSMS(QByteArray line) {
     port_.setPollingDelay(kPollingDelayMs);
 }
 
+void Link::sendCommand(const QByteArray &line, const CommandStyle &style) {
+    const QByteArray &echo = style.echoText.isEmpty() ? line : style.echoText;
+    if (style.clearFirst)
+        Clear();
+    if (style.echo == Echo::BeforeSend)
+        DisplayOnMemo(echo);
+    SendSMS(line);
+    switch (style.echo) {
+    case Echo::AfterSend:
+        DisplayOnMemo(echo);
+        break;
+    case Echo::Alone:
+        view_.echoLine().clear();
+        view_.receptionMemo().clear();
+        PutString(view_.echoLine(), echo);
+        break;
+    case Echo::BeforeSend:
+    case Echo::None:
+        break;
+    }
+}
+
 void Link::SendStrings(const QByteArray &text, int count) {
     const int n = std::min<int>(count, int(text.size()));
     for (int i = 0; i < n; ++i)

@@ -62,8 +62,8 @@ protected:
     }
 
     QTemporaryDir dir;
-    const QString golden = testData("golden-record.cfg");
-    const QString goldenProfile = testData("golden-profile.json");
+    const QString golden = dataPath("golden-record.cfg");
+    const QString goldenProfile = dataPath("golden-profile.json");
 };
 
 TEST_F(Cli, EveryCommandHasHelpWithItsUsageAndTheExitStatuses) {
@@ -129,19 +129,19 @@ TEST_F(Cli, ExportThenImportGivesBackTheGoldenRecordInPrivateFiles) {
     Outcome o = run({QStringLiteral("profile"), QStringLiteral("export"), golden,
                      QStringLiteral("-o"), profile});
     ASSERT_EQ(o.status, 0) << o.err.constData();
-    EXPECT_EQ(firstDifference(contentsOf(profile), contentsOf(goldenProfile)), "");
+    EXPECT_EQ(firstDifferentLine(fileBytes(goldenProfile), fileBytes(profile)), QString());
     EXPECT_EQ(modeOf(profile), mode_t(0600));
 
     o = run({QStringLiteral("profile"), QStringLiteral("import"), profile,
              QStringLiteral("--output=") + record});
     ASSERT_EQ(o.status, 0) << o.err.constData();
-    EXPECT_EQ(firstDifference(contentsOf(record), contentsOf(golden)), "");
+    EXPECT_EQ(firstDifference(fileBytes(golden), fileBytes(record)), QString());
     EXPECT_EQ(modeOf(record), mode_t(0600));
     EXPECT_TRUE(o.out.isEmpty() && o.err.isEmpty());
 
     // Without -o the profile goes to standard output.
     o = run({QStringLiteral("profile"), QStringLiteral("export"), record});
-    EXPECT_EQ(o.out, contentsOf(goldenProfile));
+    EXPECT_EQ(o.out, fileBytes(goldenProfile));
 }
 
 TEST_F(Cli, APartialProfileChangesItsFieldsOfTheBase) {
@@ -178,7 +178,7 @@ TEST_F(Cli, BadInputIsOneLineExitStatusTwoAndWritesNothing) {
         R"({"version": 1, "fields": {"FtpHost": "12345678901234567890123456789012345678901"}})");
     writeFile(file("cjk.json"), R"({"version": 1, "fields": {"GprsUserId": "用户"}})");
     writeFile(file("broken.json"), R"({"version": 1, "fields": )");
-    writeFile(file("short.cfg"), contentsOf(golden).left(4000));
+    writeFile(file("short.cfg"), fileBytes(golden).left(4000));
     writeFile(file("old.cfg"), "the old file");
     const QString out = file("out.cfg");
     const auto import = [&](const char *profile, const QString &base) {
@@ -219,7 +219,7 @@ TEST_F(Cli, BadInputIsOneLineExitStatusTwoAndWritesNothing) {
         SCOPED_TRACE(c.message);
         expectOneLineError(c.outcome, 2, c.message);
     }
-    EXPECT_EQ(contentsOf(file("old.cfg")), QByteArray("the old file"));
+    EXPECT_EQ(fileBytes(file("old.cfg")), QByteArray("the old file"));
     EXPECT_EQ(entriesOf(dir.path()),
               QStringList({QStringLiteral("broken.json"), QStringLiteral("cjk.json"),
                            QStringLiteral("long.json"), QStringLiteral("old.cfg"),

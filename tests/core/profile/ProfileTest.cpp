@@ -1,7 +1,6 @@
 #include "profile/Profile.h"
 #include "profile/ProfileDiff.h"
 #include "profile/ProfileTestSupport.h"
-#include "settings/RecordBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -39,14 +38,14 @@ QStringList changedNames(const ConfigRecord &before, const ConfigRecord &after) 
 // tests/data/golden-profile.json
 TEST(Profile, GoldenRecordExportsToTheCheckedInProfileAndImportsBackWhole) {
     const ConfigRecord golden = goldenRecord();
-    const QByteArray expected = contentsOf(testData("golden-profile.json"));
+    const QByteArray expected = fileBytes(dataPath("golden-profile.json"));
     const QByteArray exported = exportProfileText(golden);
-    EXPECT_EQ(firstDifference(exported, expected), "");
+    EXPECT_EQ(firstDifferentLine(expected, exported), QString());
 
     // A full profile fixes every byte, whatever the base held.
     const ImportResult imported = importProfileText(expected, randomRecord(7));
     ASSERT_TRUE(imported.ok()) << imported.error.toStdString();
-    EXPECT_EQ(firstDifference(imageOf(imported.record), imageOf(golden)), "");
+    EXPECT_EQ(firstDifference(toByteArray(golden), toByteArray(imported.record)), QString());
     EXPECT_EQ(imported.named.size(), allEntries().size());
 }
 
@@ -70,14 +69,14 @@ TEST(Profile, AnyFourThousandNinetySixBytesSurviveExportAndImport) {
         const QByteArray text = exportProfileText(c.record);
         const ImportResult back = importProfileText(text, randomRecord(99));
         ASSERT_TRUE(back.ok()) << back.error.toStdString();
-        EXPECT_EQ(firstDifference(imageOf(back.record), imageOf(c.record)), "");
+        EXPECT_EQ(firstDifference(toByteArray(c.record), toByteArray(back.record)), QString());
         EXPECT_TRUE(diffRecords(back.record, c.record).isEmpty());
     }
 }
 
 TEST(Profile, FlagBytesOtherThanZeroAndOneAreKeptAsNumbers) {
     ConfigRecord record;
-    QByteArray image = imageOf(record);
+    QByteArray image = toByteArray(record);
     image[3208] = '\x01'; // DeleteIncomingSms
     image[3209] = '\x07'; // SmsModeOn, from a file written elsewhere
     const QJsonObject fields =
@@ -88,7 +87,7 @@ TEST(Profile, FlagBytesOtherThanZeroAndOneAreKeptAsNumbers) {
 }
 
 TEST(Profile, APartialProfileChangesOnlyTheFieldsItNames) {
-    using zx::settings::testing::firstChangeOutside;
+    using zx::testing::firstChangeOutside;
     const ConfigRecord base = goldenRecord();
     const struct {
         QByteArray fields;
@@ -129,11 +128,10 @@ TEST(Profile, RemnantsAndLongLengthBytesAreImportedAfterTheTexts) {
         {QStringLiteral("lengthBytes"), QJsonObject{{QStringLiteral("StoredSchedule"), 200}}}};
     const ImportResult result = importProfile(profile, ConfigRecord());
     ASSERT_TRUE(result.ok()) << result.error.toStdString();
-    EXPECT_EQ(zx::settings::testing::slice(result.record.bytes(), 3308, 5), QByteArray("\x02"
-                                                                                       "7EAx"));
-    EXPECT_EQ(zx::settings::testing::slice(result.record.bytes(), 4007, 10),
-              QByteArray("\xC8"
-                         "733232221"));
+    EXPECT_EQ(zx::testing::slice(result.record.bytes(), 3308, 5), QByteArray("\x02"
+                                                                             "7EAx"));
+    EXPECT_EQ(zx::testing::slice(result.record.bytes(), 4007, 10), QByteArray("\xC8"
+                                                                              "733232221"));
     EXPECT_EQ(result.record.StoredSchedule(), QByteArray("733232221"));
 }
 
@@ -178,7 +176,8 @@ TEST(Profile, BadInputIsOneLineNamingTheFieldAndChangesNothing) {
         {R"({"version": 2, "fields": {}})", "version: this tool reads profiles of version 1"},
         {R"({"fields": {}})", "version: this tool reads profiles of version 1"},
         {R"({"version": 1, "field": {}})", "field: not part of a profile"},
-        {R"({"version": 1, "fields": {"Baud\nRate\u2028": 1}})", R"(Baud\u000aRate\u2028: no such field)"},
+        {R"({"version": 1, "fields": {"Baud\nRate\u2028": 1}})",
+         R"(Baud\u000aRate\u2028: no such field)"},
         {R"({"version": 1, "fields": []})", "fields: expected an object"},
         {R"([1, 2])", "not a profile: expected a JSON object"},
         {R"({"version": 1, "fields": {)", "not valid JSON: unterminated object at byte 26"},
@@ -200,7 +199,7 @@ TEST(ProfileDiff, NamesEachChangeInFileOrderAndNeverShowsAPassword) {
     after.setShortText(1, "I01"); // a shorter text: its old tail stays behind
     after.setGprsPassword("new secret");
     after.setAlarmNumber(2, "+49301234");
-    QByteArray image = imageOf(after);
+    QByteArray image = toByteArray(after);
     image[3649] = '\x00'; // KeptByteA
     after = recordOf(image);
 

@@ -1,9 +1,11 @@
 #pragma once
-// Records for the profile tests: the golden one and records of any bytes.
+// Records for the profile and zentorix-cli tests: the golden one and records
+// of any bytes. Byte views come from common/RecordBytes.h.
+#include "common/RecordBytes.h"
 #include "settings/ConfigRecord.h"
 
 #include <QByteArray>
-#include <QFile>
+#include <QList>
 #include <QString>
 
 #include <algorithm>
@@ -17,25 +19,31 @@ inline void PrintTo(const QString &text, std::ostream *os) {
 
 namespace zx::profile::testing {
 
-inline QByteArray contentsOf(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+using zx::testing::fileBytes;
+using zx::testing::firstDifference;
+using zx::testing::recordOf;
+using zx::testing::toByteArray;
+
+// Empty when the two texts are equal; otherwise their first differing line.
+inline QString firstDifferentLine(const QByteArray &expected, const QByteArray &actual) {
+    const QList<QByteArray> a = expected.split('\n');
+    const QList<QByteArray> b = actual.split('\n');
+    for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i) {
+        if (a.value(i) != b.value(i) || i >= a.size() || i >= b.size())
+            return QStringLiteral("line %1: expected \"%2\", found \"%3\"")
+                .arg(i + 1)
+                .arg(QString::fromUtf8(a.value(i)), QString::fromUtf8(b.value(i)));
+    }
+    return {};
 }
 
-inline QString testData(const char *name) {
-    return QStringLiteral(ZENTORIX_TEST_DATA "/") + QLatin1String(name);
-}
-
-inline settings::ConfigRecord recordOf(const QByteArray &image) {
-    settings::ConfigRecord::Bytes bytes{};
-    std::copy_n(image.begin(), std::min<qsizetype>(image.size(), bytes.size()), bytes.begin());
-    settings::ConfigRecord record;
-    record.setBytes(bytes);
-    return record;
+// The path of a file of the tests' data folder (tests/data).
+inline QString dataPath(const char *name) {
+    return QStringLiteral(ZX_TEST_DATA_DIR "/") + QLatin1String(name);
 }
 
 inline settings::ConfigRecord goldenRecord() {
-    return recordOf(contentsOf(testData("golden-record.cfg")));
+    return recordOf(zx::testing::dataFile("golden-record.cfg"));
 }
 
 // 4096 bytes from a seeded generator: length bytes above capacity, flags
@@ -46,23 +54,6 @@ inline settings::ConfigRecord randomRecord(unsigned seed) {
     for (char &b : image)
         b = static_cast<char>(generator());
     return recordOf(image);
-}
-
-inline QByteArray imageOf(const settings::ConfigRecord &record) {
-    return QByteArray(reinterpret_cast<const char *>(record.bytes().data()),
-                      settings::kConfigRecordSize);
-}
-
-// "" when equal, else where they first differ.
-inline std::string firstDifference(const QByteArray &a, const QByteArray &b) {
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        if (a[i] != b[i])
-            return "first difference at byte " + std::to_string(i);
-    }
-    return a.size() == b.size()
-               ? std::string()
-               : "sizes " + std::to_string(a.size()) + " and " + std::to_string(b.size());
 }
 
 } // namespace zx::profile::testing
