@@ -50,6 +50,8 @@ void Link::armQuerySequence() {
 }
 
 void Link::SendSMS(QByteArray line) {
+    // A notice about an earlier command gives way to what becomes of this one.
+    view_.showStatusMessage(QString());
     const bool smsMode = view_.smsMode();
     if (smsMode) {
         // A number the modem cannot address is refused before anything moves.
@@ -85,6 +87,8 @@ void Link::SendSMS(QByteArray line) {
         flags_.AwaitPrompt = false;
         flags_.AwaitSubmitResult = false;
         const QByteArray pdu = gsm::TextToPDUConversion(line, view_.moduleNumber());
+        submittedLine_ = quoted(line);
+        submittedTo_ = text::fromAnsi(view_.moduleNumber());
         flags_.ModemBusy = true;
         view_.setBusyCursor(true);
         const int octets = int(pdu.size()) / 2 - 1;

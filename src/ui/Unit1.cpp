@@ -1,6 +1,5 @@
 #include "ui/Unit1.h"
 
-#include "serial/PortNames.h"
 #include "text/Ansi.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TabTable.h"
@@ -257,9 +256,8 @@ void TForm1::InitPort() {
     driver_.SetBaudRateValue(quint32(zx::ui::SerialPortTab::baudOfItem(rateIndex)));
     driver_.SetBaudRate(kBaudRates[std::clamp(rateIndex, 0, int(std::size(kBaudRates)) - 1)]);
     if (!driver_.Connect())
-        showStatusMessage(QStringLiteral("Com%1 could not be opened (%2).")
-                              .arg(std::max(0, portIndex) + 1)
-                              .arg(zx::serial::describeComPort(std::max(0, portIndex) + 1)));
+        showStatusMessage(zx::serial::portErrorText(
+            QStringLiteral("Com%1").arg(std::max(0, portIndex) + 1), driver_.LastError()));
     else
         showStatusMessage(QString());
 }

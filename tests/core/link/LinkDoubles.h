@@ -82,7 +82,9 @@ public:
     std::vector<StatusColour> colours;
     QString statusText = QStringLiteral("Setting Mode");
     QStringList errors;
+    // Every notice shown, and what the status bar shows now (empty: cleared).
     QStringList statusMessages;
+    QString statusBar;
     std::vector<std::pair<int, QByteArray>> tabAnswers;
 
     bool smsMode() const override { return sms; }
@@ -96,7 +98,11 @@ public:
     void setStatusColour(StatusColour c) override { colours.push_back(c); }
     void setStatusText(const QString &t) override { statusText = t; }
     void showError(const QString &t) override { errors << t; }
-    void showStatusMessage(const QString &t) override { statusMessages << t; }
+    void showStatusMessage(const QString &t) override {
+        statusBar = t;
+        if (!t.isEmpty())
+            statusMessages << t;
+    }
     void parseTabAnswer(int t, const QByteArray &a) override { tabAnswers.emplace_back(t, a); }
 };
 
