@@ -18,17 +18,11 @@ QString n(const char *stem, int i) { return QString::fromLatin1(stem) + QString:
 
 } // namespace
 
-class IoControlTest : public QObject {
+class IoControlTest : public QObject, protected WindowOnPty {
     Q_OBJECT
 private slots:
-    void init() {
-        openWindowOnPty(env_, peer_, form_);
-    }
-    void cleanup() {
-        form_.reset();
-        peer_.reset();
-        env_.reset();
-    }
+    void init() { open(); }
+    void cleanup() { close(); }
 
     void singleOutputsSetTheirIndicator();
     void queryButtonsSendTheirLines_data();
@@ -45,10 +39,6 @@ private:
         return peer_->read();
     }
     QString text(const QString &name) { return child<QLineEdit>(*form_, name)->text(); }
-
-    std::unique_ptr<UiTestEnv> env_;
-    std::unique_ptr<PtyPeer> peer_;
-    std::unique_ptr<TForm1> form_;
 };
 
 void IoControlTest::singleOutputsSetTheirIndicator() {

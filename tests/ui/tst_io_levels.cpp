@@ -15,17 +15,11 @@
 #include <QTimer>
 #include <QtTest>
 
-class IoLevelsTest : public QObject {
+class IoLevelsTest : public QObject, protected WindowOnPty {
     Q_OBJECT
 private slots:
-    void init() {
-        openWindowOnPty(env_, peer_, form_, designTimeSettings());
-    }
-    void cleanup() {
-        form_.reset();
-        peer_.reset();
-        env_.reset();
-    }
+    void init() { open(designTimeSettings()); }
+    void cleanup() { close(); }
 
     void analogLevels();
     void analogModeLine();
@@ -46,10 +40,6 @@ private:
         child<QPushButton>(name)->click();
         return peer_->read();
     }
-
-    std::unique_ptr<UiTestEnv> env_;
-    std::unique_ptr<PtyPeer> peer_;
-    std::unique_ptr<TForm1> form_;
 };
 
 void IoLevelsTest::analogLevels() {

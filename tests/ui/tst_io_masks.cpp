@@ -12,17 +12,11 @@
 #include <QTimer>
 #include <QtTest>
 
-class IoMaskTest : public QObject {
+class IoMaskTest : public QObject, protected WindowOnPty {
     Q_OBJECT
 private slots:
-    void init() {
-        openWindowOnPty(env_, peer_, form_, designTimeSettings());
-    }
-    void cleanup() {
-        form_.reset();
-        peer_.reset();
-        env_.reset();
-    }
+    void init() { open(designTimeSettings()); }
+    void cleanup() { close(); }
 
     void everyBoxExistsAndStartsChecked();
     void numberBoxFlipsOneBit();
@@ -44,10 +38,6 @@ private:
         return form_->findChild<QLineEdit *>(QString::fromLatin1(name))->text();
     }
     zx::ui::EventMaskGroup *group() { return form_->findChild<zx::ui::EventMaskGroup *>(); }
-
-    std::unique_ptr<UiTestEnv> env_;
-    std::unique_ptr<PtyPeer> peer_;
-    std::unique_ptr<TForm1> form_;
 };
 
 void IoMaskTest::everyBoxExistsAndStartsChecked() {

@@ -13,17 +13,11 @@
 #include <QTimer>
 #include <QtTest>
 
-class IoOtherTest : public QObject {
+class IoOtherTest : public QObject, protected WindowOnPty {
     Q_OBJECT
 private slots:
-    void init() {
-        openWindowOnPty(env_, peer_, form_);
-    }
-    void cleanup() {
-        form_.reset();
-        peer_.reset();
-        env_.reset();
-    }
+    void init() { open(); }
+    void cleanup() { close(); }
 
     void optionBoxesEditTheirPosition_data();
     void optionBoxesEditTheirPosition();
@@ -40,10 +34,6 @@ private:
         child<QPushButton>(name)->click();
         return peer_->read();
     }
-
-    std::unique_ptr<UiTestEnv> env_;
-    std::unique_ptr<PtyPeer> peer_;
-    std::unique_ptr<TForm1> form_;
 };
 
 void IoOtherTest::optionBoxesEditTheirPosition_data() {

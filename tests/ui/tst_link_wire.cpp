@@ -19,17 +19,11 @@ namespace {
 
 } // namespace
 
-class LinkWireTest : public QObject {
+class LinkWireTest : public QObject, protected WindowOnPty {
     Q_OBJECT
 private slots:
-    void init() {
-        openWindowOnPty(env_, peer_, form_);
-    }
-    void cleanup() {
-        form_.reset();
-        peer_.reset();
-        env_.reset();
-    }
+    void init() { open(); }
+    void cleanup() { close(); }
 
     void connectAndTestButtonsInSettingMode();
     void rawLinesFromTheAtPanelAndSignalButton();
@@ -40,9 +34,6 @@ private slots:
     void closedPortIsReported();
 
 private:
-    std::unique_ptr<UiTestEnv> env_;
-    std::unique_ptr<PtyPeer> peer_;
-    std::unique_ptr<TForm1> form_;
 };
 
 void LinkWireTest::connectAndTestButtonsInSettingMode() {

@@ -19,18 +19,14 @@ namespace {
 
 } // namespace
 
-class MsgAbonentsTest : public QObject {
+class MsgAbonentsTest : public QObject, protected WindowOnPty {
     Q_OBJECT
 private slots:
     void init() {
-        openWindowOnPty(env_, peer_, form_);
+        open();
         form_->link().setClock([] { return QDateTime(QDate(2027, 2, 1), QTime(12, 0, 0)); });
     }
-    void cleanup() {
-        form_.reset();
-        peer_.reset();
-        env_.reset();
-    }
+    void cleanup() { close(); }
 
     void alarmNumberLines_data();
     void alarmNumberLines();
@@ -43,10 +39,6 @@ private:
     QLineEdit *box(const QString &name) { return child<QLineEdit>(*form_, name); }
     void click(const char *name) { child<QPushButton>(*form_, QString::fromLatin1(name))->click(); }
     QString echo() { return child<QPlainTextEdit>(*form_, QStringLiteral("MemoS"))->toPlainText(); }
-
-    std::unique_ptr<UiTestEnv> env_;
-    std::unique_ptr<PtyPeer> peer_;
-    std::unique_ptr<TForm1> form_;
 };
 
 void MsgAbonentsTest::alarmNumberLines_data() {

@@ -28,19 +28,15 @@ struct Hour {
 
 Q_DECLARE_METATYPE(QList<Hour>)
 
-class MsgScheduleGprsTest : public QObject {
+class MsgScheduleGprsTest : public QObject, protected WindowOnPty {
     Q_OBJECT
 private slots:
     void init() {
-        openWindowOnPty(env_, peer_, form_);
+        open();
         schedule_ = form_->findChild<zx::ui::ScheduleTab *>();
         QVERIFY(schedule_);
     }
-    void cleanup() {
-        form_.reset();
-        peer_.reset();
-        env_.reset();
-    }
+    void cleanup() { close(); }
 
     void setSendsTheSchedule_data();
     void setSendsTheSchedule();
@@ -63,9 +59,6 @@ private:
     void click(const char *name) { child<QPushButton>(*form_, QString::fromLatin1(name))->click(); }
     QString echo() { return child<QPlainTextEdit>(*form_, QStringLiteral("MemoS"))->toPlainText(); }
 
-    std::unique_ptr<UiTestEnv> env_;
-    std::unique_ptr<PtyPeer> peer_;
-    std::unique_ptr<TForm1> form_;
     zx::ui::ScheduleTab *schedule_ = nullptr;
 };
 

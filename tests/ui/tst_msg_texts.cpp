@@ -23,15 +23,11 @@ QString numbered(const char *stem, int n) {
 
 } // namespace
 
-class MsgTextsTest : public QObject {
+class MsgTextsTest : public QObject, protected WindowOnPty {
     Q_OBJECT
 private slots:
-    void init() { start(QByteArray(4096, '\0')); }
-    void cleanup() {
-        form_.reset();
-        peer_.reset();
-        env_.reset();
-    }
+    void init() { open(); }
+    void cleanup() { close(); }
 
     void everyTextHasItsBoxAndButton();
     void readLinesLeaveTheRecordAlone();
@@ -41,18 +37,8 @@ private slots:
     void answersFillTheOpenTabOnly();
 
 private:
-    void start(const QByteArray &settings) {
-        form_.reset();
-        peer_.reset();
-        env_.reset(); // the old environment must be gone before the new one starts
-        openWindowOnPty(env_, peer_, form_, settings);
-    }
     QLineEdit *box(const QString &name) { return child<QLineEdit>(*form_, name); }
     QPushButton *button(const QString &name) { return child<QPushButton>(*form_, name); }
-
-    std::unique_ptr<UiTestEnv> env_;
-    std::unique_ptr<PtyPeer> peer_;
-    std::unique_ptr<TForm1> form_;
 };
 
 void MsgTextsTest::everyTextHasItsBoxAndButton() {
@@ -73,7 +59,7 @@ void MsgTextsTest::everyTextHasItsBoxAndButton() {
     QCOMPARE(box(QStringLiteral("TXTSMS1"))->text(), QString());
     // A settings file too short to read stops the start-up early: the boxes
     // keep their design-time texts.
-    start(QByteArray(10, '\0'));
+    open(QByteArray(10, '\0'));
     QCOMPARE(box(QStringLiteral("IPaddress"))->text(), QStringLiteral("0.0.0.0"));
     QCOMPARE(box(QStringLiteral("NNumber2"))->text(), QStringLiteral("NNumber2"));
     QCOMPARE(box(QStringLiteral("PBnr7"))->text(), QStringLiteral("PBnr7"));

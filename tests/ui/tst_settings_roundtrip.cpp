@@ -33,11 +33,11 @@ void save(TForm1 &form) { child<QAction>(form, "SaveSetting1")->trigger(); }
 
 } // namespace
 
-class SettingsRoundTripTest : public QObject {
+class SettingsRoundTripTest : public QObject, protected WindowOnPty {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { close(); }
     void goldenRecordSurvivesStartupAndSave();
     void goldenRecordSurvivesTheVariantSwitchThereAndBack();
     void typingStopsAtTheBoxLimit_data();
@@ -49,28 +49,14 @@ private:
     void saveAndCompare(const QByteArray &expected);
 
     QByteArray golden_;
-    std::unique_ptr<UiTestEnv> env_;
-    std::unique_ptr<PtyPeer> peer_;
-    std::unique_ptr<TForm1> form_;
 };
 
 void SettingsRoundTripTest::init() {
     golden_ = dataFile("golden-record.cfg");
     QCOMPARE(golden_.size(), 4096);
-    env_ = std::make_unique<UiTestEnv>();
-    peer_ = std::make_unique<PtyPeer>();
     // The golden record selects Com16; it opens the test's terminal.
-    env_->mapPort(16, peer_->slavePath());
-    env_->writeSettings(golden_);
-    form_ = std::make_unique<TForm1>();
-    child<QTimer>(*form_, "Timer1")->stop();
+    open(golden_, 16);
     QVERIFY2(env_->boxes.isEmpty(), qPrintable(env_->boxes.value(0).text));
-}
-
-void SettingsRoundTripTest::cleanup() {
-    form_.reset();
-    peer_.reset();
-    env_.reset();
 }
 
 void SettingsRoundTripTest::saveAndCompare(const QByteArray &expected) {

@@ -21,18 +21,12 @@ using zx::testing::int32At;
 using zx::testing::int32Of;
 using zx::testing::textAt;
 
-template <typename T> T *ctl(TForm1 &form, const QString &name) {
-    auto *w = form.findChild<T *>(name);
-    if (!w)
-        qFatal("no control %s", qPrintable(name));
-    return w;
-}
 QString text(TForm1 &form, const char *name) {
-    return ctl<QLineEdit>(form, QString::fromLatin1(name))->text();
+    return child<QLineEdit>(form, QString::fromLatin1(name))->text();
 }
-bool checked(TForm1 &form, const QString &name) { return ctl<QCheckBox>(form, name)->isChecked(); }
+bool checked(TForm1 &form, const QString &name) { return child<QCheckBox>(form, name)->isChecked(); }
 int position(TForm1 &form, const QString &name) {
-    return ctl<QAbstractSlider>(form, name)->value();
+    return child<QAbstractSlider>(form, name)->value();
 }
 
 void save(TForm1 &form) { form.findChild<QAction *>(QStringLiteral("SaveSetting1"))->trigger(); }
@@ -54,17 +48,17 @@ void StartupSavingTest::noFileGivesTheDefaults() {
     UiTestEnv env;
     TForm1 form;
     QCOMPARE(env.boxes.size(), 1); // the access warning
-    QCOMPARE(ctl<zx::ui::RadioGroup>(form, QStringLiteral("RadioGroupRate"))->itemIndex(), 0);
-    QCOMPARE(ctl<zx::ui::RadioGroup>(form, QStringLiteral("RadioGroupPort"))->itemIndex(), 0);
+    QCOMPARE(child<zx::ui::RadioGroup>(form, QStringLiteral("RadioGroupRate"))->itemIndex(), 0);
+    QCOMPARE(child<zx::ui::RadioGroup>(form, QStringLiteral("RadioGroupPort"))->itemIndex(), 0);
     QCOMPARE(text(form, "Edit1"), QStringLiteral("0"));
     QCOMPARE(form.link().flags().PollFactor, 1);
     for (int n = 1; n <= 8; ++n)
-        QCOMPARE(ctl<zx::ui::RadioGroup>(form, QStringLiteral("AMode%1").arg(n))->itemIndex(), 0);
+        QCOMPARE(child<zx::ui::RadioGroup>(form, QStringLiteral("AMode%1").arg(n))->itemIndex(), 0);
     for (int n = 1; n <= 4; ++n)
         QVERIFY(!checked(form, QStringLiteral("CheckBoxS%1").arg(n)));
-    QCOMPARE(ctl<zx::ui::RadioGroup>(form, QStringLiteral("SMSShed"))->itemIndex(), 10);
+    QCOMPARE(child<zx::ui::RadioGroup>(form, QStringLiteral("SMSShed"))->itemIndex(), 10);
     QCOMPARE(form.findChild<zx::ui::ScheduleTab *>()->schedule().at(1), ' ');
-    QCOMPARE(ctl<zx::ui::RadioGroup>(form, QStringLiteral("RadioGroup1"))->itemIndex(), 4);
+    QCOMPARE(child<zx::ui::RadioGroup>(form, QStringLiteral("RadioGroup1"))->itemIndex(), 4);
     for (const char *box : {"BRnumber", "NNumber1", "PBnr7", "TXTSMS1", "iTXTSMS97", "APN",
                             "DirName", "AkoeffStr", "ADividerStr"})
         QVERIFY2(text(form, box).isEmpty(), box);
@@ -81,7 +75,7 @@ void StartupSavingTest::noFileGivesTheDefaults() {
     QCOMPARE(form.record().DigitalEventMask(), QByteArray("000000000000"));
     QCOMPARE(form.work().OtherParametersWork, QByteArray(16, ' '));
     QVERIFY(!form.findChild<QAction *>(QStringLiteral("ZENTORIX1"))->isChecked());
-    QCOMPARE(ctl<QLabel>(form, QStringLiteral("RTname1"))->text(), QStringLiteral("Temperature 2"));
+    QCOMPARE(child<QLabel>(form, QStringLiteral("RTname1"))->text(), QStringLiteral("Temperature 2"));
 }
 
 void StartupSavingTest::storedValuesReachTheirControls() {
@@ -124,7 +118,7 @@ void StartupSavingTest::storedValuesReachTheirControls() {
     QCOMPARE(text(form, "APN"), QStringLiteral("internet.apn"));
     QCOMPARE(text(form, "NNumber3"), QStringLiteral("+4917011"));
     QCOMPARE(text(form, "BRnumber"), QStringLiteral("+4912345"));
-    QCOMPARE(ctl<zx::ui::RadioGroup>(form, QStringLiteral("AMode2"))->itemIndex(), 2);
+    QCOMPARE(child<zx::ui::RadioGroup>(form, QStringLiteral("AMode2"))->itemIndex(), 2);
     QCOMPARE(text(form, "AkoeffStr"), QStringLiteral("12345123"));
     // The out-of-range level is written back clamped at once.
     QCOMPARE(form.record().AnalogMin(3), 99);
@@ -155,12 +149,12 @@ void StartupSavingTest::scheduleExamples() {
     textAt(r, 4007, stored);
     env.writeSettings(r);
     TForm1 form;
-    QCOMPARE(ctl<zx::ui::RadioGroup>(form, QStringLiteral("SMSShed"))->itemIndex(), type);
+    QCOMPARE(child<zx::ui::RadioGroup>(form, QStringLiteral("SMSShed"))->itemIndex(), type);
     for (int k = 0; k < 4; ++k) {
         QCOMPARE(position(form, QStringLiteral("TrackBar%1").arg(k + 1)), bars[k]);
         QCOMPARE(checked(form, QStringLiteral("CheckBoxS%1").arg(k + 1)), enabled[k]);
     }
-    QCOMPARE(ctl<zx::ui::RadioGroup>(form, QStringLiteral("RadioGroup1"))->itemIndex(), repetition);
+    QCOMPARE(child<zx::ui::RadioGroup>(form, QStringLiteral("RadioGroup1"))->itemIndex(), repetition);
 }
 
 void StartupSavingTest::clampsAndKeptValuesOnSave() {
@@ -178,7 +172,7 @@ void StartupSavingTest::clampsAndKeptValuesOnSave() {
         {
             TForm1 form;
             QCOMPARE(form.link().flags().PollFactor, 1);
-            ctl<QLineEdit>(form, QStringLiteral("BRnumber"))
+            child<QLineEdit>(form, QStringLiteral("BRnumber"))
                 ->setText(QStringLiteral("+491234567890123456789012")); // 25 characters
             save(form);
         }
@@ -215,41 +209,41 @@ void StartupSavingTest::variantSurvivesARestartAndTwoClicksRestore() {
     {
         TForm1 form;
         form.show();
-        QVERIFY(!ctl<QWidget>(form, QStringLiteral("PanelRT"))->isVisible());
+        QVERIFY(!child<QWidget>(form, QStringLiteral("PanelRT"))->isVisible());
         form.findChild<QAction *>(QStringLiteral("ZENTORIX1"))->trigger();
         QVERIFY(form.record().RtVariant());
-        QVERIFY(ctl<QWidget>(form, QStringLiteral("PanelRT"))->isHidden() == false);
+        QVERIFY(child<QWidget>(form, QStringLiteral("PanelRT"))->isHidden() == false);
         save(form);
     }
     TForm1 form;
     form.show();
     auto *menu = form.findChild<QAction *>(QStringLiteral("ZENTORIX1"));
     QVERIFY(menu->isChecked());
-    QVERIFY(ctl<QWidget>(form, QStringLiteral("PanelRT"))->isHidden() == false);
-    QVERIFY(ctl<QWidget>(form, QStringLiteral("Panel1"))->isHidden() == false);
-    QVERIFY(!ctl<QWidget>(form, QStringLiteral("AMode5"))->isEnabled());
-    QVERIFY(!ctl<QWidget>(form, QStringLiteral("iTXTSMS97"))->isEnabled());
-    QVERIFY(!ctl<QWidget>(form, QStringLiteral("TXTSMSb22"))->isEnabled());
-    QVERIFY(!ctl<QWidget>(form, QStringLiteral("iTXTSMSb57"))->isEnabled());
+    QVERIFY(child<QWidget>(form, QStringLiteral("PanelRT"))->isHidden() == false);
+    QVERIFY(child<QWidget>(form, QStringLiteral("Panel1"))->isHidden() == false);
+    QVERIFY(!child<QWidget>(form, QStringLiteral("AMode5"))->isEnabled());
+    QVERIFY(!child<QWidget>(form, QStringLiteral("iTXTSMS97"))->isEnabled());
+    QVERIFY(!child<QWidget>(form, QStringLiteral("TXTSMSb22"))->isEnabled());
+    QVERIFY(!child<QWidget>(form, QStringLiteral("iTXTSMSb57"))->isEnabled());
     QVERIFY(checked(form, QStringLiteral("CheckBoxA5dis")));
     QVERIFY(checked(form, QStringLiteral("CheckBoxD08dis")));
-    QCOMPARE(ctl<QLabel>(form, QStringLiteral("RTname2"))->text(), QStringLiteral("Runtime 2"));
+    QCOMPARE(child<QLabel>(form, QStringLiteral("RTname2"))->text(), QStringLiteral("Runtime 2"));
     QCOMPARE(text(form, "ANrFilter"), QStringLiteral("FFFF----"));
 
     menu->trigger();
     menu->trigger();
     menu->trigger();
     QVERIFY(!menu->isChecked());
-    QVERIFY(ctl<QWidget>(form, QStringLiteral("PanelRT"))->isHidden());
-    QVERIFY(ctl<QWidget>(form, QStringLiteral("Panel1"))->isHidden());
+    QVERIFY(child<QWidget>(form, QStringLiteral("PanelRT"))->isHidden());
+    QVERIFY(child<QWidget>(form, QStringLiteral("Panel1"))->isHidden());
     for (const char *name : {"AMode5", "VAL8", "SetVal5", "iTXTSMS65", "TXTSMSb97", "TXTSMS33",
                              "iTXTSMSb41"})
-        QVERIFY2(ctl<QWidget>(form, QString::fromLatin1(name))->isEnabled(), name);
+        QVERIFY2(child<QWidget>(form, QString::fromLatin1(name))->isEnabled(), name);
     for (int n = 5; n <= 8; ++n)
         QVERIFY(!checked(form, QStringLiteral("CheckBoxA%1dis").arg(n)));
     for (int n = 8; n <= 12; ++n)
         QVERIFY(!checked(form, QStringLiteral("CheckBoxD%1dis").arg(n, 2, 10, QLatin1Char('0'))));
-    QCOMPARE(ctl<QLabel>(form, QStringLiteral("RTname1"))->text(), QStringLiteral("Temperature 2"));
+    QCOMPARE(child<QLabel>(form, QStringLiteral("RTname1"))->text(), QStringLiteral("Temperature 2"));
     QCOMPARE(peer.read(200), QByteArray()); // the switch sends nothing
 }
 

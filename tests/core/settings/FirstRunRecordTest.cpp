@@ -2,7 +2,7 @@
 // before the first start.
 #include "settings/FirstRunRecord.h"
 #include "settings/ConfigFile.h"
-#include "settings/RecordBytes.h"
+#include "common/RecordBytes.h"
 
 #include <QFile>
 #include <QProcess>
@@ -12,7 +12,8 @@
 
 using zx::settings::ConfigRecord;
 using zx::settings::firstRunRecord;
-using zx::settings::testing::firstChangeOutside;
+using zx::testing::firstChangeOutside;
+using zx::testing::toByteArray;
 
 namespace {
 
@@ -29,10 +30,6 @@ QString prepareWorkdir(const QString &dataHome) {
     if (!process.waitForFinished(10000) || process.exitCode() != 0)
         return {};
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-}
-
-QByteArray bytesOf(const ConfigRecord &record) {
-    return QByteArray(reinterpret_cast<const char *>(record.bytes().data()), ConfigRecord::kSize);
 }
 
 } // namespace
@@ -59,7 +56,7 @@ TEST(FirstRunRecord, LauncherWritesItOnceAndKeepsAStoredRecord) {
     file.close();
     ASSERT_EQ(written.size(), ConfigRecord::kSize);
     EXPECT_EQ(written.at(kDeleteIncomingSmsOffset), 1);
-    EXPECT_EQ(written, bytesOf(firstRunRecord()));
+    EXPECT_EQ(written, toByteArray(firstRunRecord()));
     // The tool reads it back with the box ticked.
     ConfigRecord read;
     ASSERT_EQ(zx::settings::ReadCFGFile(path, read).status, zx::settings::FileStatus::Ok);
@@ -71,5 +68,5 @@ TEST(FirstRunRecord, LauncherWritesItOnceAndKeepsAStoredRecord) {
     ASSERT_EQ(zx::settings::SaveCFGFile(path, saved).status, zx::settings::FileStatus::Ok);
     ASSERT_EQ(prepareWorkdir(dataHome.path()), workdir);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), bytesOf(saved));
+    EXPECT_EQ(file.readAll(), toByteArray(saved));
 }

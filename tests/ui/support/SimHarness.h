@@ -42,12 +42,7 @@ public:
     bool waitForSimulator(int receivedBytes, int timeoutMs = 2000);
 
     TForm1 &window() { return *form; }
-    template <typename T> T *child(const QString &name) {
-        auto *w = form->findChild<T *>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
-    }
+    template <typename T> T *child(const QString &name) { return ::child<T>(*form, name); }
     QString memoText();
     QString statusMessage();
     void clickTab(int index);

@@ -139,3 +139,10 @@ void tick(TForm1 &form, int count) {
     for (int i = 0; i < count; ++i)
         form.Timer1Timer();
 }
+
+QObject *requireChild(TForm1 &form, const QString &name, const QMetaObject &type) {
+    for (QObject *o : form.findChildren<QObject *>(name))
+        if (type.cast(o))
+            return o;
+    qFatal("no control %s of type %s", qPrintable(name), type.className());
+}

@@ -5,6 +5,7 @@
 #include "ui/MessageBoxes.h"
 
 #include <QByteArray>
+#include <QMetaObject>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -63,6 +64,16 @@ private:
     int slave_ = -1;
     QString slavePath_;
 };
+
+// A control by name; a missing control ends the test run.
+QObject *requireChild(TForm1 &form, const QString &name, const QMetaObject &type);
+
+template <typename T> T *child(TForm1 &form, const QString &name) {
+    return static_cast<T *>(requireChild(form, name, T::staticMetaObject));
+}
+template <typename T> T *child(TForm1 &form, const char *name) {
+    return child<T>(form, QString::fromLatin1(name));
+}
 
 // Runs the event loop until condition() holds or timeoutMs pass.
 bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000);

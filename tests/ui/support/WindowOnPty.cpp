@@ -3,19 +3,18 @@
 #include <QTimer>
 #include <QtGlobal>
 
-QObject *requireChild(TForm1 &form, const QString &name, const QMetaObject &type) {
-    for (QObject *o : form.findChildren<QObject *>(name))
-        if (type.cast(o))
-            return o;
-    qFatal("no control %s of type %s", qPrintable(name), type.className());
+void WindowOnPty::open(const QByteArray &settings, int comN) {
+    close();
+    env_ = std::make_unique<UiTestEnv>();
+    peer_ = std::make_unique<PtyPeer>();
+    env_->mapPort(comN, peer_->slavePath());
+    env_->writeSettings(settings);
+    form_ = std::make_unique<TForm1>();
+    child<QTimer>(*form_, "Timer1")->stop();
 }
 
-void openWindowOnPty(std::unique_ptr<UiTestEnv> &env, std::unique_ptr<PtyPeer> &peer,
-                     std::unique_ptr<TForm1> &form, const QByteArray &settings) {
-    env = std::make_unique<UiTestEnv>();
-    peer = std::make_unique<PtyPeer>();
-    env->mapPort(1, peer->slavePath());
-    env->writeSettings(settings);
-    form = std::make_unique<TForm1>();
-    form->findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
+void WindowOnPty::close() {
+    form_.reset();
+    peer_.reset();
+    env_.reset();
 }
