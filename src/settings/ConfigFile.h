@@ -2,11 +2,9 @@
 // The settings file: the raw 4096-byte image of the ConfigRecord, nothing else.
 #include "settings/ConfigRecord.h"
 #include "settings/FileResult.h"
+#include "settings/PrivateFile.h"
 
 #include <QString>
-
-#include <sys/types.h>
-#include <unistd.h>
 
 namespace zx::settings {
 
@@ -18,14 +16,10 @@ inline constexpr char kConfigFileName[] = "ZENTORIX.cfg";
 // shorter than that is ReadBeyondEnd; on any failure the record is unchanged.
 FileResult ReadCFGFile(const QString &path, ConfigRecord &record);
 
-// The call that writes the new file's bytes; tests put a failing one in place.
-using WriteCall = ssize_t (*)(int fd, const void *data, size_t size);
-
-// Replaces the file with the record's 4096 bytes. The bytes go to a temporary
-// file beside it, which is synced, given mode 0600 (the record holds
-// passwords) and then renamed over the file, so a failed save leaves the old
-// file as it was. An existing file that is not writable, or a directory where
-// the temporary file cannot be made, is an AccessError.
+// Replaces the file with the record's 4096 bytes through writePrivateFile:
+// in one step, mode 0600 (the record holds passwords), and a failed save
+// leaves the old file as it was. An existing file that is not writable, or a
+// directory where the temporary file cannot be made, is an AccessError.
 FileResult SaveCFGFile(const QString &path, const ConfigRecord &record, WriteCall write = &::write);
 
 } // namespace zx::settings

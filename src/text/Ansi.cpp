@@ -41,4 +41,13 @@ QByteArray toAnsi(const QString &text) {
     return out;
 }
 
+qsizetype firstNonAnsi(const QString &text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c != u'?' && toAnsiByte(c) == '?')
+            return i;
+    }
+    return -1;
+}
+
 } // namespace zx::text

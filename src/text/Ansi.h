@@ -15,4 +15,8 @@ QString fromAnsi(const QByteArray &bytes);
 // cannot hold becomes '?'.
 QByteArray toAnsi(const QString &text);
 
+// The position of the first character toAnsi would have to replace by '?',
+// or -1 when every character has its Windows-1252 byte.
+qsizetype firstNonAnsi(const QString &text);
+
 } // namespace zx::text

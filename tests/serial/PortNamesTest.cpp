@@ -1,6 +1,7 @@
 // "\\.\COMn" on a POSIX machine: a fake /dev, /sys and port map in a temp dir.
 #include "serial/PortNames.h"
 #include "ScopedEnvironment.h"
+#include "serial/PortDetails.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,6 +53,25 @@ protected:
     }
 
     QString dev(const QString &name) const { return roots.dev + QLatin1Char('/') + name; }
+
+    // sysfs as the kernel lays it out: /sys/class/tty/<name>/device links to
+    // the tty's parent device (for a USB serial adapter a port below the
+    // interface, for ACM the interface); the USB device with the id and name
+    // files is some levels above it.
+    void addSysDevice(const QString &name, const QString &usbDevice, const QString &below,
+                      const QList<std::pair<const char *, const char *>> &files) {
+        const QString usb = roots.sys + QStringLiteral("/devices/") + usbDevice;
+        const QString device = usb + QLatin1Char('/') + below;
+        ASSERT_TRUE(QDir().mkpath(device));
+        for (const auto &[file, text] : files) {
+            QFile f(usb + QLatin1Char('/') + QLatin1String(file));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(text);
+        }
+        const QString classDir = roots.sys + QStringLiteral("/class/tty/") + name;
+        ASSERT_TRUE(QDir().mkpath(classDir));
+        ASSERT_TRUE(QFile::link(device, classDir + QStringLiteral("/device")));
+    }
 
     QTemporaryDir tmp;
     QString root;
@@ -123,6 +143,52 @@ TEST_F(PortNames, MapLinkWinsAndDanglingLinkFallsThrough) {
     // A mapped port needs no device present at all.
     ASSERT_TRUE(QFile::link(dev(QStringLiteral("ttyUSB0")), map + QStringLiteral("/com12")));
     EXPECT_EQ(describeComPort(12, roots), dev(QStringLiteral("ttyUSB0")));
+}
+
+TEST_F(PortNames, UsbDetailsComeFromTheUsbDeviceAboveTheTty) {
+    addDevice(QStringLiteral("ttyUSB0"));
+    addDevice(QStringLiteral("ttyACM0"));
+    addDevice(QStringLiteral("ttyS0"), "4\n");
+    addSysDevice(QStringLiteral("ttyUSB0"), QStringLiteral("usb1/1-2"),
+                 QStringLiteral("1-2:1.0/ttyUSB0"),
+                 {{"idVendor", "0403\n"},
+                  {"idProduct", "6001\n"},
+                  {"manufacturer", "FTDI\n"},
+                  {"product", "FT232R USB UART\n"},
+                  {"serial", "A50285BI\n"}});
+    addSysDevice(QStringLiteral("ttyACM0"), QStringLiteral("usb1/1-3"), QStringLiteral("1-3:1.0"),
+                 {{"idVendor", "1bc7"}, {"idProduct", "1201"}});
+    addSysDevice(QStringLiteral("ttyS0"), QStringLiteral("platform"), QStringLiteral("serial8250"),
+                 {});
+    // The root hub above them: not the device's own.
+    addSysDevice(QStringLiteral("unused"), QStringLiteral("usb1"), QStringLiteral("1-9"),
+                 {{"idVendor", "1d6b"}});
+
+    struct Row {
+        int number;
+        QString device;
+        const char *vendor, *product, *manufacturer, *name, *serial;
+    } const rows[] = {
+        {1, dev(QStringLiteral("ttyUSB0")), "0403", "6001", "FTDI", "FT232R USB UART", "A50285BI"},
+        {2, dev(QStringLiteral("ttyACM0")), "1bc7", "1201", "", "", ""},
+        {3, dev(QStringLiteral("ttyS0")), "", "", "", "", ""},
+    };
+    const QList<ComPort> ports = listComPorts(roots);
+    ASSERT_EQ(ports.size(), std::size(rows));
+    for (qsizetype i = 0; i < ports.size(); ++i) {
+        const PortDetails &d = ports[i].details;
+        const Row &row = rows[i];
+        SCOPED_TRACE(row.number);
+        EXPECT_EQ(ports[i].number, row.number);
+        EXPECT_EQ(d.device, row.device);
+        EXPECT_EQ(d.isUsb(), *row.vendor != '\0');
+        EXPECT_EQ(QStringList({d.vendorId, d.productId, d.manufacturer, d.product, d.serialNumber}),
+                  QStringList({QLatin1String(row.vendor), QLatin1String(row.product),
+                               QLatin1String(row.manufacturer), QLatin1String(row.name),
+                               QLatin1String(row.serial)}));
+    }
+    // A device sysfs does not know (a pseudo-terminal) has no details.
+    EXPECT_FALSE(sysfsPortDetails(QStringLiteral("/dev/pts/99"), roots.sys).isUsb());
 }
 
 TEST_F(PortNames, MapDirectoryFollowsXdgConfigHome) {

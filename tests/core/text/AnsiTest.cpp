@@ -27,3 +27,17 @@ TEST(Ansi, MapsTheCodePageSpecificCharacters) {
 TEST(Ansi, CharactersOutsideTheCodePageBecomeQuestionMarks) {
     EXPECT_EQ(toAnsi(QStringLiteral("a\u4E2Db")), QByteArray("a?b"));
 }
+
+TEST(Ansi, FirstNonAnsiFindsWhatWouldBecomeAQuestionMark) {
+    struct Case {
+        QString text;
+        qsizetype position;
+    } const cases[] = {
+        {QStringLiteral("?\u20AC\u008D\u00FF"), -1}, // a real '?', the euro sign, undefined 0x8D, ÿ
+        {QStringLiteral("ab\u4E2D"), 2},
+        {QStringLiteral("\u0080"), 0}, // U+0080 has no byte: 0x80 is the euro sign
+        {QString::fromUtf8("x\xF0\x9F\x98\x80"), 1}, // a surrogate pair
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(zx::text::firstNonAnsi(c.text), c.position) << c.text.toStdString();
+}

@@ -1,0 +1,13 @@
+#pragma once
+// The commands of zentorix-cli: each group lives in a file of its own
+// (<Group>Command.cpp) and has one row in the table in Cli.cpp.
+#include "cli/Console.h"
+
+#include <QStringList>
+
+namespace zx::cli {
+
+int runProfile(const QStringList &args, Console &console); // ProfileCommand.cpp
+int runPorts(const QStringList &args, Console &console);   // PortsCommand.cpp
+
+} // namespace zx::cli

@@ -1,0 +1,107 @@
+#include "settings/PrivateFile.h"
+#include "settings/Descriptor.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <utility>
+
+namespace zx::settings {
+namespace {
+
+// Removes the temporary file unless it was renamed into place.
+class TemporaryPath {
+public:
+    explicit TemporaryPath(QByteArray path) : m_path(std::move(path)) {}
+    TemporaryPath(const TemporaryPath &) = delete;
+    TemporaryPath &operator=(const TemporaryPath &) = delete;
+    ~TemporaryPath() {
+        if (!m_kept)
+            ::unlink(m_path.constData());
+    }
+
+    const char *path() const { return m_path.constData(); }
+    void keep() { m_kept = true; }
+
+private:
+    QByteArray m_path;
+    bool m_kept = false;
+};
+
+FileResult writeFailure(int error) {
+    const bool full = error == ENOSPC || error == EDQUOT;
+    return {full ? FileStatus::DiskFull : FileStatus::IoError, error};
+}
+
+FileResult writeAll(int fd, QByteArrayView bytes, WriteCall write) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n =
+            write(fd, bytes.data() + done, static_cast<std::size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return writeFailure(errno);
+        if (n == 0) // no progress and no error: the disk takes no more
+            return {FileStatus::DiskFull, 0};
+        done += n;
+    }
+    return {};
+}
+
+// Makes the rename itself durable; a failure here loses nothing already written.
+void syncDirectory(const QByteArray &directory) {
+    Descriptor dir(::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.valid())
+        ::fsync(dir.fd());
+}
+
+// A write that was killed half-way leaves its temporary file behind; the next
+// good write clears such leftovers so they cannot pile up.
+void removeStaleTemporaries(const QFileInfo &target) {
+    const QDir dir = target.absoluteDir();
+    const QString stem = QStringLiteral(".") + target.fileName() + QStringLiteral(".");
+    const QStringList leftovers =
+        dir.entryList({stem + QStringLiteral("??????")}, QDir::Files | QDir::Hidden);
+    for (const QString &name : leftovers)
+        QFile::remove(dir.filePath(name));
+}
+
+} // namespace
+
+FileResult writePrivateFile(const QString &path, QByteArrayView bytes, WriteCall write) {
+    const QByteArray target = QFile::encodeName(path);
+    // A read-only file refuses to be replaced.
+    if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+        return {FileStatus::AccessError, errno};
+
+    const QFileInfo info(path);
+    const QByteArray directory = QFile::encodeName(info.absolutePath());
+    QByteArray pattern = directory + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
+    Descriptor file(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (!file.valid())
+        return {FileStatus::AccessError, errno};
+    TemporaryPath temporary(pattern);
+
+    if (::fchmod(file.fd(), S_IRUSR | S_IWUSR) != 0)
+        return {FileStatus::IoError, errno};
+    if (const FileResult written = writeAll(file.fd(), bytes, write); !written.ok())
+        return written;
+    if (::fsync(file.fd()) != 0)
+        return writeFailure(errno);
+    if (const int error = file.close(); error != 0)
+        return writeFailure(error);
+    if (::rename(temporary.path(), target.constData()) != 0)
+        return {FileStatus::AccessError, errno};
+    temporary.keep();
+    syncDirectory(directory);
+    removeStaleTemporaries(info);
+    return {};
+}
+
+} // namespace zx::settings

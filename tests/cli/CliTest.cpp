@@ -1,0 +1,289 @@
+// zentorix-cli's commands run in-process (exit status, standard output and
+// error, files) and, for the wiring of main(), the built program.
+#include "cli/Cli.h"
+#include "cli/ProgressLine.h"
+#include "profile/ProfileTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+using namespace zx::cli;
+using namespace zx::profile::testing;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Outcome run(const QStringList &args) {
+    BufferConsole console;
+    const int status = runCli(QStringList{QStringLiteral("zentorix-cli")} + args, console);
+    return {status, console.stdOut, console.stdErr};
+}
+
+mode_t modeOf(const QString &path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QStringList entriesOf(const QString &directory) {
+    return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+class Cli : public testing::Test {
+protected:
+    QString file(const char *name) const { return dir.filePath(QLatin1String(name)); }
+    // One line on standard error, nothing on standard output.
+    static void expectOneLineError(const Outcome &o, int status, const char *containing) {
+        EXPECT_EQ(o.status, status);
+        EXPECT_TRUE(o.out.isEmpty()) << o.out.constData();
+        EXPECT_EQ(o.err.count('\n'), 1) << o.err.constData();
+        EXPECT_TRUE(o.err.endsWith('\n'));
+        EXPECT_TRUE(o.err.startsWith("zentorix-cli")) << o.err.constData();
+        EXPECT_TRUE(o.err.contains(containing)) << o.err.constData();
+    }
+
+    QTemporaryDir dir;
+    const QString golden = dataPath("golden-record.cfg");
+    const QString goldenProfile = dataPath("golden-profile.json");
+};
+
+TEST_F(Cli, EveryCommandHasHelpWithItsUsageAndTheExitStatuses) {
+    const struct {
+        QStringList args;
+        const char *usage;
+    } cases[] = {
+        {{QStringLiteral("--help")}, "Usage: zentorix-cli [-h|--help] COMMAND"},
+        {{QStringLiteral("profile"), QStringLiteral("-h")},
+         "Usage: zentorix-cli profile [-h|--help] COMMAND"},
+        {{QStringLiteral("profile"), QStringLiteral("export"), QStringLiteral("--help")},
+         "Usage: zentorix-cli profile export [options] RECORD.cfg"},
+        {{QStringLiteral("profile"), QStringLiteral("import"), QStringLiteral("--help")},
+         "Usage: zentorix-cli profile import [options] PROFILE.json"},
+        {{QStringLiteral("profile"), QStringLiteral("diff"), QStringLiteral("-h")},
+         "Usage: zentorix-cli profile diff [options] A B"},
+        {{QStringLiteral("ports"), QStringLiteral("--help")},
+         "Usage: zentorix-cli ports [options]"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.usage);
+        const Outcome o = run(c.args);
+        EXPECT_EQ(o.status, 0);
+        EXPECT_TRUE(o.out.startsWith(c.usage)) << o.out.constData();
+        EXPECT_TRUE(o.out.contains("  3  serial port error")) << o.out.constData();
+        EXPECT_TRUE(o.err.isEmpty());
+    }
+    EXPECT_EQ(run({QStringLiteral("--version")}).out,
+              QByteArray("zentorix-cli " ZENTORIX_VERSION "\n"));
+}
+
+TEST_F(Cli, UsageErrorsAreOneLineAndExitStatusTwo) {
+    const struct {
+        QStringList args;
+        const char *message;
+    } cases[] = {
+        {{}, "zentorix-cli: missing command; see 'zentorix-cli --help'"},
+        {{QStringLiteral("flash")}, "zentorix-cli: 'flash' is not a command"},
+        {{QStringLiteral("--verbose")}, "zentorix-cli: unknown option '--verbose'"},
+        {{QStringLiteral("profile")}, "zentorix-cli profile: missing command"},
+        {{QStringLiteral("profile"), QStringLiteral("export")},
+         "zentorix-cli profile export: missing RECORD.cfg; see 'zentorix-cli profile export "
+         "--help'"},
+        {{QStringLiteral("profile"), QStringLiteral("export"), QStringLiteral("a"),
+          QStringLiteral("b")},
+         "zentorix-cli profile export: unexpected argument 'b'"},
+        {{QStringLiteral("profile"), QStringLiteral("diff"), QStringLiteral("a.cfg")},
+         "zentorix-cli profile diff: missing B"},
+        {{QStringLiteral("profile"), QStringLiteral("import"), QStringLiteral("p.json")},
+         "zentorix-cli profile import: missing -o FILE"},
+        {{QStringLiteral("ports"), QStringLiteral("--all")},
+         "zentorix-cli ports: Unknown option 'all'."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.message);
+        expectOneLineError(run(c.args), 2, c.message);
+    }
+}
+
+TEST_F(Cli, ExportThenImportGivesBackTheGoldenRecordInPrivateFiles) {
+    const QString profile = file("golden.json");
+    const QString record = file("ZENTORIX.cfg");
+    Outcome o = run({QStringLiteral("profile"), QStringLiteral("export"), golden,
+                     QStringLiteral("-o"), profile});
+    ASSERT_EQ(o.status, 0) << o.err.constData();
+    EXPECT_EQ(firstDifferentLine(fileBytes(goldenProfile), fileBytes(profile)), QString());
+    EXPECT_EQ(modeOf(profile), mode_t(0600));
+
+    o = run({QStringLiteral("profile"), QStringLiteral("import"), profile,
+             QStringLiteral("--output=") + record});
+    ASSERT_EQ(o.status, 0) << o.err.constData();
+    EXPECT_EQ(firstDifference(fileBytes(golden), fileBytes(record)), QString());
+    EXPECT_EQ(modeOf(record), mode_t(0600));
+    EXPECT_TRUE(o.out.isEmpty() && o.err.isEmpty());
+
+    // Without -o the profile goes to standard output.
+    o = run({QStringLiteral("profile"), QStringLiteral("export"), record});
+    EXPECT_EQ(o.out, fileBytes(goldenProfile));
+}
+
+TEST_F(Cli, APartialProfileChangesItsFieldsOfTheBase) {
+    const QString changes = file("changes.json");
+    writeFile(changes, R"({"version": 1, "fields": {"BaudRateIndex": 2, "GprsPassword": "neu"}})");
+    const QString record = file("new.cfg");
+    const Outcome o = run({QStringLiteral("profile"), QStringLiteral("import"), changes,
+                           QStringLiteral("--base"), golden, QStringLiteral("-o"), record});
+    ASSERT_EQ(o.status, 0) << o.err.constData();
+
+    const Outcome diff = run({QStringLiteral("profile"), QStringLiteral("diff"), golden, record});
+    EXPECT_EQ(diff.status, 0);
+    EXPECT_EQ(diff.out, QByteArray("BaudRateIndex: 6 -> 2\n"
+                                   "GprsPassword: changed\n"
+                                   "GprsPassword (remnant): changed\n"));
+    // Compared with the partial profile, only the fields it names count.
+    const Outcome partial = run({QStringLiteral("profile"), QStringLiteral("diff"), golden, changes,
+                                 QStringLiteral("--json")});
+    EXPECT_EQ(partial.status, 0);
+    const QJsonArray list =
+        QJsonDocument::fromJson(partial.out).object().value(QStringLiteral("changes")).toArray();
+    ASSERT_EQ(list.size(), 3) << partial.out.constData();
+    EXPECT_EQ(list.at(0).toObject(),
+              QJsonObject({{QStringLiteral("field"), QStringLiteral("BaudRateIndex")},
+                           {QStringLiteral("old"), 6},
+                           {QStringLiteral("new"), 2}}));
+    EXPECT_FALSE(partial.out.contains("neu") || partial.out.contains("Geheim"));
+}
+
+TEST_F(Cli, BadInputIsOneLineExitStatusTwoAndWritesNothing) {
+    writeFile(file("unknown.json"), R"({"version": 1, "fields": {"Baudrate": 2}})");
+    writeFile(
+        file("long.json"),
+        R"({"version": 1, "fields": {"FtpHost": "12345678901234567890123456789012345678901"}})");
+    writeFile(file("cjk.json"), R"({"version": 1, "fields": {"GprsUserId": "用户"}})");
+    writeFile(file("broken.json"), R"({"version": 1, "fields": )");
+    writeFile(file("short.cfg"), fileBytes(golden).left(4000));
+    writeFile(file("old.cfg"), "the old file");
+    const QString out = file("out.cfg");
+    const auto import = [&](const char *profile, const QString &base) {
+        return run({QStringLiteral("profile"), QStringLiteral("import"), file(profile),
+                    QStringLiteral("-b"), base, QStringLiteral("-o"), file("old.cfg"),
+                    QStringLiteral("--force")});
+    };
+    const struct {
+        Outcome outcome;
+        const char *message;
+    } cases[] = {
+        {import("unknown.json", golden), "unknown.json: Baudrate: no such field"},
+        {import("long.json", golden), "long.json: FtpHost: 41 characters, the slot holds 40"},
+        {import("cjk.json", golden),
+         "cjk.json: GprsUserId: character 1 (U+7528) has no Windows-1252 byte"},
+        {import("broken.json", golden), "broken.json: not valid JSON"},
+        {import("missing.json", golden), "missing.json: No such file or directory"},
+        {import("unknown.json", file("short.cfg")),
+         "short.cfg: only 4000 bytes, a settings file holds 4096 (truncated?)"},
+        {run({QStringLiteral("profile"), QStringLiteral("export"), file("short.cfg"),
+              QStringLiteral("-o"), out}),
+         "short.cfg: only 4000 bytes"},
+        {run({QStringLiteral("profile"), QStringLiteral("export"), dir.path(), QStringLiteral("-o"),
+              out}),
+         "is a directory"},
+        {run({QStringLiteral("profile"), QStringLiteral("diff"), file("short.cfg"), golden}),
+         "short.cfg: only 4000 bytes"},
+        {run({QStringLiteral("profile"), QStringLiteral("diff"), golden, file("long.json")}),
+         "long.json: FtpHost:"},
+        {run({QStringLiteral("profile"), QStringLiteral("export"), golden, QStringLiteral("-o"),
+              file("old.cfg")}),
+         "old.cfg exists; add --force to replace it"},
+        {run({QStringLiteral("profile"), QStringLiteral("export"), golden, QStringLiteral("-o"),
+              file("no/such/dir.json")}),
+         "no/such/dir.json: cannot write: No such file or directory"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.message);
+        expectOneLineError(c.outcome, 2, c.message);
+    }
+    EXPECT_EQ(fileBytes(file("old.cfg")), QByteArray("the old file"));
+    EXPECT_EQ(entriesOf(dir.path()),
+              QStringList({QStringLiteral("broken.json"), QStringLiteral("cjk.json"),
+                           QStringLiteral("long.json"), QStringLiteral("old.cfg"),
+                           QStringLiteral("short.cfg"), QStringLiteral("unknown.json")}));
+}
+
+TEST_F(Cli, PortsListsTheMappedDeviceAsTextAndJson) {
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+    ASSERT_TRUE(QDir().mkpath(file("zentorix/ports")));
+    writeFile(file("device"), {});
+    ASSERT_TRUE(QFile::link(file("device"), file("zentorix/ports/com16")));
+
+    const Outcome text = run({QStringLiteral("ports")});
+    const Outcome json = run({QStringLiteral("ports"), QStringLiteral("--json")});
+    qputenv("XDG_CONFIG_HOME", savedConfig);
+
+    EXPECT_EQ(text.status, 0);
+    EXPECT_TRUE(text.out.endsWith("Com16  " + QFile::encodeName(file("device")) + "\n"))
+        << text.out.constData();
+    const QJsonArray ports =
+        QJsonDocument::fromJson(json.out).object().value(QStringLiteral("ports")).toArray();
+    ASSERT_FALSE(ports.isEmpty()) << json.out.constData();
+    EXPECT_EQ(ports.last().toObject(),
+              QJsonObject({{QStringLiteral("port"), QStringLiteral("Com16")},
+                           {QStringLiteral("device"), file("device")}}));
+}
+
+TEST(ProgressLine, DrawsInPlaceOnATerminalAndNothingOtherwise) {
+    for (const bool terminal : {false, true}) {
+        BufferConsole console;
+        console.terminal = terminal;
+        {
+            ProgressLine progress(console);
+            progress.update(0, 40, 0);
+            progress.update(10, 40, 4000);
+        }
+        EXPECT_EQ(console.stdErr, terminal ? QByteArray("\r\033[Kcommand 0 of 40"
+                                                        "\r\033[Kcommand 10 of 40, 2.5/s, 12 s left"
+                                                        "\r\033[K")
+                                           : QByteArray());
+        EXPECT_TRUE(console.stdOut.isEmpty());
+    }
+}
+
+TEST(CliProgram, MainPassesArgumentsAndExitStatus) {
+    const struct {
+        QStringList args;
+        int status;
+        const char *out;
+    } cases[] = {
+        {{QStringLiteral("--version")}, 0, "zentorix-cli " ZENTORIX_VERSION "\n"},
+        {{QStringLiteral("profile"), QStringLiteral("export"),
+          QStringLiteral("/nonexistent/ZENTORIX.cfg")},
+         2,
+         ""},
+    };
+    for (const auto &c : cases) {
+        QProcess program;
+        program.start(QStringLiteral(ZENTORIX_CLI_BINARY), c.args);
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitCode(), c.status);
+        EXPECT_EQ(program.readAllStandardOutput(), QByteArray(c.out));
+    }
+}
+
+} // namespace
