@@ -100,7 +100,7 @@ ParseOutcome GnuCommandLine::parse(const QStringList &arguments) {
         return usageError(unknownOptionMessage(m_parser.unknownOptionNames().constFirst()));
     if (!parsed)
         return usageError(parserMessage(m_parser.errorText()));
-    if (!m_parser.positionalArguments().isEmpty())
+    if (m_program.operands.isEmpty() && !m_parser.positionalArguments().isEmpty())
         return usageError(QStringLiteral("unexpected argument '%1'")
                               .arg(m_parser.positionalArguments().constFirst()));
     return {};
@@ -128,7 +128,10 @@ ParseOutcome GnuCommandLine::helpOrVersion() const {
 }
 
 QString GnuCommandLine::helpText() const {
-    QString text = QStringLiteral("Usage: %1 [OPTION]...\n").arg(m_program.name);
+    QString text = QStringLiteral("Usage: %1 [OPTION]...").arg(m_program.name);
+    if (!m_program.operands.isEmpty())
+        text += QLatin1Char(' ') + m_program.operands;
+    text += QLatin1Char('\n');
     text += paragraphs(m_program.summary);
     text += QStringLiteral("\nOptions:\n");
 

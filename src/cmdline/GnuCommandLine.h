@@ -16,7 +16,10 @@ inline constexpr int kUsageErrorStatus = 2;
 struct ProgramInfo {
     QString name;    // as typed in a shell: "zentorix-sim"
     QString summary; // the sentence under the usage line
-    QString notes;   // paragraphs after the option list, separated by blank lines; may be empty
+    QString notes;   // lines after the option list, each wrapped; may be empty
+    // What follows the options on the usage line, e.g. "COMMAND [ARGUMENT]...";
+    // empty: the program takes no arguments besides options.
+    QString operands = {};
 };
 
 // What main() does next: run, or print and end with exitCode.
@@ -43,6 +46,7 @@ public:
 
     bool isSet(const QString &name) const { return m_parser.isSet(name); }
     QString value(const QString &name) const { return m_parser.value(name); }
+    QStringList operands() const { return m_parser.positionalArguments(); }
 
     QString helpText() const;
     QString versionText() const;

@@ -52,7 +52,6 @@ done <<TABLE
 -V|none|0|^$name( \(zentorix\))? [0-9]+(\.[0-9]+)+$|
 --no-such-option|offscreen|2||^$name: unrecognized option '--no-such-option'$
 --no-such-option|offscreen|2||^Try '$name --help' for more information\.$
-stray-argument|offscreen|2||^$name: unexpected argument 'stray-argument'$
 TABLE
 
 run "${no_display[@]}" -- --help

@@ -103,6 +103,20 @@ TEST(GnuCommandLine, ValuesReachTheProgram) {
     EXPECT_FALSE(commandLine.isSet(QStringLiteral("a-rather-long-option-name")));
 }
 
+TEST(GnuCommandLine, AProgramWithOperandsNamesThemAndGetsThem) {
+    GnuCommandLine commandLine({QStringLiteral("prog"),
+                                QStringLiteral("Runs commands."),
+                                {},
+                                QStringLiteral("COMMAND [ARGUMENT]...")},
+                               {{QStringLiteral("flag"), QStringLiteral("A switch.")}});
+    EXPECT_TRUE(commandLine.helpText().startsWith(
+        QStringLiteral("Usage: prog [OPTION]... COMMAND [ARGUMENT]...\nRuns commands.\n")));
+    ASSERT_TRUE(commandLine.parse(line({"send", "--flag", "GETVR", "--", "--raw"})).run);
+    EXPECT_EQ(commandLine.operands(), (QStringList{QStringLiteral("send"), QStringLiteral("GETVR"),
+                                                   QStringLiteral("--raw")}));
+    EXPECT_TRUE(commandLine.isSet(QStringLiteral("flag")));
+}
+
 // A GUI program answers these before its toolkit has taken its own options
 // (such as "-platform offscreen") out of the line; everything else waits.
 TEST(GnuCommandLine, HelpAndVersionAnswerAmongForeignOptions) {
