@@ -37,8 +37,10 @@ int main(int argc, char *argv[]) {
         return zx::cmdline::GnuCommandLine::report(early);
 
     QApplication app(argc, argv);
+    // The application's title is its name, where the platform shows names of
+    // running programs (task bar, WM_CLASS). A display name would also be
+    // appended to every window caption on X11, so none is set.
     QApplication::setApplicationName(QStringLiteral("ZENTORIQ-ZENTORIX"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ZENTORIQ-ZENTORIX"));
     // Lets a Wayland desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(zx::cmdline::applicationId());
 

@@ -32,6 +32,12 @@ void PutLine(Memo &memo, const QByteArray &s) {
     PutChar(memo, '\n');
 }
 
+void StartOwnLine(Memo &memo) {
+    const QString text = memo.text();
+    if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
+        memo.append(QStringLiteral("\n"));
+}
+
 QString memoTextOf(const QByteArray &bytes) {
     const qsizetype nul = bytes.indexOf('\0');
     QByteArray cut = nul < 0 ? bytes : bytes.left(nul);

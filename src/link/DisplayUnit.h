@@ -15,6 +15,9 @@ void PutChar(Memo &memo, char c);
 // Every character outside 0x20..0x7E becomes a space; the result is appended.
 void PutString(Memo &memo, const QByteArray &s);
 void PutLine(Memo &memo, const QByteArray &s);
+// Ends the memo's last line unless it is empty, so that what the tool adds
+// next starts a line of its own.
+void StartOwnLine(Memo &memo);
 
 // How a received block reads in a memo: bytes as Windows-1252 characters,
 // cut at the first NUL, with CR LF, CR or LF each one line break.

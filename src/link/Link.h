@@ -3,11 +3,15 @@
 // mode, takes received chunks, runs the one-second tick that drives SMS mode,
 // and hands module answers to the open tab. All state lives here; the window
 // reaches it through LinkPort and LinkView.
+#include "link/CommandStyle.h"
 #include "link/LinkPort.h"
 #include "link/LinkView.h"
+#include "link/ListReply.h"
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QSet>
+#include <QString>
 
 #include <functional>
 
@@ -48,6 +52,13 @@ struct LinkFlags {
     bool DeleteAfterRead = true;
     // Ticks a submission has waited for the modem's prompt.
     int PromptTicks = 0;
+    // The store is listed again at the next idle tick rather than a whole
+    // period later: a listing held more than the message taken from it ...
+    bool ListAgain = false;
+    // ... or the modem announced a new message with "+CMTI:".
+    bool NewMessageIndicated = false;
+    // "AT+CMGD=" was written and no chunk has come since.
+    bool AwaitDeleteReply = false;
 };
 
 // The modem dialogue plugs in here: the query sequence steps, the clock
@@ -94,6 +105,9 @@ public:
     void armQuerySequence();
 
     // Send path
+    // A module command from a button: Clear, SendSMS and the echo, in the
+    // order and with the echo text the style gives.
+    void sendCommand(const QByteArray &line, const CommandStyle &style = {});
     void SendSMS(QByteArray line);
     void SendStrings(const QByteArray &text, int count);
     void SendCR();
@@ -117,10 +131,16 @@ public:
 
 private:
     void releasePdu();
+    void reportSubmitResult(const QByteArray &raw, const QByteArray &shown);
     void handleListReply(const QByteArray &raw);
+    bool takeFirstListed(const QByteArray &raw, bool moreListed);
+    bool takeFirstNotShown(const QList<ListedMessage> &listed);
+    void showListedMessage(const ListedMessage &message);
     void tickSmsMode();
     void nightlyWindow();
     void listPoll();
+    bool listAgainDue() const;
+    void listNow(const QByteArray &command);
     bool silentModemTimeout();
     void promptTimeout();
     void colourStatus();
@@ -133,6 +153,12 @@ private:
     QByteArray displayText_;
     QByteArray pendingPdu_;
     QByteArray lastSmsText_;
+    // The submission under way, as its outcome names it.
+    QString submittedLine_;
+    QString submittedTo_;
+    // Without deletion the messages stay in the store: those shown in this
+    // run, by index and PDU line, are not shown again.
+    QSet<QByteArray> shownMessages_;
     bool inTick_ = false;
 };
 

@@ -2,6 +2,7 @@
 // shows it at the next tick.
 #include "link/DisplayUnit.h"
 #include "link/Link.h"
+#include "link/ModemNotices.h"
 
 namespace zx::link {
 
@@ -27,10 +28,14 @@ void Link::CommPortDriver1ReceiveData(const char *data, unsigned count) {
 
     flags_.ModemNotConnected = false;
     flags_.QueryTicks = 0;
+    // Whatever comes after "AT+CMGD=" is its answer.
+    flags_.AwaitDeleteReply = false;
     if (hooks_.offerChunk)
         hooks_.offerChunk(raw);
     if (flags_.ListReplyExpected)
         handleListReply(raw);
+    if (view_.smsMode() && announcesNewMessage(raw))
+        flags_.NewMessageIndicated = true;
 
     if (!view_.smsMode()) {
         displayText_ = s;
@@ -50,10 +55,7 @@ void Link::CommPortDriver1ReceiveData(const char *data, unsigned count) {
         }
     }
 
-    // The submission goes on regardless, but the user learns that the modem refused it.
-    if ((flags_.AwaitPrompt || flags_.AwaitSubmitResult) && raw.contains("ERROR"))
-        view_.showStatusMessage(
-            QStringLiteral("The modem refused the SMS: %1").arg(QString::fromLatin1(s.trimmed())));
+    reportSubmitResult(raw, s);
 
     if (flags_.AwaitPrompt)
         releasePdu();
@@ -75,6 +77,24 @@ void Link::CommPortDriver1ReceiveData(const char *data, unsigned count) {
 
     flags_.ChunkArrived = true;
     flags_.ChunkTicks = 0;
+}
+
+// The submission goes on regardless of what the modem says; the user learns
+// whether it took the SMS.
+void Link::reportSubmitResult(const QByteArray &raw, const QByteArray &shown) {
+    if (!flags_.AwaitPrompt && !flags_.AwaitSubmitResult)
+        return;
+    if (raw.contains("ERROR")) {
+        view_.showStatusMessage(QStringLiteral("The modem refused the SMS: %1")
+                                    .arg(QString::fromLatin1(shown.trimmed())));
+        return;
+    }
+    const QByteArray reference = flags_.AwaitSubmitResult ? submitReference(raw) : QByteArray();
+    if (!reference.isEmpty())
+        view_.showStatusMessage(
+            QStringLiteral("The SMS %1 to %2 was accepted by the modem "
+                           "(reference %3).")
+                .arg(submittedLine_, submittedTo_, QString::fromLatin1(reference)));
 }
 
 void Link::releasePdu() {

@@ -50,6 +50,8 @@ void Link::armQuerySequence() {
 }
 
 void Link::SendSMS(QByteArray line) {
+    // A notice about an earlier command gives way to what becomes of this one.
+    view_.showStatusMessage(QString());
     const bool smsMode = view_.smsMode();
     if (smsMode) {
         // A number the modem cannot address is refused before anything moves.
@@ -85,6 +87,8 @@ void Link::SendSMS(QByteArray line) {
         flags_.AwaitPrompt = false;
         flags_.AwaitSubmitResult = false;
         const QByteArray pdu = gsm::TextToPDUConversion(line, view_.moduleNumber());
+        submittedLine_ = quoted(line);
+        submittedTo_ = text::fromAnsi(view_.moduleNumber());
         flags_.ModemBusy = true;
         view_.setBusyCursor(true);
         const int octets = int(pdu.size()) / 2 - 1;
@@ -104,6 +108,28 @@ void Link::SendSMS(QByteArray line) {
         port_.write(QByteArray(kSetupPrefix) + line + QByteArray(1, '\0'));
     SerialTimeSetting();
     port_.setPollingDelay(kPollingDelayMs);
+}
+
+void Link::sendCommand(const QByteArray &line, const CommandStyle &style) {
+    const QByteArray &echo = style.echoText.isEmpty() ? line : style.echoText;
+    if (style.clearFirst)
+        Clear();
+    if (style.echo == Echo::BeforeSend)
+        DisplayOnMemo(echo);
+    SendSMS(line);
+    switch (style.echo) {
+    case Echo::AfterSend:
+        DisplayOnMemo(echo);
+        break;
+    case Echo::Alone:
+        view_.echoLine().clear();
+        view_.receptionMemo().clear();
+        PutString(view_.echoLine(), echo);
+        break;
+    case Echo::BeforeSend:
+    case Echo::None:
+        break;
+    }
 }
 
 void Link::SendStrings(const QByteArray &text, int count) {

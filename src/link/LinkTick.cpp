@@ -1,11 +1,8 @@
 // The one-second tick: steps the modem dialogue, polls the modem's message
-// store, sends the nightly command, and hands answers to the open tab.
+// store (LinkListing.cpp), sends the nightly command, and hands answers to
+// the open tab.
 #include "link/DisplayUnit.h"
 #include "link/Link.h"
-
-#include "gsm/PduDecoder.h"
-#include "link/ListReply.h"
-#include "text/Ansi.h"
 
 namespace zx::link {
 namespace {
@@ -106,23 +103,6 @@ void Link::promptTimeout() {
         QStringLiteral("The modem did not answer AT+CMGS: the command was not sent."));
 }
 
-void Link::listPoll() {
-    if (flags_.QuerySequenceActive || flags_.ModemBusy || flags_.SmsActivity)
-        return;
-    ++flags_.PollTicks;
-    if (flags_.PollTicks <= flags_.PollFactor * 30)
-        return;
-    flags_.ListPolling = true;
-    view_.setStatusColour(StatusColour::Cyan);
-    view_.setBusyCursor(true);
-    SendCMGL(flags_.PollToggle ? QByteArrayLiteral("AT+CMGL=0") : QByteArrayLiteral("AT+CMGL=1"));
-    flags_.PollTicks = 0;
-    flags_.PollToggle = !flags_.PollToggle;
-    flags_.ModemBusy = false;
-    view_.setBusyCursor(false);
-    view_.setStatusColour(StatusColour::Green);
-}
-
 void Link::nightlyWindow() {
     const QTime now = clock_().time();
     if (now.hour() != 0)
@@ -146,47 +126,6 @@ void Link::nightlyWindow() {
     default:
         break;
     }
-}
-
-void Link::SendCMGL(const QByteArray &command) {
-    flags_.AwaitPrompt = false;
-    flags_.AwaitSubmitResult = false;
-    if (flags_.ModemBusy)
-        return;
-    flags_.ModemBusy = true;
-    view_.setBusyCursor(true);
-    SendStrings(command, 9);
-    SendCR();
-    flags_.ListReplyExpected = true;
-    SerialTimeSetting();
-    view_.setBusyCursor(false);
-    flags_.ModemBusy = false;
-}
-
-} // namespace zx::link
-
-namespace zx::link {
-
-void Link::handleListReply(const QByteArray &raw) {
-    const ListedMessage message = parseListReply(raw);
-    if (message.found) {
-        if (view_.smsMode()) {
-            lastSmsText_ = gsm::PDUTextConversion(message.pduLine);
-            // The module's answer is shown, so the user sees what it said.
-            if (!lastSmsText_.isEmpty())
-                view_.receptionMemo().append(QStringLiteral("SMS: ") + memoTextOf(lastSmsText_) +
-                                             QStringLiteral("\n"));
-        } else {
-            lastSmsText_ = message.pduLine;
-        }
-        if (!message.index.isEmpty() && flags_.DeleteAfterRead) {
-            SendStrings("AT+CMGD=", 8);
-            SendStrings(message.index, int(message.index.size()));
-            SendCR();
-        }
-    }
-    flags_.SmsActivity = false;
-    flags_.ListReplyExpected = false;
 }
 
 } // namespace zx::link

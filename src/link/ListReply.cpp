@@ -15,6 +15,19 @@ unsigned char at(const QByteArray &r, int pos) { return static_cast<unsigned cha
 
 bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
+bool isBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+// Up to three digits right before the first comma of a header line.
+QByteArray headerIndex(const QByteArray &header) {
+    const qsizetype comma = header.indexOf(',');
+    if (comma < 1)
+        return {};
+    qsizetype d = comma;
+    while (d > 0 && comma - d < 3 && isDigit(static_cast<unsigned char>(header.at(d - 1))))
+        --d;
+    return header.mid(d, comma - d);
+}
+
 } // namespace
 
 ListedMessage parseListReply(const QByteArray &raw) {
@@ -55,6 +68,32 @@ ListedMessage parseListReply(const QByteArray &raw) {
         break;
     }
     return result;
+}
+
+QList<ListedMessage> parseListedMessages(const QByteArray &raw) {
+    QList<ListedMessage> listed;
+    const qsizetype len = raw.size();
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype header = raw.indexOf("CMGL:", from);
+        if (header < 0)
+            break;
+        qsizetype p = header + 5;
+        while (p < len && static_cast<unsigned char>(raw.at(p)) > 0x0D)
+            ++p;
+        ListedMessage message;
+        message.index = headerIndex(raw.mid(header + 5, p - header - 5));
+        while (p < len && isBlank(raw.at(p)))
+            ++p;
+        const qsizetype start = p;
+        while (p < len && !isBlank(raw.at(p)))
+            ++p;
+        message.pduLine = raw.mid(start, p - start);
+        message.found = !message.pduLine.isEmpty() && p < len;
+        listed.append(message);
+        from = p;
+    }
+    return listed;
 }
 
 } // namespace zx::link

@@ -1,7 +1,8 @@
 #pragma once
 // Reading the modem's answer to a message-list command: the first listed
-// message's PDU line and its index in the store.
+// message's PDU line and its index in the store, or every listed message.
 #include <QByteArray>
+#include <QList>
 
 namespace zx::link {
 
@@ -12,5 +13,10 @@ struct ListedMessage {
 };
 
 ListedMessage parseListReply(const QByteArray &raw);
+
+// Every message of the reply, in the order the modem lists them, each with
+// the index from its own header line. A message whose PDU line the chunk cuts
+// off (nothing follows it) is listed with found false.
+QList<ListedMessage> parseListedMessages(const QByteArray &raw);
 
 } // namespace zx::link

@@ -52,6 +52,7 @@ ModemQueries::Sent ModemQueries::sendQuery(const QByteArray &command, Echo echo,
     link_.view().setBusyCursor(true);
     link_.SendStrings(command, int(command.size()));
     Memo &memo = link_.view().receptionMemo();
+    StartOwnLine(memo);
     if (echo == Echo::Line) {
         PutLine(memo, command);
     } else {

@@ -143,12 +143,18 @@ bool TCommPortDriver::Connect() {
     if (Connected())
         return true;
     m_deviceName = zx::serial::resolvePortName(m_portName);
-    if (m_deviceName.isEmpty() || !m_backend->open(m_deviceName))
+    if (m_deviceName.isEmpty()) {
+        m_lastError = {zx::serial::PortErrorKind::NoDevice, {}, {}};
         return false;
-    if (!ApplyCommSettings()) {
+    }
+    if (!m_backend->open(m_deviceName) || !ApplyCommSettings()) {
+        const int error = m_backend->errorNumber();
+        m_lastError = {error ? zx::serial::portErrorKindOf(error) : zx::serial::PortErrorKind::Other,
+                       m_deviceName, m_backend->errorString()};
         Disconnect();
         return false;
     }
+    m_lastError = {};
     // The descriptor is non-blocking with VMIN = VTIME = 0: reads return at
     // once with what is there, and SendDataEx keeps its own write time-out.
     m_packetStart = kNoPacket;

@@ -3,6 +3,7 @@
 // configures a port, writes with a time-out measured from the last progress,
 // and polls for received bytes on a timer of the thread that owns it.
 #include "serial/LineSettings.h"
+#include "serial/PortError.h"
 #include "serial/SerialBackend.h"
 #include "serial/SerialTypes.h"
 
@@ -90,6 +91,8 @@ public:
 
     // The device the open port was resolved to (see PortNames.h).
     QString DeviceName() const { return m_deviceName; }
+    // Why the last Connect failed; kind None after a good one.
+    const zx::serial::PortError &LastError() const { return m_lastError; }
     // The line settings last handed to the system, taken or not.
     const zx::serial::LineSettings &LastAppliedSettings() const;
 
@@ -115,6 +118,7 @@ private:
     QElapsedTimer m_clock;
     std::vector<char> m_receiveBuffer;
     QString m_deviceName;
+    zx::serial::PortError m_lastError;
     static constexpr qint64 kNoPacket = -1;
     qint64 m_packetStart = kNoPacket; // m_clock time of an unfinished packet's first byte
 

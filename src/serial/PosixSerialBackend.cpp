@@ -96,6 +96,7 @@ PosixSerialBackend::~PosixSerialBackend() {
 
 bool PosixSerialBackend::failWithErrno(const char *operation) {
     const int error = errno;
+    m_errorNumber = error;
     m_error = QStringLiteral("%1: %2: %3")
                   .arg(m_device, QLatin1String(operation), qt_error_string(error));
     return false;
@@ -125,6 +126,7 @@ bool PosixSerialBackend::open(const QString &device) {
     }
     m_fd = fd;
     m_error.clear();
+    m_errorNumber = 0;
     return true;
 }
 

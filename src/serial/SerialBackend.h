@@ -45,9 +45,13 @@ public:
     virtual std::optional<TLineStatusSet> modemStatus() = 0;
 
     virtual QString errorString() const = 0;
+    // The errno of the last failure, 0 when there was none.
+    int errorNumber() const { return m_errorNumber; }
 
 protected:
     virtual bool applyToSystem(const LineSettings &settings) = 0;
+
+    int m_errorNumber = 0;
 
 private:
     LineSettings m_lastApplied;

@@ -130,6 +130,8 @@ QByteArray Modem::listMessages(const QByteArray &argument) {
         stat = argument.startsWith('=') ? decimal(argument.mid(1)) : std::nullopt;
     if (m_state.smsFormat != 0 || !stat || *stat < 0 || *stat > 4)
         return kError;
+    if (m_state.emptyStoreError && m_store.size() == 0)
+        return kInvalidIndex;
     QByteArray out;
     const QList<StoredMessage> listed = m_store.list(*stat);
     if (!listed.isEmpty())
@@ -175,12 +177,14 @@ QByteArray Modem::submit() {
     if (!parsed.ok)
         return kInvalidPdu;
     m_state.messageReference = (m_state.messageReference + 1) & 0xFF;
-    const QByteArray result = "\r\n+CMGS: " + QByteArray::number(m_state.messageReference) + "\r\n" + kOk;
-    deliverAnswer(parsed.number, parsed.text);
+    QByteArray result = "\r\n+CMGS: " + QByteArray::number(m_state.messageReference) + "\r\n" + kOk;
+    const int stored = deliverAnswer(parsed.number, parsed.text);
+    if (m_state.newMessageIndications && stored > 0)
+        result += "\r\n+CMTI: \"SM\"," + QByteArray::number(stored) + "\r\n";
     return result;
 }
 
-void Modem::deliverAnswer(const QByteArray &destination, const QByteArray &text) {
+int Modem::deliverAnswer(const QByteArray &destination, const QByteArray &text) {
     QByteArray command = text;
     if (command.endsWith('\r'))
         command.chop(1);
@@ -189,7 +193,7 @@ void Modem::deliverAnswer(const QByteArray &destination, const QByteArray &text)
     const QByteArray answer = m_module.answer(command).left(kMaxSmsCharacters);
     const QByteArray originator = m_state.moduleNumber.isEmpty() ? destination : m_state.moduleNumber;
     // A full store loses the message, as a real one would.
-    m_store.add(gsm::buildDeliverPdu(originator, answer, deliverTimestamp(m_state.now())));
+    return m_store.add(gsm::buildDeliverPdu(originator, answer, deliverTimestamp(m_state.now())));
 }
 
 } // namespace zx::sim

@@ -36,7 +36,8 @@ private:
     QByteArray deleteMessage(const QByteArray &argument);
     QByteArray readMessage(const QByteArray &argument);
     QByteArray submit();
-    void deliverAnswer(const QByteArray &destination, const QByteArray &text);
+    // The answer's index in the store, 0 when the store was full.
+    int deliverAnswer(const QByteArray &destination, const QByteArray &text);
 
     Module &m_module;
     ModemState m_state;

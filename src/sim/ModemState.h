@@ -23,6 +23,11 @@ struct ModemState {
     // command was sent to.
     QByteArray moduleNumber;
     int messageReference = 0;
+    // Like some real modems: AT+CMGL on an empty store answers
+    // "+CMS ERROR: 321" instead of OK ...
+    bool emptyStoreError = false;
+    // ... and each message stored is announced with "+CMTI: "SM",<index>".
+    bool newMessageIndications = false;
     std::function<QDateTime()> clock; // empty: the PC's local clock
 
     QDateTime now() const;

@@ -1,5 +1,7 @@
 #include "sim/PortLink.h"
 
+#include "serial/PortNames.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,20 +24,13 @@ bool isStaleSimulatorLink(const QFileInfo &entry) {
 
 } // namespace
 
-QString portMapDirectory() {
-    QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (configHome.isEmpty() || QDir::isRelativePath(configHome))
-        configHome = QDir::homePath() + QStringLiteral("/.config");
-    return configHome + QStringLiteral("/zentorix/ports");
-}
-
 bool PortLink::create(int comN, const QString &target, bool force) {
     remove();
     if (comN < 1 || comN > 16) {
         m_error = QStringLiteral("COM port number %1 is not in 1..16").arg(comN);
         return false;
     }
-    const QString directory = portMapDirectory();
+    const QString directory = serial::portMapDirectory();
     if (!QDir().mkpath(directory)) {
         m_error = QStringLiteral("cannot create %1").arg(directory);
         return false;

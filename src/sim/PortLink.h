@@ -4,9 +4,6 @@
 
 namespace zx::sim {
 
-// ${XDG_CONFIG_HOME:-~/.config}/zentorix/ports
-QString portMapDirectory();
-
 class PortLink {
 public:
     PortLink() = default;
@@ -14,7 +11,7 @@ public:
     PortLink(const PortLink &) = delete;
     PortLink &operator=(const PortLink &) = delete;
 
-    // Points portMapDirectory()/comN at target. An existing symlink is
+    // Points serial::portMapDirectory()/comN at target. An existing symlink is
     // replaced when force is set or when it is a dangling link into
     // /dev/pts (left by a simulator that did not stop); any other entry
     // (a user's link to a live device, a regular file) is kept and the call

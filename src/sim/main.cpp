@@ -69,6 +69,11 @@ int main(int argc, char *argv[]) {
          QStringLiteral("The module's telephone number its answers come from (default: the "
                         "number the command was sent to)."),
          QStringLiteral("+49...")},
+        {QStringLiteral("empty-store-error"),
+         QStringLiteral("With --modem: answer AT+CMGL with +CMS ERROR: 321 while the message "
+                        "store is empty, as some modems do.")},
+        {QStringLiteral("cmti"),
+         QStringLiteral("With --modem: announce each answer stored with +CMTI: \"SM\",<index>.")},
         {QStringLiteral("silent"), QStringLiteral("Read everything, answer nothing.")},
         {QStringLiteral("delay"), QStringLiteral("Wait MS milliseconds before each answer."),
          QStringLiteral("MS")},
@@ -106,6 +111,8 @@ int main(int argc, char *argv[]) {
     simulator.setMode(modem ? zx::sim::Simulator::Mode::Sms : zx::sim::Simulator::Mode::Setting);
     simulator.modem().state().echo = echo == QStringLiteral("on");
     simulator.modem().state().moduleNumber = parser.value(QStringLiteral("number")).toLatin1();
+    simulator.modem().state().emptyStoreError = parser.isSet(QStringLiteral("empty-store-error"));
+    simulator.modem().state().newMessageIndications = parser.isSet(QStringLiteral("cmti"));
 
     QTextStream out(stdout);
     if (!simulator.start()) {

@@ -4,90 +4,40 @@
 
 #include "settings/ConfigFile.h"
 #include "settings/FileResult.h"
-#include "ui/Controls.h"
+#include "settings/WindowSettings.h"
 #include "ui/MessageBoxes.h"
+#include "ui/tabs/AbonentsTab.h"
+#include "ui/tabs/AnalogTab.h"
+#include "ui/tabs/EventMaskGroup.h"
+#include "ui/tabs/GprsFtpTab.h"
+#include "ui/tabs/IoControlTab.h"
 #include "ui/tabs/MainTab.h"
+#include "ui/tabs/NumbersGroup.h"
+#include "ui/tabs/OtherTab.h"
 #include "ui/tabs/SerialPortTab.h"
+#include "ui/tabs/SmsTextTab.h"
+#include "ui/tabs/TemperatureTab.h"
 
 #include <QAction>
-#include <QSlider>
-
-using zx::ui::numbered;
-
-namespace {
-
-struct NamedSetter {
-    const char *control;
-    void (zx::settings::ConfigRecord::*set)(const QByteArray &);
-};
-
-const NamedSetter kNetworkTexts[] = {
-    {"APN", &zx::settings::ConfigRecord::setGprsApn},
-    {"UserID", &zx::settings::ConfigRecord::setGprsUserId},
-    {"Password", &zx::settings::ConfigRecord::setGprsPassword},
-    {"IPaddress", &zx::settings::ConfigRecord::setGprsServerAddress},
-    {"FTPHostName", &zx::settings::ConfigRecord::setFtpHost},
-    {"UserNameFTP", &zx::settings::ConfigRecord::setFtpUser},
-    {"PasswordFTP", &zx::settings::ConfigRecord::setFtpPassword},
-    {"DirName", &zx::settings::ConfigRecord::setFtpDirectory},
-};
-
-} // namespace
+#include <QCheckBox>
 
 void TForm1::copyControlsToRecord() {
-    const zx::ui::Controls c(this);
-    zx::settings::ConfigRecord &r = record_;
-
-    r.setBaudRateIndex(serialTab_->RadioGroupRate->itemIndex());
-    r.setComPortIndex(serialTab_->RadioGroupPort->itemIndex());
-    r.setWaitSmsTimeout(serialTab_->TrackBar5->value());
-    // StoredPollFactor keeps the value read at start-up, unclamped.
-    r.setStoredSchedule(work_.ScheduleString);
-    r.setScheduleTail(0);
-    const QByteArray number = c.text(QStringLiteral("BRnumber"));
-    r.setModuleNumberCopy(number);
-    r.setModuleNumber(number);
-    for (int n = 1; n <= 7; ++n) {
-        r.setAlarmNumber(n, c.text(numbered("NNumber", n)));
-        r.setPhoneBookNumber(n, c.text(numbered("PBnr", n)));
-    }
-    r.setRtVariant(ZENTORIX1_->isChecked());
-    r.setEvenParity(serialTab_->ParityEven->isChecked());
-    driver_.SetParity(serialTab_->ParityEven->isChecked() ? ptEVEN : ptNONE);
-
-    r.setDigitalInputFilter(c.position(QStringLiteral("DFilterSB")));
-    r.setTempTimeoutFilter(c.position(QStringLiteral("TTimeout1SB")));
-    r.setAnalogTimeoutFilter(c.position(QStringLiteral("ATimeout1SB")));
-    r.setSamplingRate(c.position(QStringLiteral("SRateSB")));
-    for (int n = 1; n <= 8; ++n)
-        r.setOutputPulse(n, c.position(numbered("PulseDsb", n)));
-    r.setDeleteIncomingSms(mainTab_->DeleteSMS->isChecked());
-    r.setSmsModeOn(mainTab_->SMSmode->isChecked());
-    storeLevelBars();
-
-    for (int n = 1; n <= 57; ++n)
-        r.setExternalText(n, c.text(numbered("TXTSMS", n)));
-    for (int n = 1; n <= 97; ++n)
-        r.setShortText(n, c.text(numbered("iTXTSMS", n)));
-    r.setTempEventMask(c.text(QStringLiteral("TNrFilter")));
-    r.setAnalogEventMask(c.text(QStringLiteral("ANrFilter")));
-    r.setDigitalEventMask(c.text(QStringLiteral("DNrFilter")));
-    for (const NamedSetter &t : kNetworkTexts)
-        (r.*t.set)(c.text(QString::fromLatin1(t.control)));
-
-    r.setTempFormatIndex(work_.LastTempFormat);
-    r.setDataLoggerPeriod(c.position(QStringLiteral("DLoggerTmSB")));
-    r.setOtherParameters(work_.OtherParametersWork);
-    for (int n = 1; n <= 8; ++n)
-        r.setAnalogMode(n, c.index(numbered("AMode", n)));
-    r.setKeptWordA(work_.KeptWordA);
-    r.setKeptWordB(work_.KeptWordB);
-    r.setAnalogCoefficients(c.text(QStringLiteral("AkoeffStr")));
-    r.setAnalogDividers(c.text(QStringLiteral("ADividerStr")));
-    r.setKeptSmall(work_.KeptSmall);
-    r.setSkipCrLf(serialTab_->SkipCRLFcb->isChecked());
-    r.setKeptHalfA(work_.KeptHalfA);
-    r.setKeptHalfB(work_.KeptHalfB);
+    zx::settings::WindowSettings s;
+    s.work = work_;
+    serialTab_->save(s.serialPort);
+    mainTab_->save(s.main);
+    abonentsTab_->numbers->save(s.numbers);
+    abonentsTab_->masks->save(s.masks);
+    for (const zx::ui::SmsTextTab *texts : {externalTexts_, internalTexts_, ioNames_})
+        texts->save(s.texts);
+    analogTab_->save(s.analog);
+    temperatureTab_->save(s.temperature);
+    ioControlTab_->save(s.ioControl);
+    otherTab_->save(s.filters);
+    gprsFtpTab_->save(s.network);
+    s.rtVariant = ZENTORIX1_->isChecked();
+    zx::settings::storeWindowSettings(s, record_);
+    driver_.SetParity(s.serialPort.evenParity ? ptEVEN : ptNONE);
 }
 
 void TForm1::SaveSetting1Click() {

@@ -3,53 +3,25 @@
 #include "ui/Unit1.h"
 
 #include "settings/ConfigFile.h"
-#include "settings/ConfigLayout.h"
 #include "settings/FileResult.h"
-#include "ui/Controls.h"
+#include "settings/WindowSettings.h"
 #include "ui/MessageBoxes.h"
-#include "ui/VariantSwitch.h"
+#include "ui/tabs/AbonentsTab.h"
 #include "ui/tabs/AnalogTab.h"
 #include "ui/tabs/EventMaskGroup.h"
+#include "ui/tabs/GprsFtpTab.h"
+#include "ui/tabs/IoControlTab.h"
 #include "ui/tabs/MainTab.h"
+#include "ui/tabs/NumbersGroup.h"
+#include "ui/tabs/OtherTab.h"
 #include "ui/tabs/ScheduleTab.h"
 #include "ui/tabs/SerialPortTab.h"
+#include "ui/tabs/SmsTextTab.h"
 #include "ui/tabs/TemperatureTab.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QPlainTextEdit>
-#include <QSlider>
-
-using zx::ui::numbered;
-
-namespace {
-
-struct NamedText {
-    const char *control;
-    QByteArray (zx::settings::ConfigRecord::*get)() const;
-};
-
-// The GPRS and FTP boxes and where their texts are stored.
-const NamedText kNetworkTexts[] = {
-    {"APN", &zx::settings::ConfigRecord::GprsApn},
-    {"UserID", &zx::settings::ConfigRecord::GprsUserId},
-    {"Password", &zx::settings::ConfigRecord::GprsPassword},
-    {"IPaddress", &zx::settings::ConfigRecord::GprsServerAddress},
-    {"FTPHostName", &zx::settings::ConfigRecord::FtpHost},
-    {"UserNameFTP", &zx::settings::ConfigRecord::FtpUser},
-    {"PasswordFTP", &zx::settings::ConfigRecord::FtpPassword},
-    {"DirName", &zx::settings::ConfigRecord::FtpDirectory},
-};
-
-// The mask characters as they stand in the file, whatever the length byte says.
-QByteArray rawSlotCharacters(const zx::settings::ConfigRecord &record,
-                             const zx::settings::FieldLayout &field, int count) {
-    QByteArray chars(count, '\0');
-    for (int i = 0; i < count; ++i)
-        chars[i] = char(record.bytes()[std::size_t(field.offset + 1 + i)]);
-    return chars;
-}
-
-} // namespace
 
 void TForm1::FormCreate() {
     InitPort();
@@ -73,98 +45,31 @@ void TForm1::FormCreate() {
     applySettings();
 }
 
+// The order is the one the reactions need: the variant's "dis" boxes are
+// ticked before the stored masks overwrite what they did, and the link is
+// reset and the modem queries armed only when every control holds its value.
 void TForm1::applySettings() {
-    const zx::ui::Controls c(this);
-    zx::settings::ConfigRecord &r = record_;
+    const zx::settings::WindowSettings s = zx::settings::loadWindowSettings(record_);
+    work_ = s.work;
 
-    serialTab_->RadioGroupRate->setItemIndex(r.BaudRateIndex());
-    serialTab_->RadioGroupPort->setItemIndex(r.ComPortIndex());
-    serialTab_->TrackBar5->setValue(r.WaitSmsTimeout());
-    serialTab_->Edit1->setText(QString::number(serialTab_->TrackBar5->value()));
-    link_->setPollFactor(r.StoredPollFactor());
-    for (int n = 1; n <= 8; ++n)
-        c.setIndex(numbered("AMode", n), r.AnalogMode(n));
-
-    if (auto *schedule = findChild<zx::ui::ScheduleTab *>())
-        schedule->applyStoredSchedule(r.StoredSchedule());
-
-    c.setText(QStringLiteral("BRnumber"), r.ModuleNumberCopy());
-    c.setText(QStringLiteral("BRnumber"), r.ModuleNumber());
-    for (int n = 1; n <= 7; ++n) {
-        c.setText(numbered("NNumber", n), r.AlarmNumber(n));
-        c.setText(numbered("PBnr", n), r.PhoneBookNumber(n));
-    }
-
-    c.setPosition(QStringLiteral("DFilterSB"), r.DigitalInputFilter());
-    c.setPosition(QStringLiteral("TTimeout1SB"), r.TempTimeoutFilter());
-    c.setPosition(QStringLiteral("ATimeout1SB"), r.AnalogTimeoutFilter());
-    c.setPosition(QStringLiteral("SRateSB"), r.SamplingRate());
-    for (int n = 1; n <= 8; ++n)
-        c.setPosition(numbered("PulseDsb", n), r.OutputPulse(n));
-
-    mainTab_->DeleteSMS->setChecked(r.DeleteIncomingSms());
+    serialTab_->load(s.serialPort);
+    link_->setPollFactor(s.work.StoredPollFactor);
+    analogTab_->load(s.analog);
+    scheduleTab_->load(s.work.ScheduleString);
+    mainTab_->load(s.main);
     link_->setDeleteAfterRead(mainTab_->DeleteSMS->isChecked());
-    mainTab_->SMSmode->setChecked(r.SmsModeOn());
     work_.SmsModeFlag = mainTab_->SMSmode->isChecked();
     MemoS_->setVisible(!mainTab_->SMSmode->isChecked());
-    ZENTORIX1_->setChecked(r.RtVariant());
-    serialTab_->ParityEven->setChecked(r.EvenParity());
-    driver_.SetParity(serialTab_->ParityEven->isChecked() ? ptEVEN : ptNONE);
-    zx::ui::applyVariant(this, r.RtVariant());
-
-    for (int n = 1; n <= 57; ++n)
-        c.setText(numbered("TXTSMS", n), r.ExternalText(n));
-    for (int n = 1; n <= 97; ++n)
-        c.setText(numbered("iTXTSMS", n), r.ShortText(n));
-
-    if (r.TempEventMask().isEmpty())
-        r.setTempEventMask("---");
-    if (r.AnalogEventMask().isEmpty())
-        r.setAnalogEventMask("--------");
-    if (r.DigitalEventMask().isEmpty())
-        r.setDigitalEventMask("000000000000");
-    c.setText(QStringLiteral("TNrFilter"), r.TempEventMask());
-    c.setText(QStringLiteral("ANrFilter"), r.AnalogEventMask());
-    c.setText(QStringLiteral("DNrFilter"), r.DigitalEventMask());
-    namespace layout = zx::settings::layout;
-    work_.TempMaskChars = rawSlotCharacters(r, layout::TempEventMask, 3);
-    work_.AnalogMaskChars = rawSlotCharacters(r, layout::AnalogEventMask, 8);
-    work_.DigitalMaskChars = rawSlotCharacters(r, layout::DigitalEventMask, 12);
-    if (auto *masks = findChild<zx::ui::EventMaskGroup *>())
-        masks->decodeMasks(work_.TempMaskChars, work_.AnalogMaskChars, work_.DigitalMaskChars);
-
-    for (const NamedText &t : kNetworkTexts)
-        c.setText(QString::fromLatin1(t.control), (r.*t.get)());
-    work_.LastTempFormat = r.TempFormatIndex();
-    c.setPosition(QStringLiteral("DLoggerTmSB"), r.DataLoggerPeriod());
-
-    QByteArray options = r.OtherParameters().left(16);
-    options.append(QByteArray(16 - options.size(), ' '));
-    r.setOtherParameters(options);
-    work_.OtherParametersWork = options;
-
-    work_.KeptWordA = r.KeptWordA();
-    work_.KeptWordB = r.KeptWordB();
-    c.setText(QStringLiteral("AkoeffStr"), r.AnalogCoefficients());
-    c.setText(QStringLiteral("ADividerStr"), r.AnalogDividers());
-    work_.KeptSmall = r.KeptSmall() > 4 ? 0 : r.KeptSmall();
-    serialTab_->SkipCRLFcb->setChecked(r.SkipCrLf());
-    link_->setSavedSkipState(serialTab_->SkipCRLFcb->isChecked());
-    work_.KeptHalfA = r.KeptHalfA();
-    work_.KeptHalfB = r.KeptHalfB();
-
-    for (int n = 1; n <= 8; ++n) {
-        c.setPosition(numbered("ScrollBarMin", n), r.AnalogMin(n));
-        c.setPosition(numbered("ScrollBarMax", n), r.AnalogMax(n));
-    }
-    if (auto *analog = findChild<zx::ui::AnalogTab *>())
-        analog->refreshLevelBoxes();
-    for (int n = 1; n <= 3; ++n) {
-        c.setPosition(QStringLiteral("ScrollBarT%1min").arg(n), r.TempMin(n));
-        c.setPosition(QStringLiteral("ScrollBarT%1max").arg(n), r.TempMax(n));
-    }
-    if (auto *temperature = findChild<zx::ui::TemperatureTab *>())
-        temperature->refreshLevelBoxes();
+    abonentsTab_->numbers->load(s.numbers);
+    otherTab_->load(s.filters);
+    ioControlTab_->load(s.ioControl);
+    ZENTORIX1_->setChecked(s.rtVariant);
+    applyVariant(s.rtVariant);
+    for (zx::ui::SmsTextTab *texts : {externalTexts_, internalTexts_, ioNames_})
+        texts->load(s.texts);
+    abonentsTab_->masks->load(s.masks, s.work);
+    gprsFtpTab_->load(s.network);
+    temperatureTab_->load(s.temperature);
     storeLevelBars();
 
     link_->resetLinkState();
@@ -178,19 +83,32 @@ void TForm1::applySettings() {
 
 // The level bars' positions, clamped to their ranges, go back into the record.
 void TForm1::storeLevelBars() {
-    const zx::ui::Controls c(this);
-    for (int n = 1; n <= 3; ++n) {
-        record_.setTempMin(n, c.position(QStringLiteral("ScrollBarT%1min").arg(n)));
-        record_.setTempMax(n, c.position(QStringLiteral("ScrollBarT%1max").arg(n)));
+    zx::settings::AnalogSettings analog;
+    analogTab_->save(analog);
+    zx::settings::TemperatureSettings temperature;
+    temperatureTab_->save(temperature);
+    for (int n = 1; n <= zx::settings::kTemperatureInputCount; ++n) {
+        record_.setTempMin(n, temperature.minimum[std::size_t(n - 1)]);
+        record_.setTempMax(n, temperature.maximum[std::size_t(n - 1)]);
     }
-    for (int n = 1; n <= 8; ++n) {
-        record_.setAnalogMin(n, c.position(numbered("ScrollBarMin", n)));
-        record_.setAnalogMax(n, c.position(numbered("ScrollBarMax", n)));
+    for (int n = 1; n <= zx::settings::kAnalogInputCount; ++n) {
+        record_.setAnalogMin(n, analog.minimum[std::size_t(n - 1)]);
+        record_.setAnalogMax(n, analog.maximum[std::size_t(n - 1)]);
     }
+}
+
+// The runtime variant: the same controls in the same order, on or off.
+void TForm1::applyVariant(bool variantOn) {
+    temperatureTab_->applyVariant(variantOn);
+    analogTab_->applyVariant(variantOn);
+    ioNames_->applyVariant(variantOn);
+    externalTexts_->applyVariant(variantOn);
+    internalTexts_->applyVariant(variantOn);
+    abonentsTab_->masks->applyVariant(variantOn);
 }
 
 void TForm1::ZENTORIX1Click() {
     record_.setRtVariant(!record_.RtVariant());
     ZENTORIX1_->setChecked(record_.RtVariant());
-    zx::ui::applyVariant(this, record_.RtVariant());
+    applyVariant(record_.RtVariant());
 }

@@ -1,41 +1,39 @@
 #include "ui/Unit1.h"
 
-#include "settings/ConfigFile.h"
-#include "settings/FileResult.h"
 #include "text/Ansi.h"
-#include "serial/PortNames.h"
 #include "ui/MessageBoxes.h"
-#include "ui/widgets/SecretField.h"
+#include "ui/TabTable.h"
+#include "ui/tabs/AbonentsTab.h"
+#include "ui/tabs/AnalogTab.h"
+#include "ui/tabs/EventMaskGroup.h"
+#include "ui/tabs/GprsFtpTab.h"
+#include "ui/tabs/IoControlTab.h"
 #include "ui/tabs/MainTab.h"
+#include "ui/tabs/NumbersGroup.h"
+#include "ui/tabs/OtherTab.h"
+#include "ui/tabs/ScheduleTab.h"
 #include "ui/tabs/SerialPortTab.h"
+#include "ui/tabs/SmsTextTab.h"
+#include "ui/tabs/TemperatureTab.h"
 #include "ui/widgets/RadioGroup.h"
 
 #include <QAction>
-#include <QFont>
-#include <algorithm>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFont>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSlider>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QHBoxLayout>
+
+#include <algorithm>
 
 namespace {
-
-// Captions of the twelve tabs, in the order the reply dispatch counts them.
-const char *const kTabCaptions[] = {"Main",        "Abonents",     "External SMS",
-                                    "Int/Ext SMS", "IOname",       "Analog",
-                                    "Temperature, RT", "SMS Shedule", "IO control",
-                                    "Other",       "GPRS, FTP",    "Serial Port"};
-using zx::ui::kMainTab;
-using zx::ui::kSerialPortTab;
 
 // The speeds of the "Baud Rate" items, in item order.
 constexpr TBaudRate kBaudRates[] = {br2400, br4800, br9600, br19200, br38400, br57600, br115200};
@@ -71,6 +69,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
 
     link_ = std::make_unique<zx::link::Link>(port_, *this);
     buildWindow();
+    // The modem dialogue shows what it learns in the "Main" tab's boxes.
+    modemQueries_ = std::make_unique<zx::link::ModemQueries>(*link_, *mainTab_);
+    modemQueries_->install();
     FormCreate();
 }
 
@@ -96,24 +97,7 @@ void TForm1::buildWindow() {
     PageControl1_ = new QTabWidget(central);
     PageControl1_->setObjectName(QStringLiteral("PageControl1"));
     PageControl1_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 7px; }"));
-    for (int i = 0; i < int(std::size(kTabCaptions)); ++i) {
-        QWidget *page = nullptr;
-        if (i == kMainTab)
-            page = mainTab_ = new zx::ui::MainTab(*link_, PageControl1_);
-        else if (i == kSerialPortTab)
-            page = serialTab_ = new zx::ui::SerialPortTab(PageControl1_);
-        else if (i == zx::ui::kAbonentsTab)
-            new QHBoxLayout(page = new QWidget(PageControl1_));
-        else
-            new QVBoxLayout(page = new QWidget(PageControl1_));
-        page->setObjectName(QStringLiteral("TabSheet%1").arg(i));
-        PageControl1_->addTab(page, str(kTabCaptions[i]));
-    }
-    zx::ui::installIoTabs(*this);
-    zx::ui::installMessagingTabs(*this);
-    // The settings hold these passwords; the boxes show them masked.
-    for (const char *secret : {"Password", "PasswordFTP"})
-        zx::ui::makeSecret(findChild<QLineEdit *>(QString::fromLatin1(secret)));
+    buildTabs();
     v->addWidget(PageControl1_, 1);
     v->addWidget(buildBottomArea());
     setCentralWidget(central);
@@ -128,7 +112,52 @@ void TForm1::buildWindow() {
     Timer1_->setInterval(1000);
     connect(Timer1_, &QTimer::timeout, this, &TForm1::Timer1Timer);
     Timer1_->start();
+    connectReactions();
+}
 
+void TForm1::buildTabs() {
+    for (const zx::ui::TabEntry &tab : zx::ui::kTabs)
+        PageControl1_->addTab(createTab(tab.index), str(tab.caption));
+}
+
+QWidget *TForm1::createTab(zx::ui::TabIndex index) {
+    using namespace zx::ui;
+    const auto textTab = [this](TabIndex tab) {
+        for (const TextFamily &family : textFamilies())
+            if (family.tab == tab)
+                return new SmsTextTab(*this, family, PageControl1_);
+        qFatal("no text family for tab %d", int(tab));
+    };
+    switch (index) {
+    case kMainTab:
+        return mainTab_ = new MainTab(*this, PageControl1_);
+    case kAbonentsTab:
+        return abonentsTab_ = new AbonentsTab(*this, PageControl1_);
+    case kExternalSmsTab:
+        return externalTexts_ = textTab(index);
+    case kIntExtSmsTab:
+        return internalTexts_ = textTab(index);
+    case kIoNameTab:
+        return ioNames_ = textTab(index);
+    case kAnalogTab:
+        return analogTab_ = new AnalogTab(*this, PageControl1_);
+    case kTemperatureTab:
+        return temperatureTab_ = new TemperatureTab(*this, PageControl1_);
+    case kScheduleTab:
+        return scheduleTab_ = new ScheduleTab(*this, PageControl1_);
+    case kIoControlTab:
+        return ioControlTab_ = new IoControlTab(*this, PageControl1_);
+    case kOtherTab:
+        return otherTab_ = new OtherTab(*this, PageControl1_);
+    case kGprsFtpTab:
+        return gprsFtpTab_ = new GprsFtpTab(*this, PageControl1_);
+    case kSerialPortTab:
+        return serialTab_ = new SerialPortTab(PageControl1_);
+    }
+    qFatal("unknown tab %d", int(index));
+}
+
+void TForm1::connectReactions() {
     connect(PageControl1_, &QTabWidget::currentChanged, this, &TForm1::PageControl1Change);
     connect(serialTab_->RadioGroupPort, &zx::ui::RadioGroup::itemIndexChanged, this,
             &TForm1::InitPort);
@@ -227,9 +256,8 @@ void TForm1::InitPort() {
     driver_.SetBaudRateValue(quint32(zx::ui::SerialPortTab::baudOfItem(rateIndex)));
     driver_.SetBaudRate(kBaudRates[std::clamp(rateIndex, 0, int(std::size(kBaudRates)) - 1)]);
     if (!driver_.Connect())
-        showStatusMessage(QStringLiteral("Com%1 could not be opened (%2).")
-                              .arg(std::max(0, portIndex) + 1)
-                              .arg(zx::serial::describeComPort(std::max(0, portIndex) + 1)));
+        showStatusMessage(zx::serial::portErrorText(
+            QStringLiteral("Com%1").arg(std::max(0, portIndex) + 1), driver_.LastError()));
     else
         showStatusMessage(QString());
 }
@@ -254,45 +282,22 @@ void TForm1::portLost(const QString &reason) {
                           .arg(reason));
 }
 
+QList<QWidget *> TForm1::paleBoxes() const {
+    QList<QWidget *> boxes{MemoSMSinput_};
+    boxes << mainTab_->paleBoxes() << abonentsTab_->numbers->paleBoxes()
+          << abonentsTab_->masks->paleBoxes() << externalTexts_->paleBoxes()
+          << internalTexts_->paleBoxes() << ioNames_->paleBoxes() << analogTab_->paleBoxes()
+          << temperatureTab_->paleBoxes() << ioControlTab_->paleBoxes()
+          << gprsFtpTab_->paleBoxes();
+    return boxes;
+}
+
 // Every listed level and text box gets the pale background, whatever tab is open.
 void TForm1::PageControl1Change() {
-    static const QStringList names = [] {
-        QStringList n{QStringLiteral("MemoSMSinput"), QStringLiteral("BRnumber"),
-                      QStringLiteral("TNrFilter"),    QStringLiteral("ANrFilter"),
-                      QStringLiteral("DNrFilter"),    QStringLiteral("AkoeffStr"),
-                      QStringLiteral("ADividerStr"),  QStringLiteral("Minlv1"),
-                      QStringLiteral("Maxlv1"),       QStringLiteral("FormatSelect"),
-                      QStringLiteral("RT1"),          QStringLiteral("RT2"),
-                      QStringLiteral("SRate"),        QStringLiteral("DLoggerTm"),
-                      QStringLiteral("APN"),          QStringLiteral("UserID"),
-                      QStringLiteral("Password"),     QStringLiteral("IPaddress"),
-                      QStringLiteral("FTPHostName"),  QStringLiteral("UserNameFTP"),
-                      QStringLiteral("PasswordFTP"),  QStringLiteral("DirName")};
-        const auto family = [&n](const char *stem, int from, int to) {
-            for (int i = from; i <= to; ++i)
-                n << QStringLiteral("%1%2").arg(QString::fromLatin1(stem)).arg(i);
-        };
-        family("NNumber", 1, 7);
-        family("PBnr", 1, 7);
-        family("TXTSMS", 1, 57);
-        family("iTXTSMS", 1, 97);
-        family("VAL", 1, 8);
-        family("MinLv", 2, 8);
-        family("MaxLv", 2, 8);
-        family("PulseD", 1, 8);
-        family("Output", 1, 8);
-        for (int t = 1; t <= 3; ++t)
-            n << QStringLiteral("T%1min").arg(t) << QStringLiteral("T%1max").arg(t);
-        return n;
-    }();
     const QString pale = QStringLiteral("background-color: rgb(255, 255, 245);");
-    for (const QString &name : names) {
-        auto *w = findChild<QWidget *>(name);
-        if (!w)
-            continue;
+    for (QWidget *w : paleBoxes())
         w->setStyleSheet(QStringLiteral("%1 { %2 }")
                              .arg(QString::fromLatin1(w->metaObject()->className()), pale));
-    }
 }
 
 // LinkView
@@ -338,15 +343,24 @@ void TForm1::showStatusMessage(const QString &text) {
 }
 
 void TForm1::parseTabAnswer(int tab, const QByteArray &answer) {
-    if (tab >= 0 && tab < int(tabParsers_.size()) && tabParsers_[tab])
-        tabParsers_[tab](answer);
-}
-
-QWidget *TForm1::page(int index) { return PageControl1_->widget(index); }
-
-QGridLayout *TForm1::mainReadButtons() { return mainTab_->readButtons; }
-
-void TForm1::setTabParser(int index, std::function<void(const QByteArray &)> parser) {
-    if (index >= 0 && index < int(tabParsers_.size()))
-        tabParsers_[index] = std::move(parser);
+    switch (tab) {
+    case zx::ui::kAbonentsTab:
+        abonentsTab_->numbers->showAnswer(answer);
+        break;
+    case zx::ui::kExternalSmsTab:
+        externalTexts_->showAnswer(answer);
+        break;
+    case zx::ui::kIntExtSmsTab:
+    case zx::ui::kIoNameTab:
+        // Internal texts and names share one numbering: an answer fills its
+        // box on either tab, whichever of the two is open.
+        if (!internalTexts_->showAnswer(answer))
+            ioNames_->showAnswer(answer);
+        break;
+    case zx::ui::kGprsFtpTab:
+        gprsFtpTab_->showAnswer(answer);
+        break;
+    default:
+        break;
+    }
 }

@@ -4,6 +4,7 @@
 // window wires them to the link.
 #include "link/Link.h"
 #include "link/LinkView.h"
+#include "link/ModemQueries.h"
 #include "serial/CPDrv.h"
 #include "settings/ConfigRecord.h"
 #include "ui/DriverPort.h"
@@ -12,22 +13,25 @@
 
 #include <QMainWindow>
 
-#include <array>
-#include <functional>
 #include <memory>
 
 class QAction;
-class QCheckBox;
-class QGridLayout;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 class QTabWidget;
 class QTimer;
 
 namespace zx::ui {
+class AbonentsTab;
+class AnalogTab;
+class GprsFtpTab;
+class IoControlTab;
 class MainTab;
+class OtherTab;
+class ScheduleTab;
 class SerialPortTab;
+class SmsTextTab;
+class TemperatureTab;
 } // namespace zx::ui
 
 inline constexpr char kSettingsFileName[] = "ZENTORIX.cfg";
@@ -41,6 +45,7 @@ public:
     ~TForm1() override;
 
     zx::link::Link &link() override { return *link_; }
+    zx::link::ModemQueries &modemQueries() override { return *modemQueries_; }
     TCommPortDriver &CommPortDriver1() { return driver_; }
     zx::settings::ConfigRecord &record() override { return record_; }
     zx::ui::WorkingCopies &work() override { return work_; }
@@ -55,9 +60,6 @@ public:
 private:
     // TabHost
     QWidget *window() override { return this; }
-    QWidget *page(int index) override;
-    QGridLayout *mainReadButtons() override;
-    void setTabParser(int index, std::function<void(const QByteArray &)> parser) override;
 
     // LinkView
     bool smsMode() const override;
@@ -75,12 +77,17 @@ private:
     void parseTabAnswer(int tab, const QByteArray &answer) override;
 
     void buildWindow();
+    void buildTabs();
+    QWidget *createTab(zx::ui::TabIndex index);
     QWidget *buildBottomArea();
     void buildMenu();
+    void connectReactions();
     void FormCreate();
     void applySettings();
     void copyControlsToRecord();
     void storeLevelBars();
+    void applyVariant(bool variantOn);
+    QList<QWidget *> paleBoxes() const;
     void receiveData(const char *data, unsigned count);
     void portLost(const QString &reason);
     void ConnectBtnClick();
@@ -90,8 +97,8 @@ private:
     zx::ui::DriverPort port_{driver_};
     zx::settings::ConfigRecord record_;
     zx::ui::WorkingCopies work_;
-    std::array<std::function<void(const QByteArray &)>, 12> tabParsers_;
     std::unique_ptr<zx::link::Link> link_;
+    std::unique_ptr<zx::link::ModemQueries> modemQueries_;
     QTimer *Timer1_ = nullptr;
     QTabWidget *PageControl1_ = nullptr;
     QPlainTextEdit *MemoSMSinput_ = nullptr;
@@ -102,6 +109,16 @@ private:
     zx::ui::PlainTextMemo receptionMemo_;
     zx::ui::PlainTextMemo echoLine_;
     zx::ui::MainTab *mainTab_ = nullptr;
+    zx::ui::AbonentsTab *abonentsTab_ = nullptr;
+    zx::ui::SmsTextTab *externalTexts_ = nullptr;
+    zx::ui::SmsTextTab *internalTexts_ = nullptr;
+    zx::ui::SmsTextTab *ioNames_ = nullptr;
+    zx::ui::AnalogTab *analogTab_ = nullptr;
+    zx::ui::TemperatureTab *temperatureTab_ = nullptr;
+    zx::ui::ScheduleTab *scheduleTab_ = nullptr;
+    zx::ui::IoControlTab *ioControlTab_ = nullptr;
+    zx::ui::OtherTab *otherTab_ = nullptr;
+    zx::ui::GprsFtpTab *gprsFtpTab_ = nullptr;
     zx::ui::SerialPortTab *serialTab_ = nullptr;
     bool busyCursor_ = false;
 };

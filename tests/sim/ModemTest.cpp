@@ -136,6 +136,28 @@ TEST_F(ModemFixture, AnswersComeFromTheConfiguredModuleNumberInOrder) {
     EXPECT_TRUE(modem.feed("AT+CMGL=0\r").startsWith("\r\n+CMGL: 1,0,,"));
 }
 
+TEST_F(ModemFixture, OptionalRealModemHabitsEmptyStoreErrorAndNewMessageIndications) {
+    modem.state().echo = false;
+    for (const bool habits : {false, true}) {
+        modem.store().clear();
+        modem.state().messageReference = 0;
+        modem.state().emptyStoreError = habits;
+        modem.state().newMessageIndications = habits;
+        const QByteArray empty = habits ? "\r\n+CMS ERROR: 321\r\n" : "\r\nOK\r\n";
+        EXPECT_EQ(modem.feed("AT+CMGL=0\r"), empty);
+        EXPECT_EQ(modem.feed("AT+CMGL=4\r"), empty);
+        const QByteArray indication = habits ? "\r\n+CMTI: \"SM\",1\r\n" : "";
+        EXPECT_EQ(submit("GETVR\r"), "\r\n> \r\n+CMGS: 1\r\n\r\nOK\r\n" + indication);
+        // Messages in the store, none unread: an empty listing, not an empty store.
+        EXPECT_TRUE(modem.feed("AT+CMGL=0\r").startsWith("\r\n+CMGL: 1,0,,"));
+        EXPECT_EQ(modem.feed("AT+CMGL=0\r"), "\r\nOK\r\n");
+        // A full store announces nothing.
+        modem.store().setCapacity(1);
+        EXPECT_EQ(submit("GETVR\r"), "\r\n> \r\n+CMGS: 2\r\n\r\nOK\r\n");
+        modem.store().setCapacity(30);
+    }
+}
+
 TEST_F(ModemFixture, RefusesBadSubmissionsAndIndexes) {
     modem.state().echo = false;
     const QByteArray pdu = pduWithoutNul("GETVR\r", "+12345");

@@ -1,6 +1,7 @@
 #include "sim/Simulator.h"
 
 #include "SimTestSupport.h"
+#include "common/Wire.h"
 
 #include "gsm/PduDecoder.h"
 #include "gsm/PduEncoder.h"
@@ -17,11 +18,7 @@ using simtest::PortClient;
 
 namespace {
 
-const QByteArray kPrefix = "              SETUP:";
-
-QByteArray framed(const QByteArray &line) {
-    return kPrefix + line + '\r' + '\0';
-}
+using zx::testing::framed;
 
 struct SimulatorFixture : ::testing::Test {
     static void SetUpTestSuite() { simtest::ensureApplication(); }

@@ -2,6 +2,7 @@
 // noise, error answers to an SMS submission and a port that goes away and
 // comes back. Each ends with the link idle, the user told, and the next
 // command going out as it should.
+#include "common/Wire.h"
 #include "support/SimHarness.h"
 #include "ui/widgets/RadioGroup.h"
 
@@ -18,15 +19,13 @@
 
 using zx::sim::FaultOptions;
 using zx::sim::Simulator;
+using zx::testing::framed;
 
 namespace {
 
 constexpr int kGprsFtpTab = 10;
 const QByteArray kModuleNumber = "+4915200000001";
 
-QByteArray framed(const QByteArray &line) {
-    return QByteArray(14, ' ') + "SETUP:" + line + "\r" + QByteArray(1, '\0');
-}
 
 QString withoutLineEnds(QString text) {
     return text.remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));

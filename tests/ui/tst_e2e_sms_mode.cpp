@@ -1,7 +1,11 @@
 // The window in SMS mode against the simulated modem with the module behind
 // it: the modem queries at start-up, and a module command that goes out as
-// an SMS and whose answering SMS is listed, shown and deleted.
+// an SMS and whose answering SMS is listed, shown and deleted; several stored
+// answers, each shown once, with deletion on and off; the modem's
+// confirmation of a send and its announcement of a new message.
 #include "support/SimHarness.h"
+
+#include "gsm/PduDeliver.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,19 +43,50 @@ private slots:
     void queriesFillTheModemBoxes_data();
     void queriesFillTheModemBoxes();
     void commandGoesBySmsAndTheAnswerIsListedAndDeleted();
+    void withoutDeletionEachStoredAnswerIsShownOnceInOrder();
+    void withDeletionEachIndexIsDeletedInTurn();
+    void newMessageIndicationIsListedAtTheNextIdleTick();
+    void acceptedSendsAreConfirmedAndReplaceABusyNotice();
 
 private:
-    void start(bool echo) {
+    void start(bool echo, bool deleteIncoming = true) {
         sim_ = std::make_unique<SimHarness>(Simulator::Mode::Sms);
         QVERIFY(sim_->simulatorRunning());
         sim_->sim.modem().state().echo = echo;
         sim_->sim.modem().state().clock = modemClock;
-        sim_->open(smsModeSettings(kModuleNumber));
+        sim_->open(smsModeSettings(kModuleNumber, deleteIncoming));
         QVERIFY(sim_->window().CommPortDriver1().Connected());
     }
     bool sequenceDone() {
         return sim_->pumpUntil([&] { return !sim_->window().link().flags().QuerySequenceActive; });
     }
+    // Three answers of the module wait in the modem's store, unread.
+    void storeThreeAnswers() {
+        for (const QByteArray &text : kThreeAnswers)
+            sim_->sim.modem().store().add(zx::gsm::buildDeliverPdu(kModuleNumber, text));
+    }
+    // Pumps until each answer is in the memo; returns the tick each one came at.
+    QList<int> ticksShown() {
+        QList<int> at;
+        for (const QByteArray &text : kThreeAnswers) {
+            const QString line = QString::fromLatin1("SMS: " + text + '\n');
+            if (!sim_->pumpUntil([&] { return sim_->memoText().contains(line); }, 15000))
+                return at;
+            at << sim_->ticks;
+        }
+        return at;
+    }
+    int listingsSent() { return int(sim_->wire.count("AT+CMGL=")); }
+    bool listingAnswered() {
+        return sim_->pumpUntil([&] { return !sim_->window().link().flags().ListReplyExpected; });
+    }
+
+    static inline const QList<QByteArray> kThreeAnswers = {"OUT1 ON", "OUT2 OFF", "VERSION 2.07"};
+    // What the modem queries at start-up leave in the reception memo, each on
+    // a line of its own, then the three answers.
+    static inline const QString kQueriesThenThreeAnswers = QStringLiteral(
+        "AT+CGMI\nAT+CSCS?\nAT+CGMM\nAT+CCLK?\nAT+CMGF?\nAT+CMGF=0\n"
+        "SMS: OUT1 ON\nSMS: OUT2 OFF\nSMS: VERSION 2.07\n");
 
     std::unique_ptr<SimHarness> sim_;
 };
@@ -109,6 +144,86 @@ void E2eSmsModeTest::commandGoesBySmsAndTheAnswerIsListedAndDeleted() {
     QVERIFY(!flags.ModemBusy && !flags.AwaitPrompt && !flags.AwaitSubmitResult &&
             !flags.ListReplyExpected);
     QVERIFY(sim_->env.boxes.isEmpty());
+}
+
+void E2eSmsModeTest::withoutDeletionEachStoredAnswerIsShownOnceInOrder() {
+    start(false, /*deleteIncoming=*/false);
+    QVERIFY(sequenceDone());
+    storeThreeAnswers();
+    const QList<int> at = ticksShown();
+    QCOMPARE(at.size(), 3);
+    QVERIFY2(at[1] - at[0] <= 3 && at[2] - at[1] <= 3,
+             qPrintable(QStringLiteral("shown at ticks %1, %2, %3").arg(at[0]).arg(at[1]).arg(at[2])));
+    QCOMPARE(sim_->memoText(), kQueriesThenThreeAnswers);
+
+    // Later listings, of unread and of read messages, show nothing new.
+    QVERIFY(listingAnswered());
+    const int listed = listingsSent();
+    for (int more = 1; more <= 2; ++more) {
+        QVERIFY(sim_->pumpUntil([&] { return listingsSent() == listed + more; }, 8000));
+        QVERIFY(listingAnswered());
+    }
+    QCOMPARE(sim_->memoText(), kQueriesThenThreeAnswers);
+    QCOMPARE(sim_->sim.modem().store().size(), 3);
+    QVERIFY(!sim_->wire.contains("AT+CMGD="));
+    QVERIFY(sim_->env.boxes.isEmpty());
+}
+
+void E2eSmsModeTest::withDeletionEachIndexIsDeletedInTurn() {
+    start(false);
+    QVERIFY(sequenceDone());
+    const qsizetype from = sim_->wire.size();
+    storeThreeAnswers();
+    QCOMPARE(ticksShown().size(), 3);
+    QVERIFY(sim_->pumpUntil([&] { return sim_->sim.modem().store().size() == 0; }));
+    // The first poll lists read messages and finds none; the unread ones
+    // come with the second, the rest at once after each deletion.
+    QCOMPARE(sim_->wire.mid(from), QByteArray("AT+CMGL=1\rAT+CMGL=0\rAT+CMGD=1\r"
+                                              "AT+CMGL=1\rAT+CMGD=2\rAT+CMGL=1\rAT+CMGD=3\r"));
+    QCOMPARE(sim_->memoText(), kQueriesThenThreeAnswers);
+}
+
+void E2eSmsModeTest::newMessageIndicationIsListedAtTheNextIdleTick() {
+    start(false);
+    zx::sim::ModemState &modem = sim_->sim.modem().state();
+    modem.newMessageIndications = true;
+    modem.emptyStoreError = true;
+    QVERIFY(sequenceDone());
+    const qsizetype from = sim_->wire.size();
+    sim_->child<QPushButton>(QStringLiteral("Version"))->click();
+    // The module's answer is stored and announced when the PDU is in.
+    QVERIFY(sim_->pumpUntil([&] { return sim_->sim.modem().store().size() == 1; }));
+    const int announcedAt = sim_->ticks;
+    QVERIFY(sim_->pumpUntil([&] { return sim_->wire.mid(from).contains("AT+CMGL="); }));
+    QVERIFY2(sim_->ticks - announcedAt <= 2, qPrintable(QString::number(sim_->ticks - announcedAt)));
+    QVERIFY(sim_->pumpUntil([&] { return sim_->sim.modem().store().size() == 0; }));
+    const QByteArray sent = sim_->wire.mid(from);
+    const qsizetype submitted = sent.indexOf('\x1A');
+    QVERIFY(submitted > 0);
+    QCOMPARE(sent.mid(submitted + 1), QByteArray("AT+CMGL=0\rAT+CMGD=1\r"));
+    QVERIFY(sim_->memoText().endsWith(QStringLiteral("\nSMS: VERSION 2.07\n")));
+    // Nothing was written to turn the indications on.
+    QVERIFY(!sim_->wire.contains("CNMI"));
+}
+
+void E2eSmsModeTest::acceptedSendsAreConfirmedAndReplaceABusyNotice() {
+    start(true);
+    QVERIFY(sequenceDone());
+    sim_->sim.modem().state().messageReference = 6;
+    auto *version = sim_->child<QPushButton>(QStringLiteral("Version"));
+    version->click();
+    // A second command while the first waits for the modem is not sent.
+    version->click();
+    QCOMPARE(sim_->statusMessage(), QStringLiteral("The modem is busy: \"GETVR\" was not sent."));
+    const QString accepted =
+        QStringLiteral("The SMS \"GETVR\" to +4915200000001 was accepted by the modem (reference %1).");
+    QVERIFY2(sim_->pumpUntil([&] { return sim_->statusMessage() == accepted.arg(7); }),
+             qPrintable(sim_->statusMessage()));
+    version->click();
+    QVERIFY(sim_->statusMessage().isEmpty());
+    QVERIFY2(sim_->pumpUntil([&] { return sim_->statusMessage() == accepted.arg(8); }),
+             qPrintable(sim_->statusMessage()));
+    QCOMPARE(sim_->commands, (QList<QByteArray>{"  GETVR", "  GETVR"}));
 }
 
 QTEST_MAIN(E2eSmsModeTest)

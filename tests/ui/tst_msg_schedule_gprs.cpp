@@ -111,7 +111,7 @@ void MsgScheduleGprsTest::reactionsWriteSinglePlaces() {
     QCOMPARE(schedule_->schedule().at(1), 'P');
     QCOMPARE(schedule_->schedule().text(), QByteArray());
 
-    schedule_->applyStoredSchedule("A08101520");
+    schedule_->load("A08101520");
     enable(3)->setChecked(true);
     bar(3)->setValue(7);
     QCOMPARE(form_->work().ScheduleString, QByteArray("A08100720"));
@@ -137,7 +137,7 @@ void MsgScheduleGprsTest::getAsksForTheSchedule() {
 }
 
 void MsgScheduleGprsTest::storedScheduleGivesTheControls() {
-    schedule_->applyStoredSchedule("T08  1520");
+    schedule_->load("T08  1520");
     QCOMPARE(group("SMSShed")->itemIndex(), 1);
     QCOMPARE(bar(1)->value(), 8);
     QVERIFY(enable(1)->isChecked());
@@ -149,7 +149,7 @@ void MsgScheduleGprsTest::storedScheduleGivesTheControls() {
     QCOMPARE(form_->work().ScheduleString, QByteArray("T08  1520"));
 
     bar(2)->setValue(5);
-    schedule_->applyStoredSchedule("A33      ");
+    schedule_->load("A33      ");
     QCOMPARE(group("RadioGroup1")->itemIndex(), 0);
     QCOMPARE(bar(1)->value(), 0);
     QVERIFY(enable(1)->isChecked());
@@ -158,16 +158,16 @@ void MsgScheduleGprsTest::storedScheduleGivesTheControls() {
     QVERIFY(!enable(2)->isChecked());
     QCOMPARE(form_->work().ScheduleString, QByteArray("A33      "));
 
-    schedule_->applyStoredSchedule("A35      ");
+    schedule_->load("A35      ");
     QCOMPARE(bar(1)->value(), 0);
     QCOMPARE(group("RadioGroup1")->itemIndex(), 0); // left alone
 
-    schedule_->applyStoredSchedule("D0830    ");
+    schedule_->load("D0830    ");
     QCOMPARE(bar(2)->value(), 23);
     QCOMPARE(form_->work().ScheduleString, QByteArray("D0830    "));
 
     // An all-zero settings record: "Disable", "other", nothing stored.
-    schedule_->applyStoredSchedule(QByteArray());
+    schedule_->load(QByteArray());
     QCOMPARE(group("SMSShed")->itemIndex(), 10);
     QCOMPARE(group("RadioGroup1")->itemIndex(), 4);
     QCOMPARE(schedule_->schedule().at(1), ' ');

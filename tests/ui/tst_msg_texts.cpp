@@ -3,6 +3,7 @@
 // back into the boxes of the open tab.
 #include "support/WindowOnPty.h"
 #include "ui/Unit1.h"
+#include "ui/widgets/TypingLimit.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -59,12 +60,12 @@ void MsgTextsTest::everyTextHasItsBoxAndButton() {
     for (int n = 1; n <= 57; ++n) {
         QCOMPARE(button(numbered("TXTSMSb", n))->text(), QStringLiteral("WR"));
         QCOMPARE(button(numbered("iTXTSMSb", n))->text(), QStringLiteral("WR"));
-        QCOMPARE(box(numbered("TXTSMS", n))->maxLength(), 24);
+        QCOMPARE(zx::ui::typingLimit(box(numbered("TXTSMS", n))), 24);
         buttons += 2;
     }
     for (int n = 58; n <= 97; ++n) {
         QCOMPARE(button(numbered("TXTSMSb", n))->text(), QStringLiteral("WR"));
-        QCOMPARE(box(numbered("iTXTSMS", n))->maxLength(), 15);
+        QCOMPARE(zx::ui::typingLimit(box(numbered("iTXTSMS", n))), 15);
         ++buttons;
     }
     QCOMPARE(buttons, 154);

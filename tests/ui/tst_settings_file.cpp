@@ -1,4 +1,5 @@
 // The settings file as the window reads and writes it.
+#include "common/RecordBytes.h"
 #include "support/UiTestEnv.h"
 #include "ui/Unit1.h"
 #include "ui/widgets/RadioGroup.h"
@@ -11,20 +12,9 @@
 
 namespace {
 
-QByteArray fileBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void putInt32(QByteArray &record, int offset, qint32 value) {
-    for (int i = 0; i < 4; ++i)
-        record[offset + i] = char((quint32(value) >> (8 * i)) & 0xFF);
-}
-
-void putShortString(QByteArray &record, int offset, const QByteArray &text) {
-    record[offset] = char(text.size());
-    record.replace(offset + 1, text.size(), text);
-}
+using zx::testing::fileBytes;
+using zx::testing::int32At;
+using zx::testing::textAt;
 
 void clickSave(TForm1 &form) {
     form.findChild<QAction *>(QStringLiteral("SaveSetting1"))->trigger();
@@ -56,8 +46,8 @@ void SettingsFileTest::missingFileWarnsAndStartsWithDefaults() {
 void SettingsFileTest::shortFileKeepsDesignValuesAndIsNotOverwritten() {
     UiTestEnv env;
     QByteArray record(4095, '\0');
-    putInt32(record, 0, 3);
-    putShortString(record, 3986, "+4917000");
+    int32At(record, 0, 3);
+    textAt(record, 3986, "+4917000");
     env.writeSettings(record);
     TForm1 form;
     QCOMPARE(env.boxes.size(), 1);
@@ -70,9 +60,9 @@ void SettingsFileTest::shortFileKeepsDesignValuesAndIsNotOverwritten() {
 void SettingsFileTest::storedValuesReachTheControls() {
     UiTestEnv env;
     QByteArray record(4096, '\0');
-    putInt32(record, 0, 2);                   // 9600
-    putShortString(record, 16, "+491111");    // first copy of the number
-    putShortString(record, 3986, "+492222");  // the copy that wins
+    int32At(record, 0, 2);                   // 9600
+    textAt(record, 16, "+491111");    // first copy of the number
+    textAt(record, 3986, "+492222");  // the copy that wins
     record[3209] = 1;                         // SMS mode
     record[4088] = 1;                         // Skip CR/LF
     record[4092] = 1;                         // even parity

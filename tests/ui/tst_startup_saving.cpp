@@ -1,4 +1,5 @@
 // Start-up from the settings file, "Save Setting" and the model variant.
+#include "common/RecordBytes.h"
 #include "support/UiTestEnv.h"
 #include "ui/Unit1.h"
 #include "ui/tabs/ScheduleTab.h"
@@ -15,27 +16,10 @@
 
 namespace {
 
-QByteArray fileBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The file is built here byte by byte at the format's offsets, not through
-// the code under test.
-void int32At(QByteArray &r, int offset, qint32 v) {
-    for (int i = 0; i < 4; ++i)
-        r[offset + i] = char((quint32(v) >> (8 * i)) & 0xFF);
-}
-qint32 int32Of(const QByteArray &r, int offset) {
-    quint32 v = 0;
-    for (int i = 0; i < 4; ++i)
-        v |= quint32(quint8(r[offset + i])) << (8 * i);
-    return qint32(v);
-}
-void textAt(QByteArray &r, int offset, const QByteArray &text) {
-    r[offset] = char(text.size());
-    r.replace(offset + 1, text.size(), text);
-}
+using zx::testing::fileBytes;
+using zx::testing::int32At;
+using zx::testing::int32Of;
+using zx::testing::textAt;
 
 template <typename T> T *ctl(TForm1 &form, const QString &name) {
     auto *w = form.findChild<T *>(name);

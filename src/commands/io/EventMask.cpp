@@ -40,7 +40,7 @@ int HEXfromUnCheckBox(int bit, int nibble) {
 
 QByteArray normalizedMask(MaskKind kind, const QByteArray &text) {
     const int length = maskLength(kind);
-    QByteArray mask = text.left(length);
+    QByteArray mask = text;
     if (mask.size() < length)
         mask.append(QByteArray(length - mask.size(), '-'));
     return mask;

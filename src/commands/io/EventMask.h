@@ -28,8 +28,10 @@ int HEXfromCheckBox(int bit, int nibble);
 // The nibble with bit cleared, kept within four bits.
 int HEXfromUnCheckBox(int bit, int nibble);
 
-// A mask text brought to exactly the mask's length: an empty or short text is
-// filled with "-" (a source row without a digit), a longer one is cut.
+// A mask text brought to at least the mask's length: an empty or short text
+// is filled with "-" (a source row without a digit). A longer text, which only
+// a settings file written elsewhere can hold, keeps its extra characters, so
+// that a save stores it as it was read.
 QByteArray normalizedMask(MaskKind kind, const QByteArray &text);
 
 // A number box of (row, column) now shows checked: the source text with the

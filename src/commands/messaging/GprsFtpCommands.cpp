@@ -3,7 +3,6 @@
 namespace zx::commands::messaging {
 namespace {
 
-constexpr int kApn = 0;
 // The module takes an empty access point name as four blanks.
 constexpr char kEmptyApnLine[] = "SETAP    ";
 

@@ -21,6 +21,17 @@ struct GprsFtpParameter {
 };
 
 inline constexpr int kGprsFtpCount = 8;
+// Positions in the parameter table.
+enum GprsFtpIndex {
+    kApn,
+    kGprsUser,
+    kGprsPassword,
+    kServerAddress,
+    kFtpHost,
+    kFtpUser,
+    kFtpPassword,
+    kFtpDirectory,
+};
 extern const std::array<GprsFtpParameter, kGprsFtpCount> kGprsFtpParameters;
 
 // A write: the line to send and, when the box's text had to be cut at its

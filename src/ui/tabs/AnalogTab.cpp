@@ -185,7 +185,7 @@ void AnalogTab::refreshLevelBoxes() {
 // one-digit field on the line.
 void AnalogTab::LevelCmdClick(int input) {
     const int i = input - 1;
-    host_.sendCommand(
+    host_.link().sendCommand(
         cmd::analogLevelLine(input, ScrollBarMin[i]->value(), ScrollBarMax[i]->value()));
 }
 
@@ -193,20 +193,57 @@ void AnalogTab::WriteAMode1Click() {
     std::array<int, cmd::kAnalogCount> modes{};
     for (int i = 0; i < cmd::kAnalogCount; ++i)
         modes[i] = AMode[i]->itemIndex();
-    const QByteArray line = cmd::analogModeLine(modes, textOf(AkoeffStr), textOf(ADividerStr));
     // This one echoes before it sends.
-    link::Link &link = host_.link();
-    link.Clear();
-    link.DisplayOnMemo(line);
-    link.SendSMS(line);
+    host_.link().sendCommand(cmd::analogModeLine(modes, textOf(AkoeffStr), textOf(ADividerStr)),
+                             link::CommandStyle::echoing(link::Echo::BeforeSend));
 }
 
 void AnalogTab::SetValClick(int input) {
-    host_.sendCommand(cmd::valueTextLine(input, textOf(VAL[input - 1])));
+    host_.link().sendCommand(cmd::valueTextLine(input, textOf(VAL[input - 1])));
 }
 
 void AnalogTab::SetTimeoutAnalogFilterClick() {
-    host_.sendCommand(cmd::analogFilterLine(textOf(ATimeout1a)));
+    host_.link().sendCommand(cmd::analogFilterLine(textOf(ATimeout1a)));
+}
+
+void AnalogTab::load(const settings::AnalogSettings &analog) {
+    for (int i = 0; i < cmd::kAnalogCount; ++i)
+        AMode[i]->setItemIndex(analog.modes[std::size_t(i)]);
+    AkoeffStr->setText(text::fromAnsi(analog.coefficients));
+    ADividerStr->setText(text::fromAnsi(analog.dividers));
+    for (int i = 0; i < cmd::kAnalogCount; ++i) {
+        ScrollBarMin[i]->setValue(analog.minimum[std::size_t(i)]);
+        ScrollBarMax[i]->setValue(analog.maximum[std::size_t(i)]);
+    }
+    refreshLevelBoxes();
+}
+
+void AnalogTab::save(settings::AnalogSettings &analog) const {
+    for (int i = 0; i < cmd::kAnalogCount; ++i) {
+        analog.modes[std::size_t(i)] = AMode[i]->itemIndex();
+        analog.minimum[std::size_t(i)] = ScrollBarMin[i]->value();
+        analog.maximum[std::size_t(i)] = ScrollBarMax[i]->value();
+    }
+    analog.coefficients = textOf(AkoeffStr);
+    analog.dividers = textOf(ADividerStr);
+}
+
+void AnalogTab::applyVariant(bool variantOn) {
+    constexpr int kFirstInputTheVariantLacks = 5;
+    Panel1->setVisible(variantOn);
+    for (int i = kFirstInputTheVariantLacks - 1; i < cmd::kAnalogCount; ++i)
+        AMode[i]->setEnabled(!variantOn);
+    for (int i = kFirstInputTheVariantLacks - 1; i < cmd::kAnalogCount; ++i) {
+        VAL[i]->setEnabled(!variantOn);
+        SetVal[i]->setEnabled(!variantOn);
+    }
+}
+
+QList<QWidget *> AnalogTab::paleBoxes() const {
+    QList<QWidget *> list{AkoeffStr, ADividerStr};
+    for (int i = 0; i < cmd::kAnalogCount; ++i)
+        list << VAL[i] << MinLv[i] << MaxLv[i];
+    return list;
 }
 
 } // namespace zx::ui

@@ -2,6 +2,8 @@
 // The "Analog" tab: minimum and maximum level per analog input ("ANLEV"),
 // the measuring modes with multiplier and divider digits ("AMODE"), the
 // value texts ("VALTX") and the analog timeout filter.
+#include "settings/WindowSettings.h"
+
 #include <QWidget>
 
 #include <array>
@@ -39,6 +41,14 @@ public:
     // Writes every bar's position into its level box as two digits, also
     // where the position did not change (start-up).
     void refreshLevelBoxes();
+
+    // Modes, multiplier and divider digits, then the level bars (and their
+    // boxes, also where a bar did not move).
+    void load(const settings::AnalogSettings &analog);
+    void save(settings::AnalogSettings &analog) const;
+    // The runtime variant covers inputs 5..8 and disables their controls.
+    void applyVariant(bool variantOn);
+    QList<QWidget *> paleBoxes() const;
 
     void LevelCmdClick(int input);
     void WriteAMode1Click();

@@ -1,6 +1,7 @@
 #include "ui/tabs/EventMaskGroup.h"
 
 #include "text/Ansi.h"
+#include "link/Link.h"
 #include "ui/TabHost.h"
 #include "ui/tabs/IoWidgets.h"
 
@@ -134,7 +135,6 @@ QWidget *EventMaskGroup::buildMatrix(int index, QWidget *parent) {
 
     m.edit = readOnlyBox(latin(def.editName), QString(QLatin1Char('F')).repeated(rows), group,
                          12 + 9 * rows);
-    m.edit->setMaxLength(rows);
     // The mask text heads the row labels.
     grid->addWidget(m.edit, 0, 0);
     if (def.kind == MaskKind::Temperature)
@@ -226,8 +226,39 @@ void EventMaskGroup::decodeMasks(const QByteArray &temperature, const QByteArray
 }
 
 void EventMaskGroup::SetNfilter1Click() {
-    host_.sendCommand(
+    host_.link().sendCommand(
         cmd::numberFilterLine(textOf(TNrFilter), textOf(ANrFilter), textOf(DNrFilter)));
+}
+
+void EventMaskGroup::load(const settings::MaskSettings &masks,
+                          const settings::WorkingCopies &stored) {
+    TNrFilter->setText(text::fromAnsi(masks.temperature));
+    ANrFilter->setText(text::fromAnsi(masks.analog));
+    DNrFilter->setText(text::fromAnsi(masks.digital));
+    WorkingCopies &w = host_.work();
+    w.TempMaskChars = stored.TempMaskChars;
+    w.AnalogMaskChars = stored.AnalogMaskChars;
+    w.DigitalMaskChars = stored.DigitalMaskChars;
+    decodeMasks(w.TempMaskChars, w.AnalogMaskChars, w.DigitalMaskChars);
+}
+
+QList<QWidget *> EventMaskGroup::paleBoxes() const {
+    return {TNrFilter, ANrFilter, DNrFilter};
+}
+
+void EventMaskGroup::save(settings::MaskSettings &masks) const {
+    masks = {textOf(TNrFilter), textOf(ANrFilter), textOf(DNrFilter)};
+}
+
+void EventMaskGroup::applyVariant(bool variantOn) {
+    constexpr int kFirstAnalogTheVariantLacks = 5;
+    constexpr int kFirstDigitalTheVariantLacks = 8;
+    for (int row = kFirstAnalogTheVariantLacks; row <= cmd::maskLength(MaskKind::Analog); ++row)
+        disableBox(MaskKind::Analog, row)->setChecked(variantOn);
+    for (int row = kFirstDigitalTheVariantLacks; row <= cmd::maskLength(MaskKind::Digital); ++row)
+        disableBox(MaskKind::Digital, row)->setChecked(variantOn);
+    RTname1->setText(variantOn ? QStringLiteral("Runtime 1") : QStringLiteral("Temperature 2"));
+    RTname2->setText(variantOn ? QStringLiteral("Runtime 2") : QStringLiteral("Temperature 3"));
 }
 
 } // namespace zx::ui

@@ -3,6 +3,7 @@
 // row of four number boxes (alarm numbers 4, 3, 2, 1) and a "Disable" box,
 // the three mask texts they edit, and "Set Numbers  Filter" ("SETME ").
 #include "commands/io/EventMask.h"
+#include "settings/WindowSettings.h"
 
 #include <QGroupBox>
 
@@ -47,6 +48,15 @@ public:
     void decodeRow(MaskKind kind, int row, char c);
 
     void SetNfilter1Click();
+
+    // Start-up: the stored mask texts go to the mask boxes, the stored
+    // characters to the working copies, and each row is decoded from them.
+    void load(const settings::MaskSettings &masks, const settings::WorkingCopies &stored);
+    void save(settings::MaskSettings &masks) const;
+    // The runtime variant disables the rows of analog inputs 5..8 and
+    // digital inputs 8..12 and names temperature rows 2 and 3 "Runtime".
+    void applyVariant(bool variantOn);
+    QList<QWidget *> paleBoxes() const;
 
 private:
     struct Matrix {

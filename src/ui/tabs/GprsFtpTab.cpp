@@ -3,6 +3,8 @@
 #include "link/Link.h"
 #include "text/Ansi.h"
 #include "ui/TabHost.h"
+#include "ui/widgets/SecretField.h"
+#include "ui/widgets/TypingLimit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -39,7 +41,7 @@ GprsFtpTab::GprsFtpTab(TabHost &host, QWidget *parent) : QWidget(parent), host_(
         int &row = rows[p.ftpGroup ? 1 : 0];
         auto *box = new QLineEdit(str(p.initialText), group);
         box->setObjectName(str(p.box));
-        box->setMaxLength(p.boxLimit);
+        limitTyping(box, p.boxLimit);
         auto *button = new QPushButton(QStringLiteral("WRITE"), group);
         button->setObjectName(str(p.button));
         grid->addWidget(new QLabel(str(p.label), group), row, 0);
@@ -58,24 +60,25 @@ GprsFtpTab::GprsFtpTab(TabHost &host, QWidget *parent) : QWidget(parent), host_(
     ReadGPRS1->setObjectName(QStringLiteral("ReadGPRS1"));
     v->addWidget(ReadGPRS1);
     v->addStretch();
+    // The settings hold these passwords; the boxes show them masked.
+    makeSecret(boxes[msg::kGprsPassword]);
+    makeSecret(boxes[msg::kFtpPassword]);
     connect(ReadGPRS1, &QCheckBox::toggled, this, &GprsFtpTab::ReadGPRS1Click);
 }
 
 void GprsFtpTab::parameterClick(int parameter) {
     const msg::GprsFtpParameter &p = msg::kGprsFtpParameters.at(std::size_t(parameter));
     link::Link &link = host_.link();
-    link.Clear();
     if (ReadGPRS1->isChecked()) {
-        link.SendSMS(p.readLine);
-        link.DisplayOnMemo(p.readLine);
+        link.sendCommand(p.readLine);
         return;
     }
+    link.Clear();
     QLineEdit *box = boxes[std::size_t(parameter)];
     const msg::GprsFtpWrite write = msg::gprsFtpWrite(parameter, text::toAnsi(box->text()));
     if (write.boxText)
         box->setText(text::fromAnsi(*write.boxText));
-    link.SendSMS(write.line);
-    link.DisplayOnMemo(write.line);
+    link.sendCommand(write.line, link::CommandStyle().withoutClear());
 }
 
 void GprsFtpTab::ReadGPRS1Click(bool checked) {
@@ -87,6 +90,20 @@ void GprsFtpTab::ReadGPRS1Click(bool checked) {
 void GprsFtpTab::showAnswer(const QByteArray &answer) {
     if (const auto a = msg::parseGprsFtpAnswer(answer))
         boxes[std::size_t(a->parameter)]->setText(text::fromAnsi(a->value));
+}
+
+void GprsFtpTab::load(const settings::NetworkSettings &network) {
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        boxes[i]->setText(text::fromAnsi(network.texts[i]));
+}
+
+void GprsFtpTab::save(settings::NetworkSettings &network) const {
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        network.texts[i] = text::toAnsi(boxes[i]->text());
+}
+
+QList<QWidget *> GprsFtpTab::paleBoxes() const {
+    return {boxes.begin(), boxes.end()};
 }
 
 } // namespace zx::ui

@@ -3,6 +3,7 @@
 // one box and one button each; with "Read " checked the buttons ask the
 // module for the value instead of writing the box.
 #include "commands/messaging/GprsFtpCommands.h"
+#include "settings/WindowSettings.h"
 
 #include <QWidget>
 
@@ -31,6 +32,10 @@ public:
     void ReadGPRS1Click(bool checked);
     // A module answer read while the tab is open.
     void showAnswer(const QByteArray &answer);
+
+    void load(const settings::NetworkSettings &network);
+    void save(settings::NetworkSettings &network) const;
+    QList<QWidget *> paleBoxes() const;
 
 private:
     TabHost &host_;

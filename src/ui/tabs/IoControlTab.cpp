@@ -3,6 +3,7 @@
 #include "commands/io/FilterCommands.h"
 #include "commands/io/OutputCommands.h"
 #include "text/Ansi.h"
+#include "link/Link.h"
 #include "ui/TabHost.h"
 #include "ui/tabs/IoWidgets.h"
 
@@ -81,14 +82,14 @@ QWidget *IoControlTab::buildOutputs() {
         connect(on, &QPushButton::clicked, this, [this, n] { SetOutClick(n); });
         connect(off, &QPushButton::clicked, this, [this, n] { ResetOutClick(n); });
         connect(get, &QPushButton::clicked, this,
-                [this, n] { host_.sendCommand(cmd::getOutputLine(n)); });
+                [this, n] { host_.link().sendCommand(cmd::getOutputLine(n)); });
         grid->addWidget(Output[n - 1], n - 1, 0);
         grid->addWidget(on, n - 1, 1);
         grid->addWidget(off, n - 1, 2);
         grid->addWidget(get, n - 1, 3);
     }
     auto *all = button(QStringLiteral("GetOutState"), QStringLiteral("Get All Output Text State"), group);
-    connect(all, &QPushButton::clicked, this, [this] { host_.sendCommand(cmd::getOutputLine(0)); });
+    connect(all, &QPushButton::clicked, this, [this] { host_.link().sendCommand(cmd::getOutputLine(0)); });
     grid->addWidget(all, 8, 0, 1, 4);
 
     auto *scale = new QLabel(QStringLiteral("1............8"), group);
@@ -109,11 +110,11 @@ QWidget *IoControlTab::buildInputs() {
     for (int n = 1; n <= 12; ++n) {
         auto *get = button(named("GetInp", n), QStringLiteral("Get Inp%1").arg(n), group);
         connect(get, &QPushButton::clicked, this,
-                [this, n] { host_.sendCommand(cmd::getInputLine(n)); });
+                [this, n] { host_.link().sendCommand(cmd::getInputLine(n)); });
         grid->addWidget(get, (n - 1) % 6, (n - 1) / 6);
     }
     auto *all = button(QStringLiteral("GetAllInput"), QStringLiteral("Get All Input Text State"), group);
-    connect(all, &QPushButton::clicked, this, [this] { host_.sendCommand(cmd::getInputLine(0)); });
+    connect(all, &QPushButton::clicked, this, [this] { host_.link().sendCommand(cmd::getInputLine(0)); });
     grid->addWidget(all, 6, 0, 1, 2);
     return group;
 }
@@ -132,18 +133,18 @@ QWidget *IoControlTab::buildDigitalFilter() {
 }
 
 void IoControlTab::SetOutClick(int output) {
-    host_.sendCommand(cmd::setOutputLine(output));
+    host_.link().sendCommand(cmd::setOutputLine(output));
     Output[output - 1]->setText(text::fromAnsi(cmd::outputIndicator(true)));
 }
 
 void IoControlTab::ResetOutClick(int output) {
-    host_.sendCommand(cmd::resetOutputLine(output));
+    host_.link().sendCommand(cmd::resetOutputLine(output));
     Output[output - 1]->setText(text::fromAnsi(cmd::outputIndicator(false)));
 }
 
 void IoControlTab::SetOutBinClick() {
     const QByteArray pattern = textOf(OutputBin);
-    host_.sendCommand(cmd::parallelOutputLine(pattern));
+    host_.link().sendCommand(cmd::parallelOutputLine(pattern));
     const cmd::OutputStates states = cmd::parallelOutputStates(pattern);
     for (int k = 0; k < cmd::kOutputCount; ++k)
         if (states[k])
@@ -154,11 +155,32 @@ void IoControlTab::SetPulseClick() {
     std::array<int, cmd::kOutputCount> pulses{};
     for (int k = 0; k < cmd::kOutputCount; ++k)
         pulses[k] = PulseDsb[k]->value();
-    host_.sendCommand(cmd::dataLoggerLine(SRateSB->value(), DLoggerTmSB->value(), pulses));
+    host_.link().sendCommand(cmd::dataLoggerLine(SRateSB->value(), DLoggerTmSB->value(), pulses));
 }
 
 void IoControlTab::SetDtimeoutFilterClick() {
-    host_.sendCommand(cmd::digitalFilterLine(textOf(DFilterD)));
+    host_.link().sendCommand(cmd::digitalFilterLine(textOf(DFilterD)));
+}
+
+void IoControlTab::load(const settings::IoControlSettings &values) {
+    SRateSB->setValue(values.samplingRate);
+    for (std::size_t k = 0; k < PulseDsb.size(); ++k)
+        PulseDsb[k]->setValue(values.pulses[k]);
+    DLoggerTmSB->setValue(values.dataLoggerPeriod);
+}
+
+void IoControlTab::save(settings::IoControlSettings &values) const {
+    values.samplingRate = SRateSB->value();
+    values.dataLoggerPeriod = DLoggerTmSB->value();
+    for (std::size_t k = 0; k < PulseDsb.size(); ++k)
+        values.pulses[k] = PulseDsb[k]->value();
+}
+
+QList<QWidget *> IoControlTab::paleBoxes() const {
+    QList<QWidget *> list{SRate, DLoggerTm};
+    list.append(QList<QWidget *>(PulseD.begin(), PulseD.end()));
+    list.append(QList<QWidget *>(Output.begin(), Output.end()));
+    return list;
 }
 
 } // namespace zx::ui

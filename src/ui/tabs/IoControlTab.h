@@ -2,6 +2,8 @@
 // The "IO control" tab: data-logger parameters and output pulse modes
 // ("SETTN"), the eight outputs with their indicators, the output and input
 // queries, and the digital input filter.
+#include "settings/WindowSettings.h"
+
 #include <QWidget>
 
 #include <array>
@@ -35,6 +37,10 @@ public:
     void SetOutBinClick();
     void SetPulseClick();
     void SetDtimeoutFilterClick();
+
+    void load(const settings::IoControlSettings &values);
+    void save(settings::IoControlSettings &values) const;
+    QList<QWidget *> paleBoxes() const;
 
 private:
     QWidget *buildDataLogger();

@@ -2,7 +2,7 @@
 
 #include "commands/io/AnalogCommands.h"
 #include "commands/io/TemperatureCommands.h"
-#include "ui/TabHost.h"
+#include "link/Link.h"
 #include "ui/tabs/IoWidgets.h"
 
 #include <QGridLayout>
@@ -50,8 +50,7 @@ int firstFreeRow(const QGridLayout *grid) {
 
 } // namespace
 
-void installIoReadButtons(TabHost &host) {
-    QGridLayout *grid = host.mainReadButtons();
+void addIoReadButtons(QGridLayout *grid, link::Link &link) {
     QWidget *panel = grid->parentWidget();
     const int first = firstFreeRow(grid);
     int k = 0;
@@ -60,7 +59,7 @@ void installIoReadButtons(TabHost &host) {
         button->setEnabled(b.enabled);
         const QByteArray line(b.line);
         QObject::connect(button, &QPushButton::clicked, button,
-                         [&host, line] { host.sendCommand(line); });
+                         [&link, line] { link.sendCommand(line); });
         grid->addWidget(button, first + k / kColumns, k % kColumns);
         ++k;
     }

@@ -1,13 +1,14 @@
 #pragma once
-// The module read buttons of the I/O Parts on the "Main" tab: analog and
-// temperature readings, levels, humidity and runtime.
+class QGridLayout;
+
+namespace zx::link {
+class Link;
+}
+
 namespace zx::ui {
 
-class TabHost;
-
-// Adds "Read Analog", "Analog Level", "Reference Level", "Temperature",
-// "Temp.Level" (disabled), "Temp., Humidity" and "Runtime" to the
-// "ATcommand" panel, below whatever it already holds.
-void installIoReadButtons(TabHost &host);
+// The module read buttons of the "Main" tab's "ATcommand" panel ("Read
+// Analog", "Temperature", ...), below what the grid already holds.
+void addIoReadButtons(QGridLayout *grid, link::Link &link);
 
 } // namespace zx::ui

@@ -2,6 +2,9 @@
 
 #include "link/Link.h"
 #include "text/Ansi.h"
+#include "ui/TabHost.h"
+#include "ui/tabs/IoReadButtons.h"
+#include "ui/tabs/ModuleClockButtons.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -47,7 +50,8 @@ QLineEdit *readOnlyBox(const char *name, const char *text, QWidget *parent) {
 
 } // namespace
 
-MainTab::MainTab(link::Link &link, QWidget *parent) : QWidget(parent), link_(link) {
+MainTab::MainTab(TabHost &host, QWidget *parent) : QWidget(parent), host_(host) {
+    setObjectName(QStringLiteral("MainTab"));
     auto *layout = new QGridLayout(this);
 
     auto *numberRow = new QHBoxLayout;
@@ -72,7 +76,9 @@ MainTab::MainTab(link::Link &link, QWidget *parent) : QWidget(parent), link_(lin
 
     ATcommand = new QGroupBox(this);
     ATcommand->setObjectName(QStringLiteral("ATcommand"));
-    readButtons = new QGridLayout(ATcommand);
+    auto *readButtons = new QGridLayout(ATcommand);
+    addIoReadButtons(readButtons, host.link());
+    clockButtons = new ModuleClockButtons(host, readButtons, TimeZone, this);
     layout->addWidget(ATcommand, 1, 0, Qt::AlignTop);
 
     layout->addWidget(buildModemGroup(), 0, 1, 2, 1);
@@ -162,11 +168,11 @@ QWidget *MainTab::buildBandPanel() {
 }
 
 void MainTab::SendATClick() {
-    link_.SendRawLine("  " + text::toAnsi(ATcmd->text()), /*clearEchoLine=*/false);
+    host_.link().SendRawLine("  " + text::toAnsi(ATcmd->text()), /*clearEchoLine=*/false);
 }
 
 void MainTab::sendModemLine(const QByteArray &line) {
-    link_.SendRawLine(line, /*clearEchoLine=*/true);
+    host_.link().SendRawLine(line, /*clearEchoLine=*/true);
 }
 
 void MainTab::ATcmdOpenClick() {
@@ -191,6 +197,36 @@ void MainTab::GSMbandOpenClick() {
     PanelAT->hide();
     GSMbandOpen->setText(QStringLiteral("GSM Band disable"));
     ATcmdOpen->setText(QStringLiteral("AT Command enable"));
+}
+
+void MainTab::showManufacturer(const QByteArray &text) {
+    Hersteller->setText(text::fromAnsi(text));
+}
+
+void MainTab::showModel(const QByteArray &text) {
+    ModelIDCode->setText(text::fromAnsi(text));
+}
+
+void MainTab::showClock(const QByteArray &text) {
+    DateTime->setText(text::fromAnsi(text));
+}
+
+void MainTab::load(const settings::MainSettings &values) {
+    BRnumber->setText(text::fromAnsi(values.moduleNumberCopy));
+    BRnumber->setText(text::fromAnsi(values.moduleNumber));
+    DeleteSMS->setChecked(values.deleteIncomingSms);
+    SMSmode->setChecked(values.smsMode);
+}
+
+QList<QWidget *> MainTab::paleBoxes() const {
+    return {BRnumber};
+}
+
+void MainTab::save(settings::MainSettings &values) const {
+    values.moduleNumber = text::toAnsi(BRnumber->text());
+    values.moduleNumberCopy = values.moduleNumber;
+    values.deleteIncomingSms = DeleteSMS->isChecked();
+    values.smsMode = SMSmode->isChecked();
 }
 
 } // namespace zx::ui

@@ -1,6 +1,9 @@
 #pragma once
-// The "Main" tab: the module's number, the link choice, the modem boxes and
-// the AT command and band panels.
+// The "Main" tab: the module's number, the link choice, the module read and
+// clock buttons, the modem boxes and the AT command and band panels.
+#include "link/ModemQueries.h"
+#include "settings/WindowSettings.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -9,16 +12,15 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace zx::link {
-class Link;
-}
-
 namespace zx::ui {
 
-class MainTab : public QWidget {
+class ModuleClockButtons;
+class TabHost;
+
+class MainTab : public QWidget, public link::ModemTextView {
     Q_OBJECT
 public:
-    MainTab(link::Link &link, QWidget *parent = nullptr);
+    MainTab(TabHost &host, QWidget *parent = nullptr);
 
     QLineEdit *BRnumber = nullptr;
     QCheckBox *SMSmode = nullptr;
@@ -33,9 +35,9 @@ public:
     QLineEdit *ATcmd = nullptr;
     QPushButton *ATcmdOpen = nullptr;
     QPushButton *GSMbandOpen = nullptr;
-    // The "ATcommand" panel: the module read buttons go into its grid.
+    // The "ATcommand" panel with the module read and clock buttons.
     QWidget *ATcommand = nullptr;
-    QGridLayout *readButtons = nullptr;
+    ModuleClockButtons *clockButtons = nullptr;
 
     void SendATClick();
     void ATcmdOpenClick();
@@ -43,12 +45,23 @@ public:
     // The band and signal buttons: each sends its line as a raw line.
     void sendModemLine(const QByteArray &line);
 
+    // What the modem queries found.
+    void showManufacturer(const QByteArray &text) override;
+    void showModel(const QByteArray &text) override;
+    void showClock(const QByteArray &text) override;
+
+    // The module's number (the first copy, then the second, which wins), the
+    // hidden "Delete incoming SMS enable" box and "SMS mode".
+    void load(const settings::MainSettings &values);
+    void save(settings::MainSettings &values) const;
+    QList<QWidget *> paleBoxes() const;
+
 private:
     QWidget *buildModemGroup();
     QWidget *buildAtPanel();
     QWidget *buildBandPanel();
 
-    link::Link &link_;
+    TabHost &host_;
 };
 
 } // namespace zx::ui

@@ -18,9 +18,9 @@ namespace msg = commands::messaging;
 
 } // namespace
 
-ModuleClockButtons::ModuleClockButtons(TabHost &host, link::ModemQueries &queries, QObject *parent)
-    : QObject(parent), host_(host), queries_(queries) {
-    QGridLayout *grid = host.mainReadButtons();
+ModuleClockButtons::ModuleClockButtons(TabHost &host, QGridLayout *grid, const QLineEdit *timeZone,
+                                       QObject *parent)
+    : QObject(parent), host_(host), timeZone_(timeZone) {
     QWidget *panel = grid->parentWidget();
     // The I/O read buttons are placed first; these take a column of their own.
     const int column = grid->count() == 0 ? 0 : grid->columnCount();
@@ -42,44 +42,36 @@ ModuleClockButtons::ModuleClockButtons(TabHost &host, link::ModemQueries &querie
 }
 
 void ModuleClockButtons::ReadStateClick() {
-    host_.sendCommand(msg::kReadStatusLine);
+    host_.link().sendCommand(msg::kReadStatusLine);
 }
 
 void ModuleClockButtons::VersionClick() {
-    link::Link &link = host_.link();
-    link.Clear();
-    link.SendSMS(msg::kVersionLine);
-    link.DisplayOnMemo(msg::kVersionEcho);
+    host_.link().sendCommand(msg::kVersionLine, link::CommandStyle::echoing(link::Echo::AfterSend, msg::kVersionEcho));
 }
 
 void ModuleClockButtons::GetDTClick() {
-    link::Link &link = host_.link();
-    link.Clear();
-    link.DisplayOnMemo(msg::kGetClockEcho);
-    link.SendSMS(msg::kGetClockLine);
+    host_.link().sendCommand(msg::kGetClockLine,
+                             link::CommandStyle::echoing(link::Echo::BeforeSend, msg::kGetClockEcho));
 }
 
 void ModuleClockButtons::RestartModuleClick() {
-    host_.sendCommand(msg::kRestartLine);
+    host_.link().sendCommand(msg::kRestartLine);
 }
 
 QByteArray ModuleClockButtons::clockLine() {
-    const auto *zone = host_.window()->findChild<QLineEdit *>(QStringLiteral("TimeZone"));
-    const QByteArray timeZone = zone ? text::toAnsi(zone->text()) : msg::kDefaultTimeZone;
-    return msg::setClockLine(host_.link().now(), timeZone);
+    return msg::setClockLine(host_.link().now(), text::toAnsi(timeZone_->text()));
 }
 
 void ModuleClockButtons::SetDTClick() {
     link::Link &link = host_.link();
-    link.Clear();
     if (!host_.work().SmsModeFlag) {
-        const QByteArray line = clockLine();
-        link.DisplayOnMemo(line);
-        link.SendSMS(line);
+        link.sendCommand(clockLine(), link::CommandStyle::echoing(link::Echo::BeforeSend));
         link.setClockQueryPending(true);
         return;
     }
-    queries_.writeClockLine(clockLine());
+    // In SMS mode the line goes to the modem's port as it is.
+    link.Clear();
+    host_.modemQueries().writeClockLine(clockLine());
 }
 
 } // namespace zx::ui

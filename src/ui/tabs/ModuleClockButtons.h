@@ -3,11 +3,9 @@
 // "Version number", "Get Date/Time", "Set Date/Time" and the restart.
 #include <QObject>
 
+class QGridLayout;
+class QLineEdit;
 class QPushButton;
-
-namespace zx::link {
-class ModemQueries;
-}
 
 namespace zx::ui {
 
@@ -16,7 +14,10 @@ class TabHost;
 class ModuleClockButtons : public QObject {
     Q_OBJECT
 public:
-    ModuleClockButtons(TabHost &host, link::ModemQueries &queries, QObject *parent = nullptr);
+    // The buttons take a column of their own in grid; timeZone is the box
+    // whose text ends the clock-setting line.
+    ModuleClockButtons(TabHost &host, QGridLayout *grid, const QLineEdit *timeZone,
+                       QObject *parent = nullptr);
 
     QPushButton *ReadState = nullptr;
     QPushButton *Version = nullptr;
@@ -34,7 +35,7 @@ private:
     QByteArray clockLine();
 
     TabHost &host_;
-    link::ModemQueries &queries_;
+    const QLineEdit *timeZone_;
 };
 
 } // namespace zx::ui

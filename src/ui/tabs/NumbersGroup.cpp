@@ -6,6 +6,7 @@
 #include "text/Ansi.h"
 #include "ui/TabHost.h"
 #include "ui/widgets/RadioGroup.h"
+#include "ui/widgets/TypingLimit.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -101,7 +102,7 @@ QLineEdit *NumbersGroup::numberBox(const char *stem, int number, int width) {
     const QString name = str(stem) + QString::number(number);
     auto *box = new QLineEdit(name, this);
     box->setObjectName(name);
-    box->setMaxLength(msg::kNumberBoxLimit);
+    limitTyping(box, msg::kNumberBoxLimit);
     box->setMinimumWidth(width);
     return box;
 }
@@ -118,16 +119,17 @@ void NumbersGroup::ClrNrClick() {
     readOrClearNumber(msg::clearAlarmNumberLine);
 }
 
+void NumbersGroup::sendChecked(const QByteArray &line, link::Echo echo) {
+    host_.link().sendCommand(line, link::CommandStyle::echoing(echo).withoutClear());
+}
+
 // Echoed before it is sent; held back while a list poll is outstanding.
 void NumbersGroup::readOrClearNumber(QByteArray (*lineOf)(int number)) {
-    link::Link &link = host_.link();
-    link.Clear();
+    host_.link().Clear();
     const int selected = RadioGroupNR->itemIndex();
     if (listPollOutstanding() || selected < 0)
         return;
-    const QByteArray line = lineOf(selected + 1);
-    link.DisplayOnMemo(line);
-    link.SendSMS(line);
+    sendChecked(lineOf(selected + 1), link::Echo::BeforeSend);
 }
 
 void NumbersGroup::SetNrClick() {
@@ -137,17 +139,12 @@ void NumbersGroup::SetNrClick() {
         return;
     const auto line =
         msg::setAlarmNumberLine(selected + 1, text::toAnsi(NNumber[std::size_t(selected)]->text()));
-    if (!line)
-        return;
-    host_.link().SendSMS(*line);
-    host_.link().DisplayOnMemo(*line);
+    if (line)
+        sendChecked(*line);
 }
 
 void NumbersGroup::ReadPBClick() {
-    link::Link &link = host_.link();
-    link.Clear();
-    link.SendSMS(msg::kReadPhoneBookLine);
-    link.DisplayOnMemo(msg::kReadPhoneBookEcho);
+    host_.link().sendCommand(msg::kReadPhoneBookLine, link::CommandStyle::echoing(link::Echo::AfterSend, msg::kReadPhoneBookEcho));
 }
 
 void NumbersGroup::ToPhoneBookClick() {
@@ -163,9 +160,7 @@ void NumbersGroup::ToPhoneBookClick() {
     const QByteArray number = msg::phoneBookNumberToSend(text::toAnsi(box->text()));
     if (number != text::toAnsi(box->text()))
         box->setText(text::fromAnsi(number));
-    const QByteArray line = msg::setPhoneBookLine(selected + 1, number);
-    link.SendSMS(line);
-    link.DisplayOnMemo(line);
+    sendChecked(msg::setPhoneBookLine(selected + 1, number));
 }
 
 void NumbersGroup::showAnswer(const QByteArray &answer) {
@@ -176,6 +171,26 @@ void NumbersGroup::showAnswer(const QByteArray &answer) {
         if (fill.phoneBook[std::size_t(i)])
             PBnr[std::size_t(i)]->setText(text::fromAnsi(*fill.phoneBook[std::size_t(i)]));
     }
+}
+
+void NumbersGroup::load(const settings::NumberSettings &numbers) {
+    for (std::size_t i = 0; i < NNumber.size(); ++i) {
+        NNumber[i]->setText(text::fromAnsi(numbers.alarmNumbers[i]));
+        PBnr[i]->setText(text::fromAnsi(numbers.phoneBookNumbers[i]));
+    }
+}
+
+void NumbersGroup::save(settings::NumberSettings &numbers) const {
+    for (std::size_t i = 0; i < NNumber.size(); ++i) {
+        numbers.alarmNumbers[i] = text::toAnsi(NNumber[i]->text());
+        numbers.phoneBookNumbers[i] = text::toAnsi(PBnr[i]->text());
+    }
+}
+
+QList<QWidget *> NumbersGroup::paleBoxes() const {
+    QList<QWidget *> list(NNumber.begin(), NNumber.end());
+    list.append(QList<QWidget *>(PBnr.begin(), PBnr.end()));
+    return list;
 }
 
 } // namespace zx::ui

@@ -2,6 +2,9 @@
 // The "Numbers" group of the "Abonents" tab: the seven alarm numbers in the
 // module's memory and the seven administration numbers of its SIM phone book,
 // each with a "Number" selector and the buttons that read, write and clear.
+#include "link/CommandStyle.h"
+#include "settings/WindowSettings.h"
+
 #include <QGroupBox>
 
 #include <array>
@@ -41,10 +44,16 @@ public:
     // A module answer read while the tab is open.
     void showAnswer(const QByteArray &answer);
 
+    void load(const settings::NumberSettings &numbers);
+    void save(settings::NumberSettings &numbers) const;
+    QList<QWidget *> paleBoxes() const;
+
 private:
     QLineEdit *numberBox(const char *stem, int number, int width);
     bool listPollOutstanding() const;
     void readOrClearNumber(QByteArray (*lineOf)(int number));
+    // Sends line after the Clear the caller has run (and its checks passed).
+    void sendChecked(const QByteArray &line, link::Echo echo = link::Echo::AfterSend);
 
     TabHost &host_;
 };

@@ -2,7 +2,6 @@
 
 #include "commands/io/FilterCommands.h"
 #include "commands/io/OptionCommands.h"
-#include "link/DisplayUnit.h"
 #include "link/Link.h"
 #include "text/Ansi.h"
 #include "ui/TabHost.h"
@@ -177,17 +176,8 @@ void OtherTab::markChanged(int position, const QString &text) {
         setOption(position, text::toAnsi(text.left(1)).at(0));
 }
 
-void OtherTab::echoAlone(const QByteArray &line) {
-    link::LinkView &view = host_.link().view();
-    view.echoLine().clear();
-    view.receptionMemo().clear();
-    link::PutString(view.echoLine(), line);
-}
-
 void OtherTab::GetOtherClick() {
-    host_.link().Clear();
-    host_.link().SendSMS(cmd::kReadOptionsLine);
-    echoAlone(cmd::kReadOptionsLine);
+    host_.link().sendCommand(cmd::kReadOptionsLine, link::CommandStyle::echoing(link::Echo::Alone));
 }
 
 void OtherTab::SetOtherClick() {
@@ -195,20 +185,28 @@ void OtherTab::SetOtherClick() {
     host_.link().Clear();
     StringStr1->setText(text::fromAnsi(options));
     host_.work().OtherParametersWork = options;
-    const QByteArray line = cmd::optionsLine(options);
-    host_.link().SendSMS(line);
-    echoAlone(line);
+    host_.link().sendCommand(cmd::optionsLine(options),
+                             link::CommandStyle::echoing(link::Echo::Alone).withoutClear());
 }
 
 void OtherTab::SetTimeoutFilterClick() {
-    host_.sendCommand(
+    host_.link().sendCommand(
         cmd::timeoutFilterLine(TTimeout1SB->value(), ATimeout1SB->value(), DFilterSB->value()));
 }
 
 void OtherTab::Button1Click() {
-    const QByteArray line = cmd::dateTimeSourceLine(RadioGroup2->itemIndex());
-    host_.link().SendSMS(line);
-    host_.link().DisplayOnMemo(line);
+    host_.link().sendCommand(cmd::dateTimeSourceLine(RadioGroup2->itemIndex()),
+                             link::CommandStyle().withoutClear());
+}
+
+void OtherTab::load(const settings::FilterSettings &filters) {
+    DFilterSB->setValue(filters.digital);
+    TTimeout1SB->setValue(filters.temperature);
+    ATimeout1SB->setValue(filters.analog);
+}
+
+void OtherTab::save(settings::FilterSettings &filters) const {
+    filters = {TTimeout1SB->value(), ATimeout1SB->value(), DFilterSB->value()};
 }
 
 } // namespace zx::ui

@@ -2,6 +2,8 @@
 // The "Other" tab: the module's option string ("SETMP "/"GETMP") edited by
 // the option boxes and the two out-of-limit marks, the three input filters
 // ("SETTF") and the date/time synchronisation source ("DTFTP").
+#include "settings/WindowSettings.h"
+
 #include <QWidget>
 
 #include <array>
@@ -38,14 +40,16 @@ public:
     void SetTimeoutFilterClick();
     void Button1Click();
 
+    // The "Timeout Filter" bars.
+    void load(const settings::FilterSettings &filters);
+    void save(settings::FilterSettings &filters) const;
+
 private:
     QWidget *buildOptions();
     QWidget *buildFilters();
     QWidget *buildDateTimeSource();
     void setOption(int position, char c);
     void markChanged(int position, const QString &text);
-    // Empty both memos and show line in the echo line (after "GET"/"SET").
-    void echoAlone(const QByteArray &line);
 
     TabHost &host_;
     std::array<QCheckBox *, 13> optionBoxes_{};

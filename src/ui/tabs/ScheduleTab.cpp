@@ -131,7 +131,7 @@ void ScheduleTab::hourEnabled(int pair, bool checked) {
     publish();
 }
 
-void ScheduleTab::applyStoredSchedule(const QByteArray &stored) {
+void ScheduleTab::load(const QByteArray &stored) {
     schedule_.load(stored);
     publish();
     const msg::ScheduleDecoding d = msg::decodeSchedule(schedule_);
@@ -146,16 +146,11 @@ void ScheduleTab::applyStoredSchedule(const QByteArray &stored) {
 }
 
 void ScheduleTab::GetSheduleClick() {
-    link::Link &link = host_.link();
-    link.Clear();
-    link.SendSMS("GETSH");
-    link.view().echoLine().clear();
-    link.view().echoLine().setText(QStringLiteral("GETSH"));
+    host_.link().sendCommand("GETSH", link::CommandStyle::echoing(link::Echo::Alone));
 }
 
 void ScheduleTab::SetSheduleClick() {
-    link::Link &link = host_.link();
-    link.Clear();
+    host_.link().Clear();
     msg::ScheduleControls controls;
     controls.typeItem = SMSShed->itemIndex();
     controls.repetitionItem = RadioGroup1->itemIndex();
@@ -165,10 +160,7 @@ void ScheduleTab::SetSheduleClick() {
     }
     const QByteArray line = msg::buildSetScheduleLine(schedule_, controls);
     publish();
-    link.SendSMS(line);
-    link.view().echoLine().clear();
-    link.view().receptionMemo().clear();
-    link.view().echoLine().setText(text::fromAnsi(line));
+    host_.link().sendCommand(line, link::CommandStyle::echoing(link::Echo::Alone).withoutClear());
 }
 
 } // namespace zx::ui

@@ -31,7 +31,7 @@ public:
 
     // Start-up: takes the stored schedule (StoredSchedule of the settings
     // record) and gives it to the controls, whose reactions run as they change.
-    void applyStoredSchedule(const QByteArray &stored);
+    void load(const QByteArray &stored);
     const commands::messaging::ScheduleString &schedule() const { return schedule_; }
 
     void GetSheduleClick();

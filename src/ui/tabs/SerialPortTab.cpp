@@ -88,6 +88,20 @@ void SerialPortTab::refreshDeviceNotes() {
         deviceNotes_[i]->setText(serial::describeComPort(i + 1));
 }
 
+void SerialPortTab::load(const settings::SerialPortSettings &values) {
+    RadioGroupRate->setItemIndex(values.baudRateIndex);
+    RadioGroupPort->setItemIndex(values.comPortIndex);
+    TrackBar5->setValue(values.waitSmsTimeout);
+    Edit1->setText(QString::number(TrackBar5->value()));
+    ParityEven->setChecked(values.evenParity);
+    SkipCRLFcb->setChecked(values.skipCrLf);
+}
+
+void SerialPortTab::save(settings::SerialPortSettings &values) const {
+    values = {RadioGroupRate->itemIndex(), RadioGroupPort->itemIndex(), TrackBar5->value(),
+              ParityEven->isChecked(), SkipCRLFcb->isChecked()};
+}
+
 void SerialPortTab::showEvent(QShowEvent *event) {
     refreshDeviceNotes();
     QWidget::showEvent(event);

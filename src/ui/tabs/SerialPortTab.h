@@ -1,6 +1,8 @@
 #pragma once
 // The "Serial Port" tab: port and speed, parity, the Skip CR/LF display
 // option and the SMS wait slider. Each "ComN" item shows the device it opens.
+#include "settings/WindowSettings.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -28,6 +30,10 @@ public:
     void refreshDeviceNotes();
     // Bits per second of the selected "Baud Rate" item.
     static int baudOfItem(int index);
+
+    // The speed and port reopen the port through their groups' reactions.
+    void load(const settings::SerialPortSettings &values);
+    void save(settings::SerialPortSettings &values) const;
 
 protected:
     void showEvent(QShowEvent *event) override;

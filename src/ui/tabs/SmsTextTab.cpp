@@ -1,9 +1,11 @@
 #include "ui/tabs/SmsTextTab.h"
 
+#include "commands/messaging/TextAnswer.h"
 #include "link/Link.h"
 #include "settings/ConfigRecord.h"
 #include "text/Ansi.h"
 #include "ui/TabHost.h"
+#include "ui/widgets/TypingLimit.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -85,7 +87,7 @@ QWidget *SmsTextTab::buildGrid(const TextGrid &grid, QWidget *parent) {
             const int n = grid.numberAt(r, c);
             auto *box = new QLineEdit(initialText(family_, n), frame);
             box->setObjectName(QString::fromLatin1(family_.boxStem) + QString::number(n));
-            box->setMaxLength(family_.boxLimit);
+            limitTyping(box, family_.boxLimit);
             box->setFixedWidth(boxWidth);
             auto *button = new QPushButton(QStringLiteral("WR"), frame);
             button->setObjectName(QString::fromLatin1(family_.buttonStem) + QString::number(n));
@@ -112,13 +114,13 @@ QPushButton *SmsTextTab::button(int n) const {
 
 void SmsTextTab::textButtonClick(int n) {
     link::Link &link = host_.link();
-    link.Clear();
+    const auto noEcho = link::CommandStyle::echoing(link::Echo::None);
     if (readBox->isChecked()) {
-        link.SendSMS(msg::textReadLine(family_.table, n));
+        link.sendCommand(msg::textReadLine(family_.table, n), noEcho);
         return;
     }
     const QByteArray text = text::toAnsi(box(n)->text());
-    link.SendSMS(msg::textWriteLine(family_.table, n, text));
+    link.sendCommand(msg::textWriteLine(family_.table, n, text), noEcho);
     const QByteArray stored = msg::storedTextOf(family_.table, text);
     if (family_.table == msg::TextTable::External)
         host_.record().setExternalText(n, stored);
@@ -134,6 +136,52 @@ void SmsTextTab::readBoxClick(bool checked) {
     const QString caption = checked ? QStringLiteral("RD") : QStringLiteral("WR");
     for (const auto &[n, button] : buttons_)
         button->setText(caption);
+}
+
+} // namespace zx::ui
+
+namespace zx::ui {
+
+void SmsTextTab::load(const settings::TextSettings &texts) {
+    for (const auto &[n, box] : boxes_) {
+        const QByteArray &text = family_.table == msg::TextTable::External ? texts.externalText(n)
+                                                                           : texts.shortText(n);
+        box->setText(text::fromAnsi(text));
+    }
+}
+
+void SmsTextTab::save(settings::TextSettings &texts) const {
+    for (const auto &[n, box] : boxes_) {
+        QByteArray &text =
+            family_.table == msg::TextTable::External ? texts.externalText(n) : texts.shortText(n);
+        text = text::toAnsi(box->text());
+    }
+}
+
+void SmsTextTab::applyVariant(bool variantOn) {
+    for (const NumberRange &range : family_.variantRanges)
+        for (int n = range.from; n <= range.to; ++n) {
+            button(n)->setEnabled(!variantOn);
+            box(n)->setEnabled(!variantOn);
+        }
+}
+
+QList<QWidget *> SmsTextTab::paleBoxes() const {
+    QList<QWidget *> list;
+    for (const auto &[n, box] : boxes_)
+        list << box;
+    return list;
+}
+
+bool SmsTextTab::showAnswer(const QByteArray &answer) {
+    const auto parsed = family_.table == msg::TextTable::External
+                            ? msg::parseExternalTextAnswer(answer)
+                            : msg::parseShortTextAnswer(answer);
+    QLineEdit *target = parsed ? box(parsed->number) : nullptr;
+    if (!target)
+        return false;
+    target->setText(text::fromAnsi(parsed->text));
+    return true;
 }
 
 } // namespace zx::ui

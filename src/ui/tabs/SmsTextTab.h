@@ -2,6 +2,7 @@
 // One of the three text tabs ("External SMS", "Int/Ext SMS", "IOname"):
 // a box and a small button per text, and the tab's "Read" box that decides
 // whether the buttons read the module's text ("RD") or write the box ("WR").
+#include "settings/WindowSettings.h"
 #include "ui/tabs/SmsTextTable.h"
 
 #include <QWidget>
@@ -29,6 +30,16 @@ public:
 
     void textButtonClick(int n);
     void readBoxClick(bool checked);
+
+    // The tab's texts from and into the settings values.
+    void load(const settings::TextSettings &texts);
+    void save(settings::TextSettings &texts) const;
+    // The runtime variant disables the texts of the inputs it lacks.
+    void applyVariant(bool variantOn);
+    QList<QWidget *> paleBoxes() const;
+    // A module answer read while this tab (or, for the short texts, its twin)
+    // is open; false when the answer names no text of this tab.
+    bool showAnswer(const QByteArray &answer);
 
 private:
     QWidget *buildGrid(const TextGrid &grid, QWidget *parent);

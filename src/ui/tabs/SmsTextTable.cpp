@@ -1,6 +1,6 @@
 #include "ui/tabs/SmsTextTable.h"
 
-#include "ui/TabHost.h"
+#include "ui/TabTable.h"
 
 namespace zx::ui {
 namespace {
@@ -45,13 +45,17 @@ int TextGrid::numberAt(int row, int column) const {
 }
 
 const std::vector<TextFamily> &textFamilies() {
+    // The variant lacks analog inputs 5..8 and inputs 8..12 (texts), and the
+    // names of inputs 8..12 and of outputs 6..8 (both states).
+    const std::vector<NumberRange> textsTheVariantLacks = {{22, 33}, {41, 45}, {53, 57}};
+    const std::vector<NumberRange> namesTheVariantLacks = {{65, 69}, {77, 81}, {87, 89}, {95, 97}};
     static const std::vector<TextFamily> families = {
         {kExternalSmsTab, "TXTSMSb", "TXTSMS", "GetText", 1, 57, TextTable::External,
-         commands::messaging::kExternalBoxLimit, true},
+         commands::messaging::kExternalBoxLimit, true, textsTheVariantLacks},
         {kIntExtSmsTab, "iTXTSMSb", "iTXTSMS", "iGetText", 1, 57, TextTable::Short,
-         commands::messaging::kShortBoxLimit, false},
+         commands::messaging::kShortBoxLimit, false, textsTheVariantLacks},
         {kIoNameTab, "TXTSMSb", "iTXTSMS", "nGetText", 58, 97, TextTable::Short,
-         commands::messaging::kShortBoxLimit, false},
+         commands::messaging::kShortBoxLimit, false, namesTheVariantLacks},
     };
     return families;
 }

@@ -24,6 +24,11 @@ struct TextGrid {
     int numberAt(int row, int column) const;
 };
 
+struct NumberRange {
+    int from;
+    int to;
+};
+
 struct TextFamily {
     int tab;
     const char *buttonStem;
@@ -36,6 +41,8 @@ struct TextFamily {
     // The "Read" box of "External SMS" empties the memos; the others only
     // clear the raw-line flag.
     bool readBoxClears;
+    // The texts whose box and button the runtime variant disables.
+    std::vector<NumberRange> variantRanges;
 };
 
 // The three families, in tab order.

@@ -184,30 +184,51 @@ void TemperatureTab::refreshLevelBoxes() {
 
 void TemperatureTab::TlevelCmdClick(int input) {
     const int i = input - 1;
-    host_.sendCommand(
+    host_.link().sendCommand(
         cmd::temperatureLevelLine(input, ScrollBarTmin[i]->value(), ScrollBarTmax[i]->value()));
     Tmax[i]->setStyleSheet(latin(kSentMaxColour));
     Tmin[i]->setStyleSheet(latin(kSentMinColour));
 }
 
 void TemperatureTab::RTlevelSendClick() {
-    host_.sendCommand(cmd::runtimeLevelLine(ScrollBarRT1->value(), ScrollBarRT2->value()));
+    host_.link().sendCommand(cmd::runtimeLevelLine(ScrollBarRT1->value(), ScrollBarRT2->value()));
 }
 
-void TemperatureTab::sendWithoutClear(const QByteArray &line) {
-    host_.link().SendSMS(line);
-    host_.link().DisplayOnMemo(line);
-}
-
+// The runtime source buttons send without the common pre-send step.
 void TemperatureTab::SetRTsourceClick() {
-    sendWithoutClear(cmd::runtimeSourceLine(RTinputSource->itemIndex(), RTsource->itemIndex(),
-                                            textOf(RTdivider)));
+    host_.link().sendCommand(cmd::runtimeSourceLine(RTinputSource->itemIndex(),
+                                                    RTsource->itemIndex(), textOf(RTdivider)),
+                             link::CommandStyle().withoutClear());
 }
 
-void TemperatureTab::Button2Click() { sendWithoutClear(cmd::kReadRuntimeSourceLine); }
+void TemperatureTab::Button2Click() {
+    host_.link().sendCommand(cmd::kReadRuntimeSourceLine, link::CommandStyle().withoutClear());
+}
 
 void TemperatureTab::SetTtimeoutFilterClick() {
-    host_.sendCommand(cmd::temperatureFilterLine(textOf(TTimeout1t)));
+    host_.link().sendCommand(cmd::temperatureFilterLine(textOf(TTimeout1t)));
+}
+
+void TemperatureTab::load(const settings::TemperatureSettings &temperature) {
+    for (std::size_t i = 0; i < ScrollBarTmin.size(); ++i) {
+        ScrollBarTmin[i]->setValue(temperature.minimum[i]);
+        ScrollBarTmax[i]->setValue(temperature.maximum[i]);
+    }
+    refreshLevelBoxes();
+}
+
+void TemperatureTab::save(settings::TemperatureSettings &temperature) const {
+    for (std::size_t i = 0; i < ScrollBarTmin.size(); ++i) {
+        temperature.minimum[i] = ScrollBarTmin[i]->value();
+        temperature.maximum[i] = ScrollBarTmax[i]->value();
+    }
+}
+
+QList<QWidget *> TemperatureTab::paleBoxes() const {
+    QList<QWidget *> list;
+    for (std::size_t i = 0; i < Tmin.size(); ++i)
+        list << Tmin[i] << Tmax[i];
+    return list << RT1 << RT2;
 }
 
 } // namespace zx::ui

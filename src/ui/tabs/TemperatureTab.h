@@ -2,6 +2,8 @@
 // The "Temperature, RT" tab: minimum and maximum levels of the three
 // temperature inputs ("TCLEV"), the runtime counters' levels ("RTLEV ") and
 // source ("RTMOD"), and the temperature timeout filter.
+#include "settings/WindowSettings.h"
+
 #include <QWidget>
 
 #include <array>
@@ -43,6 +45,13 @@ public:
     // decimal, also where the position did not change (start-up).
     void refreshLevelBoxes();
 
+    // The level bars, then their boxes (also where a bar did not move).
+    void load(const settings::TemperatureSettings &temperature);
+    void save(settings::TemperatureSettings &temperature) const;
+    // The runtime variant shows the runtime panel over inputs 2 and 3.
+    void applyVariant(bool variantOn) { PanelRT->setVisible(variantOn); }
+    QList<QWidget *> paleBoxes() const;
+
     void TlevelCmdClick(int input);
     void RTlevelSendClick();
     void SetRTsourceClick();
@@ -53,8 +62,6 @@ private:
     QWidget *buildTemperatureInput(int input, QWidget *parent);
     QWidget *buildRuntimePanel(QWidget *parent);
     QWidget *buildFilter();
-    // Send and echo without the common pre-send step.
-    void sendWithoutClear(const QByteArray &line);
 
     TabHost &host_;
 };

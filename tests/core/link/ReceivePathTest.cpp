@@ -1,4 +1,5 @@
 #include "LinkDoubles.h"
+#include "link/ModemNotices.h"
 
 #include <gtest/gtest.h>
 
@@ -138,5 +139,51 @@ TEST(ReceivePath, ModemRefusalsOfASubmissionAreReported) {
         EXPECT_TRUE(f.view.statusMessages.last().contains(QStringLiteral("refused")));
         EXPECT_TRUE(f.view.statusMessages.last().contains(QString::fromLatin1(c.reply.trimmed())));
         EXPECT_FALSE(f.link.flags().ModemBusy);
+    }
+}
+
+TEST(ReceivePath, EachSubmissionsOutcomeReplacesTheNoticeBeforeIt) {
+    LinkFixture f;
+    f.view.sms = true;
+    f.link.SendSMS("GETVR");
+    f.link.SendSMS("GETST");
+    EXPECT_EQ(f.view.statusBar, QStringLiteral("The modem is busy: \"GETST\" was not sent."));
+    f.receive("\r\n> ");
+    f.ticks(1);
+    f.receive("\r\n+CMGS: 7\r\n\r\nOK\r\n");
+    EXPECT_EQ(
+        f.view.statusBar,
+        QStringLiteral("The SMS \"GETVR\" to +12345 was accepted by the modem (reference 7)."));
+    // The next command starts with an empty status bar and ends with its own outcome.
+    f.view.number = "+4915200000001";
+    f.link.SendSMS("GETST");
+    EXPECT_TRUE(f.view.statusBar.isEmpty());
+    f.receive("\r\n> ");
+    f.receive("\r\n+CMS ERROR: 500\r\n");
+    EXPECT_EQ(f.view.statusBar, QStringLiteral("The modem refused the SMS: +CMS ERROR: 500"));
+    f.link.SendSMS("GETOS1");
+    f.receive("AT+CMGS=16\r\r\n> ");
+    f.receive(f.link.PendingPdu().chopped(1) + "\x1A\r\n+CMGS: 255\r\n\r\nOK\r\n");
+    EXPECT_EQ(f.view.statusBar, QStringLiteral("The SMS \"GETOS1\" to +4915200000001 was accepted "
+                                               "by the modem (reference 255)."));
+}
+
+TEST(ModemNotices, SubmitReferenceAndNewMessageIndication) {
+    struct Case {
+        QByteArray chunk;
+        QByteArray reference;
+        bool newMessage;
+    } const cases[] = {
+        {"\r\n+CMGS: 7\r\n\r\nOK\r\n", "7", false},
+        {"+CMGS:12\r\n", "12", false},
+        {"\r\n+CMGS: 0\r\n\r\nOK\r\n\r\n+CMTI: \"SM\",2\r\n", "0", true},
+        {"\r\n+CMGS: \r\n", "", false},
+        {"\r\n+CMGS: 1234\r\n", "", false},
+        {"\r\nOK\r\n", "", false},
+        {"\r\n+CMTI: \"ME\",14\r\n", "", true},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(submitReference(c.chunk), c.reference) << c.chunk.constData();
+        EXPECT_EQ(announcesNewMessage(c.chunk), c.newMessage) << c.chunk.constData();
     }
 }

@@ -1,17 +1,12 @@
 #include "LinkDoubles.h"
+#include "common/Wire.h"
 
 #include <gtest/gtest.h>
 
 using namespace zx::link;
 using namespace zx::link::testing;
 
-namespace {
-
-QByteArray framed(const QByteArray &line) {
-    return QByteArray(14, ' ') + "SETUP:" + line + "\r" + QByteArray(1, '\0');
-}
-
-} // namespace
+using zx::testing::framed;
 
 TEST(SendPath, SettingModeFramesEachLineByteExact) {
     struct Case {
@@ -116,4 +111,41 @@ TEST(SendPath, CommandEchoShowsThePrintableLine) {
     EXPECT_EQ(f.view.echo.content, QStringLiteral("SETTX01 a b"));
     EXPECT_EQ(f.view.reception.content, QStringLiteral("\n"));
     EXPECT_TRUE(f.link.flags().DisplayPending);
+}
+
+TEST(SendPath, CommandStylesClearSendAndEchoInTheirOrder) {
+    using S = CommandStyle;
+    struct Case {
+        const char *what;
+        CommandStyle style;
+        std::vector<const char *> journal;
+    } const cases[] = {
+        {"most buttons", S{},
+         {"memo cleared", "echo cleared", "wire", "memo shows", "echo cleared", "echo shows GETST"}},
+        {"echo before send", S::echoing(Echo::BeforeSend),
+         {"memo cleared", "echo cleared", "memo shows", "echo cleared", "echo shows GETST", "wire"}},
+        {"another echo text", S::echoing(Echo::AfterSend, "READ"),
+         {"memo cleared", "echo cleared", "wire", "memo shows", "echo cleared", "echo shows READ"}},
+        {"no echo", S::echoing(Echo::None), {"memo cleared", "echo cleared", "wire"}},
+        {"echo alone", S::echoing(Echo::Alone),
+         {"memo cleared", "echo cleared", "wire", "echo cleared", "memo cleared",
+          "echo shows GETST"}},
+        {"after the caller's own Clear", S().withoutClear(),
+         {"wire", "memo shows", "echo cleared", "echo shows GETST"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        LinkFixture f;
+        f.keepJournal();
+        f.link.setRawLine(true);
+        f.link.sendCommand("GETST", c.style);
+        QStringList expected;
+        for (const char *entry : c.journal)
+            expected << QString::fromLatin1(entry);
+        EXPECT_EQ(f.journal.join(QStringLiteral(" | ")).toStdString(),
+                  expected.join(QStringLiteral(" | ")).toStdString());
+        // Clear marks the answer for display and ends a raw line; without it
+        // the raw-line flag stays and the line goes out without the prefix.
+        EXPECT_EQ(f.port.wire, c.style.clearFirst ? framed("GETST") : QByteArray("GETST\r"));
+    }
 }

@@ -2,7 +2,7 @@
 // The offsets below are those of the file format, written out here on
 // purpose rather than taken from the layout table under test.
 #include "settings/ConfigRecord.h"
-#include "settings/RecordBytes.h"
+#include "common/RecordBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@
 using zx::settings::ConfigRecord;
 using zx::settings::FieldKind;
 using zx::settings::kConfigLayout;
-using zx::settings::testing::firstChangeOutside;
-using zx::settings::testing::slice;
+using zx::testing::firstChangeOutside;
+using zx::testing::slice;
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "settings/ConfigRecord.h"
-#include "settings/RecordBytes.h"
+#include "common/RecordBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <functional>
 
 using zx::settings::ConfigRecord;
-using zx::settings::testing::firstChangeOutside;
-using zx::settings::testing::slice;
+using zx::testing::firstChangeOutside;
+using zx::testing::slice;
 
 namespace {
 

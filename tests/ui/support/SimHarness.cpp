@@ -1,5 +1,6 @@
 #include "support/SimHarness.h"
 
+#include "settings/FirstRunRecord.h"
 #include "ui/widgets/RadioGroup.h"
 
 #include <QRadioButton>
@@ -14,21 +15,18 @@
 namespace {
 
 constexpr int kPumpStepMs = 50;
-constexpr int kSmsModeOffset = 3209;
-constexpr int kDeleteIncomingOffset = 3208;
-constexpr int kModuleNumberOffset = 3986;
 
 } // namespace
 
 QByteArray settingModeSettings() { return QByteArray(4096, '\0'); }
 
-QByteArray smsModeSettings(const QByteArray &moduleNumber) {
-    QByteArray bytes(4096, '\0');
-    bytes[kDeleteIncomingOffset] = 1;
-    bytes[kSmsModeOffset] = 1;
-    bytes[kModuleNumberOffset] = char(moduleNumber.size());
-    bytes.replace(kModuleNumberOffset + 1, moduleNumber.size(), moduleNumber);
-    return bytes;
+QByteArray smsModeSettings(const QByteArray &moduleNumber, bool deleteIncoming) {
+    zx::settings::ConfigRecord record = zx::settings::firstRunRecord();
+    record.setDeleteIncomingSms(deleteIncoming);
+    record.setSmsModeOn(true);
+    record.setModuleNumber(moduleNumber);
+    return QByteArray(reinterpret_cast<const char *>(record.bytes().data()),
+                      zx::settings::ConfigRecord::kSize);
 }
 
 SimHarness::SimHarness(zx::sim::Simulator::Mode mode, const zx::sim::FaultOptions &faults) {

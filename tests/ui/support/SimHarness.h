@@ -14,10 +14,11 @@
 #include <functional>
 #include <memory>
 
-// A 4096-byte settings file: all zero, or SMS mode on with the module's
-// telephone number and incoming messages deleted after reading.
+// A 4096-byte settings file: all zero, or the first-run record with SMS mode
+// on, the module's telephone number and incoming messages deleted after
+// reading (or not).
 QByteArray settingModeSettings();
-QByteArray smsModeSettings(const QByteArray &moduleNumber);
+QByteArray smsModeSettings(const QByteArray &moduleNumber, bool deleteIncoming = true);
 
 class SimHarness {
 public:

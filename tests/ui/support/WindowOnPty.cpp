@@ -3,10 +3,6 @@
 #include <QTimer>
 #include <QtGlobal>
 
-QByteArray framed(const QByteArray &line) {
-    return QByteArray(14, ' ') + "SETUP:" + line + "\r" + QByteArray(1, '\0');
-}
-
 QObject *requireChild(TForm1 &form, const QString &name, const QMetaObject &type) {
     for (QObject *o : form.findChildren<QObject *>(name))
         if (type.cast(o))

@@ -2,6 +2,7 @@
 // The setting most window tests share: the window on a pseudo-terminal
 // playing the module, with the one-second timer stopped so that the test
 // drives the ticks itself.
+#include "common/Wire.h"
 #include "support/UiTestEnv.h"
 #include "ui/Unit1.h"
 
@@ -10,8 +11,7 @@
 
 #include <memory>
 
-// A module command as setting mode puts it on the wire.
-QByteArray framed(const QByteArray &line);
+using zx::testing::framed;
 
 // A control by name; a missing control ends the test run.
 QObject *requireChild(TForm1 &form, const QString &name, const QMetaObject &type);

@@ -50,9 +50,10 @@ TEST(EventMaskBoxes, NumberBoxSequence) {
         {MaskKind::Temperature, "a00", 1, 1, true, "100"},
         // An empty text counts as a run of "-".
         {MaskKind::Temperature, "", 2, 4, true, "-8-"},
-        // A short or long stored text is brought to the mask's length.
+        // A short stored text is brought to the mask's length; a longer one
+        // keeps the characters beyond it.
         {MaskKind::Digital, "FF", 5, 1, true, "FF--1-------"},
-        {MaskKind::Temperature, "FFFFF", 3, 1, false, "FFE"},
+        {MaskKind::Temperature, "FFFFF", 3, 1, false, "FFEFF"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.before << " row " << c.row << " col " << c.column);
