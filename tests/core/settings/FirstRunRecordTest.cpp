@@ -2,7 +2,7 @@
 // before the first start.
 #include "settings/FirstRunRecord.h"
 #include "settings/ConfigFile.h"
-#include "settings/RecordBytes.h"
+#include "common/RecordBytes.h"
 
 #include <QFile>
 #include <QProcess>
@@ -12,7 +12,7 @@
 
 using zx::settings::ConfigRecord;
 using zx::settings::firstRunRecord;
-using zx::settings::testing::firstChangeOutside;
+using zx::testing::firstChangeOutside;
 
 namespace {
 
