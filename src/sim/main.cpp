@@ -1,8 +1,8 @@
 // zentorix-sim: the module, or a GSM modem with the module behind it, on a
 // pseudo-terminal that the tool finds as "ComN".
+#include "cmdline/GnuCommandLine.h"
 #include "sim/Simulator.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTextStream>
@@ -33,15 +33,15 @@ void quitOnSignals(QCoreApplication &app) {
     ::sigaction(SIGTERM, &action, nullptr);
 }
 
-bool readInt(const QCommandLineParser &parser, const QString &name, int minimum, int maximum,
-             int &value) {
+bool readInt(const zx::cmdline::GnuCommandLine &parser, const QString &name, int minimum,
+             int maximum, int &value) {
     if (!parser.isSet(name))
         return true;
     bool ok = false;
     const int parsed = parser.value(name).toInt(&ok);
     if (!ok || parsed < minimum || parsed > maximum) {
-        QTextStream(stderr) << "zentorix-sim: --" << name << " wants a number in " << minimum
-                            << ".." << maximum << '\n';
+        zx::cmdline::GnuCommandLine::report(parser.usageError(
+            QStringLiteral("--%1 wants a number in %2..%3").arg(name).arg(minimum).arg(maximum)));
         return false;
     }
     value = parsed;
@@ -54,13 +54,11 @@ int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zentorix-sim"));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+    const QString summary = QStringLiteral(
         "Simulates the module on a pseudo-terminal (setting mode), or with --modem a GSM modem "
         "in PDU mode that passes every SMS to the module and stores its answer as a received "
-        "message. The terminal is linked as comN in the tool's port map."));
-    parser.addHelpOption();
-    parser.addOptions({
+        "message. The terminal is linked as comN in the tool's port map.");
+    zx::cmdline::GnuCommandLine parser({QStringLiteral("zentorix-sim"), summary, {}}, {
         {QStringLiteral("com"), QStringLiteral("Link the terminal as ComN (1..16, default 1)."),
          QStringLiteral("N"), QStringLiteral("1")},
         {QStringLiteral("force"), QStringLiteral("Replace a comN link the simulator did not make.")},
@@ -88,7 +86,9 @@ int main(int argc, char *argv[]) {
                         "later, re-pointing the link."),
          QStringLiteral("SEC")},
     });
-    parser.process(app);
+    if (const zx::cmdline::ParseOutcome outcome = parser.parse(QCoreApplication::arguments());
+        !outcome.run)
+        return zx::cmdline::GnuCommandLine::report(outcome);
 
     zx::sim::FaultOptions faults;
     faults.silent = parser.isSet(QStringLiteral("silent"));
@@ -101,8 +101,8 @@ int main(int argc, char *argv[]) {
         return 2;
     const QString echo = parser.value(QStringLiteral("echo")).toLower();
     if (echo != QStringLiteral("on") && echo != QStringLiteral("off")) {
-        QTextStream(stderr) << "zentorix-sim: --echo wants on or off\n";
-        return 2;
+        return zx::cmdline::GnuCommandLine::report(
+            parser.usageError(QStringLiteral("--echo wants on or off")));
     }
 
     zx::sim::Simulator simulator;
