@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ExitCode.h"
 #include "cli/Subcommand.h"
@@ -17,13 +18,12 @@ constexpr std::array kCommands = {
 
 int runCli(const QStringList &arguments, Console &console) {
     const QString program = QLatin1String(kProgramName);
-    if (arguments.value(1) == QLatin1String("--version")) {
-        console.printLine(program + QStringLiteral(" " ZENTORIX_VERSION));
-        return ExitOk;
-    }
+    const QString word = arguments.value(1);
+    if (word == QLatin1String("--version") || word == QLatin1String("-V"))
+        return report(console, cmdline::GnuCommandLine({program, {}, {}, {}}, {}).parse({program, word}));
     return dispatch(QStringList{program} + arguments.mid(1),
                     QStringLiteral("Configures ZENTORIX / ZENTORIQ modules from the command line.\n"
-                                   "--version shows the program's version."),
+                                   "-V, --version shows the program's version."),
                     kCommands, console);
 }
 

@@ -1,60 +1,56 @@
 #include "cli/CommandLine.h"
 #include "cli/ExitCode.h"
 
-#include <QCoreApplication>
-
 namespace zx::cli {
 
 CommandLine::CommandLine(QString path, const QString &description)
-    : m_path(std::move(path)), m_help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                      QStringLiteral("Show this help and exit.")) {
-    m_parser.setApplicationDescription(description);
-    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
-    m_parser.addOption(m_help);
-}
+    : m_path(std::move(path)), m_description(description) {}
 
 void CommandLine::addPositional(const QString &name, const QString &description) {
-    m_parser.addPositionalArgument(name, description);
     m_positionalNames.append(name);
+    m_arguments += QStringLiteral("  %1  %2\n").arg(name, description);
 }
 
 void CommandLine::addJsonOption() {
-    m_parser.addOption(
+    addOption(
         QCommandLineOption(QStringLiteral("json"), QStringLiteral("Write machine-readable JSON.")));
+}
+
+cmdline::ProgramInfo CommandLine::programInfo() const {
+    QString notes = QLatin1String(kExitStatusHelp);
+    if (!m_arguments.isEmpty())
+        notes = QStringLiteral("Arguments:\n") + m_arguments + QLatin1Char('\n') + notes;
+    return {m_path, m_description, notes.trimmed(), m_positionalNames.join(QLatin1Char(' '))};
 }
 
 std::optional<int> CommandLine::parse(const QStringList &args, Console &console, int minPositional,
                                       int maxPositional) {
-    if (!m_parser.parse(args))
-        return usageError(console, m_parser.errorText());
-    if (m_parser.isSet(m_help)) {
-        console.out(helpText().toUtf8());
-        return ExitOk;
-    }
-    const qsizetype count = m_parser.positionalArguments().size();
+    m_line.emplace(programInfo(), m_options);
+    const cmdline::ParseOutcome outcome = m_line->parse(args);
+    if (!outcome.run)
+        return report(console, outcome);
+    const qsizetype count = m_line->operands().size();
     if (count < minPositional)
         return usageError(console,
                           QStringLiteral("missing %1").arg(m_positionalNames.value(count)));
     if (count > maxPositional)
         return usageError(console, QStringLiteral("unexpected argument '%1'")
-                                       .arg(m_parser.positionalArguments().at(maxPositional)));
+                                       .arg(m_line->operands().at(maxPositional)));
     return std::nullopt;
 }
 
 QString CommandLine::helpText() const {
-    // The parser names the program by argv[0]; show the whole command path.
-    QString text = m_parser.helpText();
-    const QString usage = QStringLiteral("Usage: ");
-    const QString program = QCoreApplication::instance() ? QCoreApplication::arguments().value(0)
-                                                         : QStringLiteral("<executable_name>");
-    if (text.startsWith(usage + program))
-        text.replace(usage.size(), program.size(), m_path);
-    return text + QLatin1Char('\n') + QLatin1String(kExitStatusHelp);
+    return cmdline::GnuCommandLine(programInfo(), m_options).helpText();
 }
 
 int CommandLine::usageError(Console &console, const QString &message) const {
-    console.err(QStringLiteral("%1: %2; see '%1 --help'\n").arg(m_path, message).toUtf8());
-    return ExitUsage;
+    return report(console, cmdline::GnuCommandLine(programInfo(), m_options).usageError(message));
+}
+
+int report(Console &console, const cmdline::ParseOutcome &outcome) {
+    console.out(outcome.standardOutput.toUtf8());
+    console.err(outcome.standardError.toUtf8());
+    return outcome.exitCode;
 }
 
 } // namespace zx::cli

@@ -1,11 +1,13 @@
 #pragma once
-// One subcommand's command line, parsed the GNU way: options anywhere, "--"
-// ends them, -h/--help shows the help on standard output and exits with 0, a
-// usage error is one line on standard error and exit status 2.
+// One subcommand's command line, parsed the GNU way (the same rules as the
+// project's other programs): options anywhere, "--" ends them, -h/--help
+// shows the help on standard output and exits with 0, a usage error names
+// the command and points to its --help on standard error, exit status 2.
 #include "cli/Console.h"
+#include "cmdline/GnuCommandLine.h"
 
 #include <QCommandLineOption>
-#include <QCommandLineParser>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -19,7 +21,7 @@ public:
     CommandLine(QString path, const QString &description);
 
     void addPositional(const QString &name, const QString &description);
-    void addOption(const QCommandLineOption &option) { m_parser.addOption(option); }
+    void addOption(const QCommandLineOption &option) { m_options.append(option); }
     // --json: machine-readable output.
     void addJsonOption();
 
@@ -28,21 +30,29 @@ public:
     std::optional<int> parse(const QStringList &args, Console &console, int minPositional,
                              int maxPositional);
 
-    bool isSet(const QCommandLineOption &option) const { return m_parser.isSet(option); }
-    QString value(const QCommandLineOption &option) const { return m_parser.value(option); }
-    QStringList positional() const { return m_parser.positionalArguments(); }
-    bool json() const { return m_parser.isSet(QStringLiteral("json")); }
+    bool isSet(const QCommandLineOption &option) const { return m_line->isSet(option.names().first()); }
+    QString value(const QCommandLineOption &option) const {
+        return m_line->value(option.names().first());
+    }
+    QStringList positional() const { return m_line->operands(); }
+    bool json() const { return m_line->isSet(QStringLiteral("json")); }
     const QString &path() const { return m_path; }
 
     QString helpText() const;
-    // "zentorix-cli profile import: message; see '... --help'" on standard error; returns 2.
     int usageError(Console &console, const QString &message) const;
 
 private:
+    cmdline::ProgramInfo programInfo() const;
+
     QString m_path;
-    QCommandLineParser m_parser;
-    QCommandLineOption m_help;
+    QString m_description;
+    QList<QCommandLineOption> m_options;
     QStringList m_positionalNames;
+    QString m_arguments; // the help's "Arguments:" lines
+    std::optional<cmdline::GnuCommandLine> m_line;
 };
+
+// Prints the outcome's texts to the console and returns its exit status.
+int report(Console &console, const cmdline::ParseOutcome &outcome);
 
 } // namespace zx::cli

@@ -1,4 +1,5 @@
 #include "cli/Subcommand.h"
+#include "cli/CommandLine.h"
 #include "cli/ExitCode.h"
 
 namespace zx::cli {
@@ -6,21 +7,21 @@ namespace {
 
 QString groupHelp(const QString &path, const QString &description,
                   std::span<const Subcommand> table) {
-    QString text = QStringLiteral("Usage: %1 [-h|--help] COMMAND [ARGUMENTS...]\n%2\n\nCommands:\n")
-                       .arg(path, description);
+    QString notes = QStringLiteral("Commands:\n");
     for (const Subcommand &command : table)
-        text += QStringLiteral("  %1 %2\n")
-                    .arg(QLatin1String(command.name), -10)
-                    .arg(QLatin1String(command.summary));
-    return text +
-           QStringLiteral("\n'%1 COMMAND --help' shows a command's arguments and options.\n\n")
-               .arg(path) +
-           QLatin1String(kExitStatusHelp);
+        notes += QStringLiteral("  %1 %2\n")
+                     .arg(QLatin1String(command.name), -10)
+                     .arg(QLatin1String(command.summary));
+    notes += QStringLiteral("\n'%1 COMMAND --help' shows a command's arguments and options.\n\n")
+                 .arg(path) +
+             QLatin1String(kExitStatusHelp);
+    const cmdline::ProgramInfo info{path, description, notes.trimmed(),
+                                    QStringLiteral("COMMAND [ARGUMENT]...")};
+    return cmdline::GnuCommandLine(info, {}).helpText();
 }
 
 int usageError(Console &console, const QString &path, const QString &message) {
-    console.err(QStringLiteral("%1: %2; see '%1 --help'\n").arg(path, message).toUtf8());
-    return ExitUsage;
+    return report(console, cmdline::GnuCommandLine({path, {}, {}, {}}, {}).usageError(message));
 }
 
 } // namespace
@@ -40,7 +41,7 @@ int dispatch(const QStringList &args, const QString &description, std::span<cons
             return command.run(QStringList{path + QLatin1Char(' ') + word} + args.mid(2), console);
     }
     if (word.startsWith(QLatin1Char('-')))
-        return usageError(console, path, QStringLiteral("unknown option '%1'").arg(word));
+        return usageError(console, path, QStringLiteral("unrecognized option '%1'").arg(word));
     return usageError(console, path, QStringLiteral("'%1' is not a command").arg(word));
 }
 

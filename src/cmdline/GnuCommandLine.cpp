@@ -59,10 +59,13 @@ QString wrapped(const QString &text, int firstLineUsed, int indent) {
     return result;
 }
 
+// Each line wrapped on its own; a line that starts with a blank is a table
+// row laid out by the caller and stands as it is.
 QString paragraphs(const QString &text) {
     QString result;
     for (const QString &line : text.split(QLatin1Char('\n')))
-        result += wrapped(line, 0, 0) + QLatin1Char('\n');
+        result += (line.startsWith(QLatin1Char(' ')) ? line : wrapped(line, 0, 0)) +
+                  QLatin1Char('\n');
     return result;
 }
 

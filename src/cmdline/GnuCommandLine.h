@@ -16,7 +16,8 @@ inline constexpr int kUsageErrorStatus = 2;
 struct ProgramInfo {
     QString name;    // as typed in a shell: "zentorix-sim"
     QString summary; // the sentence under the usage line
-    QString notes;   // lines after the option list, each wrapped; may be empty
+    QString notes;   // lines after the option list, each wrapped unless it starts
+                     // with a blank (a table row); may be empty
     // What follows the options on the usage line, e.g. "COMMAND [ARGUMENT]...";
     // empty: the program takes no arguments besides options.
     QString operands = {};

@@ -71,17 +71,17 @@ TEST_F(Cli, EveryCommandHasHelpWithItsUsageAndTheExitStatuses) {
         QStringList args;
         const char *usage;
     } cases[] = {
-        {{QStringLiteral("--help")}, "Usage: zentorix-cli [-h|--help] COMMAND"},
+        {{QStringLiteral("--help")}, "Usage: zentorix-cli [OPTION]... COMMAND [ARGUMENT]...\n"},
         {{QStringLiteral("profile"), QStringLiteral("-h")},
-         "Usage: zentorix-cli profile [-h|--help] COMMAND"},
+         "Usage: zentorix-cli profile [OPTION]... COMMAND [ARGUMENT]...\n"},
         {{QStringLiteral("profile"), QStringLiteral("export"), QStringLiteral("--help")},
-         "Usage: zentorix-cli profile export [options] RECORD.cfg"},
+         "Usage: zentorix-cli profile export [OPTION]... RECORD.cfg\n"},
         {{QStringLiteral("profile"), QStringLiteral("import"), QStringLiteral("--help")},
-         "Usage: zentorix-cli profile import [options] PROFILE.json"},
+         "Usage: zentorix-cli profile import [OPTION]... PROFILE.json\n"},
         {{QStringLiteral("profile"), QStringLiteral("diff"), QStringLiteral("-h")},
-         "Usage: zentorix-cli profile diff [options] A B"},
+         "Usage: zentorix-cli profile diff [OPTION]... A B\n"},
         {{QStringLiteral("ports"), QStringLiteral("--help")},
-         "Usage: zentorix-cli ports [options]"},
+         "Usage: zentorix-cli ports [OPTION]...\n"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.usage);
@@ -91,22 +91,20 @@ TEST_F(Cli, EveryCommandHasHelpWithItsUsageAndTheExitStatuses) {
         EXPECT_TRUE(o.out.contains("  3  serial port error")) << o.out.constData();
         EXPECT_TRUE(o.err.isEmpty());
     }
-    EXPECT_EQ(run({QStringLiteral("--version")}).out,
-              QByteArray("zentorix-cli " ZENTORIX_VERSION "\n"));
+    EXPECT_TRUE(run({QStringLiteral("--version")}).out.startsWith("zentorix-cli (zentorix) "));
 }
 
-TEST_F(Cli, UsageErrorsAreOneLineAndExitStatusTwo) {
+TEST_F(Cli, UsageErrorsNameTheCommandPointToItsHelpAndExitTwo) {
     const struct {
         QStringList args;
         const char *message;
     } cases[] = {
-        {{}, "zentorix-cli: missing command; see 'zentorix-cli --help'"},
+        {{}, "zentorix-cli: missing command"},
         {{QStringLiteral("flash")}, "zentorix-cli: 'flash' is not a command"},
-        {{QStringLiteral("--verbose")}, "zentorix-cli: unknown option '--verbose'"},
+        {{QStringLiteral("--verbose")}, "zentorix-cli: unrecognized option '--verbose'"},
         {{QStringLiteral("profile")}, "zentorix-cli profile: missing command"},
         {{QStringLiteral("profile"), QStringLiteral("export")},
-         "zentorix-cli profile export: missing RECORD.cfg; see 'zentorix-cli profile export "
-         "--help'"},
+         "zentorix-cli profile export: missing RECORD.cfg"},
         {{QStringLiteral("profile"), QStringLiteral("export"), QStringLiteral("a"),
           QStringLiteral("b")},
          "zentorix-cli profile export: unexpected argument 'b'"},
@@ -115,11 +113,18 @@ TEST_F(Cli, UsageErrorsAreOneLineAndExitStatusTwo) {
         {{QStringLiteral("profile"), QStringLiteral("import"), QStringLiteral("p.json")},
          "zentorix-cli profile import: missing -o FILE"},
         {{QStringLiteral("ports"), QStringLiteral("--all")},
-         "zentorix-cli ports: Unknown option 'all'."},
+         "zentorix-cli ports: unrecognized option '--all'"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.message);
-        expectOneLineError(run(c.args), 2, c.message);
+        const Outcome o = run(c.args);
+        EXPECT_EQ(o.status, 2);
+        EXPECT_TRUE(o.out.isEmpty()) << o.out.constData();
+        const QList<QByteArray> lines = o.err.split('\n');
+        ASSERT_EQ(lines.size(), 3) << o.err.constData(); // two lines and the end
+        EXPECT_EQ(lines[0], QByteArray(c.message));
+        const QByteArray command = lines[0].left(lines[0].indexOf(':'));
+        EXPECT_EQ(lines[1], "Try '" + command + " --help' for more information.");
     }
 }
 
@@ -269,9 +274,9 @@ TEST(CliProgram, MainPassesArgumentsAndExitStatus) {
     const struct {
         QStringList args;
         int status;
-        const char *out;
+        const char *out; // the start of standard output
     } cases[] = {
-        {{QStringLiteral("--version")}, 0, "zentorix-cli " ZENTORIX_VERSION "\n"},
+        {{QStringLiteral("--version")}, 0, "zentorix-cli (zentorix) "},
         {{QStringLiteral("profile"), QStringLiteral("export"),
           QStringLiteral("/nonexistent/ZENTORIX.cfg")},
          2,
@@ -282,7 +287,7 @@ TEST(CliProgram, MainPassesArgumentsAndExitStatus) {
         program.start(QStringLiteral(ZENTORIX_CLI_BINARY), c.args);
         ASSERT_TRUE(program.waitForFinished(30000));
         EXPECT_EQ(program.exitCode(), c.status);
-        EXPECT_EQ(program.readAllStandardOutput(), QByteArray(c.out));
+        EXPECT_TRUE(program.readAllStandardOutput().startsWith(c.out));
     }
 }
 

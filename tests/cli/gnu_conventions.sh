@@ -46,8 +46,8 @@ while IFS='|' read -r arguments environment expected first_line error; do
         fail "$arguments: standard error does not match '$error': $(cat "$err")"
     fi
 done <<TABLE
---help|none|0|^Usage: $name \[OPTION\]\.\.\.$|
--h|none|0|^Usage: $name \[OPTION\]\.\.\.$|
+--help|none|0|^Usage: $name \[OPTION\]\.\.\.( .+)?$|
+-h|none|0|^Usage: $name \[OPTION\]\.\.\.( .+)?$|
 --version|none|0|^$name( \(zentorix\))? [0-9]+(\.[0-9]+)+$|
 -V|none|0|^$name( \(zentorix\))? [0-9]+(\.[0-9]+)+$|
 --no-such-option|offscreen|2||^$name: unrecognized option '--no-such-option'$

@@ -5,6 +5,8 @@
 #include "settings/FirstRunRecord.h"
 #include "settings/Unprivileged.h"
 
+#include "common/RecordBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -17,6 +19,8 @@
 using namespace zx::settings;
 using zx::settings::testing::giveToUnprivilegedUser;
 using zx::settings::testing::runUnprivileged;
+using zx::testing::fileBytes;
+using zx::testing::toByteArray;
 
 namespace {
 
@@ -35,15 +39,6 @@ private:
 mode_t modeOf(const QString &path) {
     struct stat info {};
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-
-QByteArray contentsOf(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-QByteArray imageOf(const ConfigRecord &record) {
-    return QByteArray(reinterpret_cast<const char *>(record.bytes().data()), ConfigRecord::kSize);
 }
 
 void writeFile(const QString &path, const QByteArray &bytes) {
@@ -88,7 +83,7 @@ TEST(UserSettingsHome, FirstStartMakesAPrivateFolderWithTheFirstRunRecordAndWork
     ASSERT_TRUE(result.ok) << result.message.toStdString();
     EXPECT_EQ(QDir::currentPath(), QDir(folder).canonicalPath());
     const QString file = folder + QStringLiteral("/ZENTORIX.cfg");
-    EXPECT_EQ(contentsOf(file), imageOf(firstRunRecord()));
+    EXPECT_EQ(fileBytes(file), toByteArray(firstRunRecord()));
     EXPECT_EQ(modeOf(file), 0600u);
     for (const QString &level : {data, data + QStringLiteral("/share"), folder})
         EXPECT_EQ(modeOf(level), 0700u) << level.toStdString();
@@ -127,12 +122,12 @@ TEST(UserSettingsHome, WhateverIsAlreadyNamedZentorixCfgIsLeftAsItIs) {
         ASSERT_TRUE(enterSettingsHome(folder).ok);
 
         if (c.linkTarget.isEmpty()) {
-            EXPECT_EQ(contentsOf(file), c.contents);
+            EXPECT_EQ(fileBytes(file), c.contents);
         } else {
             EXPECT_EQ(QFileInfo(file).symLinkTarget(), c.linkTarget);
         }
     }
-    EXPECT_EQ(contentsOf(elsewhere), QByteArray(4096, 'E'));
+    EXPECT_EQ(fileBytes(elsewhere), QByteArray(4096, 'E'));
     EXPECT_FALSE(QFile::exists(root.filePath(QStringLiteral("gone.cfg"))));
 }
 
