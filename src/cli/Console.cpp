@@ -7,6 +7,8 @@ namespace zx::cli {
 namespace {
 
 void write(std::FILE *stream, QByteArrayView bytes) {
+    if (bytes.isEmpty()) // an empty view may carry no buffer at all
+        return;
     std::fwrite(bytes.data(), 1, static_cast<std::size_t>(bytes.size()), stream);
     std::fflush(stream);
 }

@@ -11,13 +11,14 @@
 
 namespace zx::settings {
 
-inline constexpr int kAlarmNumberCount = 7;
-inline constexpr int kExternalTextCount = 57;
-inline constexpr int kShortTextCount = 97;
-inline constexpr int kAnalogInputCount = 8;
-inline constexpr int kTemperatureInputCount = 3;
-inline constexpr int kOutputCount = 8;
-inline constexpr int kNetworkTextCount = 8;
+// How many of each the record holds.
+inline constexpr int kAlarmNumberCount = layout::AlarmNumbers.count;
+inline constexpr int kExternalTextCount = layout::ExternalTexts.count;
+inline constexpr int kShortTextCount = layout::ShortTexts.count;
+inline constexpr int kAnalogInputCount = layout::AnalogModes.count;
+inline constexpr int kTemperatureInputCount = layout::TempMin.count;
+inline constexpr int kOutputCount = layout::OutputPulse.count;
+inline constexpr int kNetworkTextCount = 8; // the GPRS and FTP texts, one field each
 
 // Values held outside the controls while the tool runs, taken from the record
 // at start-up and written back on save where they are stored.
