@@ -33,6 +33,19 @@ QString withoutLineEnds(QString text) {
     return text.remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
 }
 
+// Asks the module for its GPRS user id ("gprsuser") on the "GPRS, FTP" tab,
+// counting in `pieces` the writes the simulator's answer takes; returns the
+// box the answer goes to.
+QLineEdit *readUserIdCountingPieces(SimHarness &h, int &pieces) {
+    QObject::connect(&h.sim, &Simulator::bytesWritten, [&pieces](const QByteArray &) { ++pieces; });
+    h.open(settingModeSettings());
+    h.sim.module().state().gprs.userId = "gprsuser";
+    h.clickTab(kGprsFtpTab);
+    h.child<QCheckBox>(QStringLiteral("ReadGPRS1"))->setChecked(true);
+    h.child<QPushButton>(QStringLiteral("UIDbtn"))->click();
+    return h.child<QLineEdit>(QStringLiteral("UserID"));
+}
+
 } // namespace
 
 class E2eFaultsTest : public QObject {
@@ -94,13 +107,7 @@ void E2eFaultsTest::answerInPiecesCollectedByOnePoll() {
     SimHarness h(Simulator::Mode::Setting, faults);
     QVERIFY(h.simulatorRunning());
     int pieces = 0;
-    QObject::connect(&h.sim, &Simulator::bytesWritten, [&](const QByteArray &) { ++pieces; });
-    h.open(settingModeSettings());
-    h.sim.module().state().gprs.userId = "gprsuser";
-    h.clickTab(kGprsFtpTab);
-    h.child<QCheckBox>(QStringLiteral("ReadGPRS1"))->setChecked(true);
-    auto *box = h.child<QLineEdit>(QStringLiteral("UserID"));
-    h.child<QPushButton>(QStringLiteral("UIDbtn"))->click();
+    QLineEdit *box = readUserIdCountingPieces(h, pieces);
     QVERIFY(waitFor([&] { return pieces == 4; }));
     waitFor([] { return false; }, 50);
     QVERIFY(h.pumpUntil([&] { return !box->text().isEmpty(); }));
@@ -117,13 +124,7 @@ void E2eFaultsTest::answerInPiecesSeenChunkByChunk() {
     SimHarness h(Simulator::Mode::Setting, faults);
     QVERIFY(h.simulatorRunning());
     int pieces = 0;
-    QObject::connect(&h.sim, &Simulator::bytesWritten, [&](const QByteArray &) { ++pieces; });
-    h.open(settingModeSettings());
-    h.sim.module().state().gprs.userId = "gprsuser";
-    h.clickTab(kGprsFtpTab);
-    h.child<QCheckBox>(QStringLiteral("ReadGPRS1"))->setChecked(true);
-    auto *box = h.child<QLineEdit>(QStringLiteral("UserID"));
-    h.child<QPushButton>(QStringLiteral("UIDbtn"))->click();
+    QLineEdit *box = readUserIdCountingPieces(h, pieces);
     QVERIFY(h.pumpUntil([&] { return pieces == 4; }));
     h.pumpFor(200);
     QCOMPARE(withoutLineEnds(h.memoText()), QStringLiteral("UserID: gprsuser"));
