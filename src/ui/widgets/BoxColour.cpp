@@ -16,4 +16,10 @@ QColor boxColour(const QWidget *box) {
     return box->palette().color(QPalette::Base);
 }
 
+void emphasiseHandle(QWidget *slider) {
+    QPalette palette = slider->palette();
+    palette.setColor(QPalette::Button, kHandleColour);
+    slider->setPalette(palette);
+}
+
 } // namespace zx::ui

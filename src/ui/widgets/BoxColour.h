@@ -14,4 +14,9 @@ inline const QColor kPaleBoxColour{255, 255, 245};
 void setBoxColour(QWidget *box, const QColor &colour);
 QColor boxColour(const QWidget *box);
 
+// Slider and scroll bar handles in a darker colour than their light tracks,
+// so that the position reads at a glance.
+inline const QColor kHandleColour{96, 128, 176};
+void emphasiseHandle(QWidget *slider);
+
 } // namespace zx::ui
