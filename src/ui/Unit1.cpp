@@ -222,6 +222,7 @@ QWidget *TForm1::buildBottomArea() {
     MemoS_->setFixedHeight(25);
     MemoS_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MemoS_->setTabChangesFocus(true);
+    zx::ui::tintWhileFocused(MemoS_);
     // Hidden in SMS mode, the echo line keeps its room: nothing below moves.
     QSizePolicy keepRoom = MemoS_->sizePolicy();
     keepRoom.setRetainSizeWhenHidden(true);

@@ -4,6 +4,7 @@
 #include "support/UiTestEnv.h"
 #include "ui/TabTable.h"
 #include "ui/Unit1.h"
+#include "ui/widgets/BoxColour.h"
 #include "ui/widgets/ReadMode.h"
 
 #include <QAbstractButton>
@@ -329,6 +330,16 @@ void WindowLayoutTest::panelsAndSmsModeKeepTheWindowAndTheirNeighbours() {
         QVERIFY2(list.isEmpty(), qPrintable(QString::fromLatin1(step.control) +
                                             QStringLiteral(" moved: ") + list.join(u", ")));
     }
+
+    // The link colours the status in SMS mode only: back in setting mode it
+    // returns to the setting-mode look.
+    auto *status = child<QLineEdit>(form, "Status");
+    const QColor settingLook = zx::ui::boxColour(status);
+    child<QCheckBox>(form, "SMSmode")->click();
+    tick(form);
+    QVERIFY(zx::ui::boxColour(status) != settingLook);
+    child<QCheckBox>(form, "SMSmode")->click();
+    QCOMPARE(zx::ui::boxColour(status), settingLook);
 }
 
 // From the start focus, Tab walks the controls of "Main" and the bottom area
@@ -398,7 +409,14 @@ void WindowLayoutTest::tabVisitsEveryControlOfMainOnce() {
         {Qt::CTRL | Qt::Key_PageUp, 1},   {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, 0},
         {Qt::CTRL | Qt::Key_PageUp, 11},  {Qt::CTRL | Qt::Key_Tab, 0},
     };
-    child<QWidget>(form, "MemoS")->setFocus();
+    // The memo shows that it has the focus.
+    auto *memoS = child<QWidget>(form, "MemoS");
+    const QColor unfocused = zx::ui::boxColour(memoS);
+    memoS->setFocus();
+    QCOMPARE(zx::ui::boxColour(memoS), zx::ui::kFocusColour);
+    start->setFocus();
+    QCOMPARE(zx::ui::boxColour(memoS), unfocused);
+    memoS->setFocus();
     for (const auto &[key, index] : switches) {
         QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
         QCOMPARE(pages->currentIndex(), index);

@@ -134,6 +134,7 @@ QWidget *MainTab::buildModemGroup() {
     Memo5->setObjectName(QStringLiteral("Memo5"));
     Memo5->setMaximumHeight(48);
     Memo5->setTabChangesFocus(true);
+    tintWhileFocused(Memo5);
     // Hidden in SMS mode, the memo keeps its room: the buttons below stay put.
     QSizePolicy keepRoom = Memo5->sizePolicy();
     keepRoom.setRetainSizeWhenHidden(true);

@@ -19,4 +19,9 @@ QColor boxColour(const QWidget *box);
 inline const QColor kHandleColour{96, 128, 176};
 void emphasiseHandle(QWidget *slider);
 
+// A memo's frame shows no keyboard focus: its background takes this colour
+// while it has the focus.
+inline const QColor kFocusColour{226, 236, 255};
+void tintWhileFocused(QWidget *box);
+
 } // namespace zx::ui
