@@ -101,7 +101,9 @@ private:
                 controls_ << w;
                 continue;
             }
-            if (!qobject_cast<QLabel *>(w))
+            if (qobject_cast<QLabel *>(w))
+                labels_ << w;
+            else
                 walk(w);
         }
     }
@@ -186,10 +188,16 @@ private:
                 if (rectIn(controls_[i], area_).intersects(rectIn(controls_[j], area_)))
                     faults << QStringLiteral("%1 overlaps %2")
                                   .arg(nameOf(controls_[i]), nameOf(controls_[j]));
+        // A label under a control is hidden text.
+        for (QWidget *label : labels_)
+            for (QWidget *control : controls_)
+                if (rectIn(label, area_).intersects(rectIn(control, area_)))
+                    faults << QStringLiteral("%1 overlaps %2").arg(nameOf(label), nameOf(control));
     }
 
     QWidget *area_;
     QList<QWidget *> controls_;
+    QList<QWidget *> labels_;
 };
 
 void settle() {

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zx::ui {
 
 using namespace zx::ui::io;
@@ -120,8 +122,12 @@ QWidget *EventMaskGroup::buildMatrix(int index, QWidget *parent) {
         grid->addWidget(dis, r, 5, Qt::AlignCenter);
     }
 
+    // As wide as its widest text, so that it stays inside the row labels' column.
+    const int editWidth = std::max(fontMetrics().horizontalAdvance(QString(rows, QLatin1Char('F'))),
+                                   fontMetrics().horizontalAdvance(QString(rows, QLatin1Char('0')))) +
+                          8;
     m.edit = readOnlyBox(latin(def.editName), QString(QLatin1Char('F')).repeated(rows), group,
-                         12 + 9 * rows);
+                         editWidth);
     // The mask text heads the row labels.
     grid->addWidget(m.edit, 0, 0);
     if (def.kind == MaskKind::Temperature)

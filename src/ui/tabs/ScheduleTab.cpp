@@ -93,8 +93,12 @@ private:
 } // namespace
 
 ScheduleTab::ScheduleTab(TabHost &host, QWidget *parent) : QWidget(parent), host_(host) {
-    auto *h = new QHBoxLayout(this);
-    h->setContentsMargins(4, 4, 4, 4);
+    // Type and repetition side by side on top; the hours below them over the
+    // tab's whole width, so that each hour has room for its number.
+    auto *page = new QVBoxLayout(this);
+    page->setContentsMargins(4, 4, 4, 4);
+    auto *h = new QHBoxLayout;
+    page->addLayout(h);
     SMSShed =
         new RadioGroup(QStringLiteral("SMSShed"), QStringLiteral("SMS Type"), kTypeItems, 2, this);
     SMSShed->setItemIndex(0);
@@ -105,7 +109,7 @@ ScheduleTab::ScheduleTab(TabHost &host, QWidget *parent) : QWidget(parent), host
                                  kRepetitionItems, int(kRepetitionItems.size()), this);
     RadioGroup1->setItemIndex(0);
     right->addWidget(RadioGroup1);
-    right->addWidget(buildHours());
+    page->addWidget(buildHours());
     auto *buttons = new QHBoxLayout;
     GetShedule = new QPushButton(QStringLiteral("GET"), this);
     GetShedule->setObjectName(QStringLiteral("GetShedule"));
@@ -114,9 +118,10 @@ ScheduleTab::ScheduleTab(TabHost &host, QWidget *parent) : QWidget(parent), host
     buttons->addWidget(GetShedule);
     buttons->addWidget(SetShedule);
     buttons->addStretch();
-    right->addLayout(buttons);
+    page->addLayout(buttons);
     right->addStretch();
     h->addLayout(right, 1);
+    page->addStretch();
 
     connect(SMSShed, &RadioGroup::itemIndexChanged, this, &ScheduleTab::typeChanged);
     connect(RadioGroup1, &RadioGroup::itemIndexChanged, this, &ScheduleTab::repetitionChanged);
