@@ -23,6 +23,7 @@
 #include <QCheckBox>
 #include <QFont>
 #include <QGridLayout>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -41,10 +42,13 @@ constexpr TBaudRate kBaudRates[] = {br2400, br4800, br9600, br19200, br38400, br
 
 QString str(const char *s) { return QString::fromLatin1(s); }
 
+// The buttons on the right of the bottom area and the status above them.
+constexpr int kSideColumnWidth = 80;
+
 QPushButton *sideButton(const char *name, const char *caption, QWidget *parent) {
     auto *b = new QPushButton(str(caption), parent);
     b->setObjectName(str(name));
-    b->setFixedSize(72, 25);
+    b->setFixedSize(kSideColumnWidth, 25);
     return b;
 }
 
@@ -84,10 +88,9 @@ TForm1::~TForm1() {
 
 void TForm1::buildWindow() {
     setWindowTitle(QStringLiteral("ZENTORIX / ZENTORIQ"));
-    // A small font, as the window was laid out for, so that all twelve tabs
-    // show at the default size.
-    QFont small = font();
-    small.setPointSize(8);
+    // The 8-point size the window was laid out for, in DejaVu Sans (Debian's
+    // fonts-dejavu-core), so that every tab fits at the fixed size.
+    QFont small(QStringLiteral("DejaVu Sans"), 8);
     setFont(small);
     move(11, 11);
     resize(874, 703);
@@ -102,6 +105,9 @@ void TForm1::buildWindow() {
     v->addWidget(PageControl1_, 1);
     v->addWidget(buildBottomArea());
     setCentralWidget(central);
+    // The window keeps the size it is given: a panel that needs more room
+    // than its tab has shows as a fault in the layout, never as a wider window.
+    layout()->setSizeConstraint(QLayout::SetNoConstraint);
 
     auto *statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("StatusBar1"));
@@ -114,6 +120,26 @@ void TForm1::buildWindow() {
     connect(Timer1_, &QTimer::timeout, this, &TForm1::Timer1Timer);
     Timer1_->start();
     connectReactions();
+    buildKeys();
+    mainTab_->BRnumber->setFocus();
+}
+
+// Keys that act from anywhere in the window: switching tabs.
+void TForm1::buildKeys() {
+    const auto add = [this](const QList<QKeySequence> &keys, int step) {
+        auto *action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, step] {
+            const int count = PageControl1_->count();
+            PageControl1_->setCurrentIndex((PageControl1_->currentIndex() + step + count) % count);
+        });
+        addAction(action);
+    };
+    add({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1);
+    add({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+        -1);
 }
 
 void TForm1::buildTabs() {
@@ -169,6 +195,10 @@ void TForm1::connectReactions() {
     connect(mainTab_->SMSmode, &QCheckBox::toggled, this, [this](bool checked) {
         work_.SmsModeFlag = checked;
         mainTab_->Memo5->setVisible(!checked);
+        // Back in setting mode nothing colours the status any more: it
+        // shows the setting-mode look instead of a stale link state.
+        if (!checked)
+            Status_->setPalette(QPalette());
     });
     connect(serialTab_->SkipCRLFcb, &QCheckBox::toggled, this,
             [this](bool checked) { link_->SkipCRLFcbClick(checked); });
@@ -191,6 +221,12 @@ QWidget *TForm1::buildBottomArea() {
     MemoS_->setObjectName(QStringLiteral("MemoS"));
     MemoS_->setFixedHeight(25);
     MemoS_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MemoS_->setTabChangesFocus(true);
+    zx::ui::tintWhileFocused(MemoS_);
+    // Hidden in SMS mode, the echo line keeps its room: nothing below moves.
+    QSizePolicy keepRoom = MemoS_->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    MemoS_->setSizePolicy(keepRoom);
     MemoR_ = new QPlainTextEdit(area);
     MemoR_->setObjectName(QStringLiteral("MemoR"));
     MemoR_->setFrameStyle(0);
@@ -202,7 +238,8 @@ QWidget *TForm1::buildBottomArea() {
     Status_->setObjectName(QStringLiteral("Status"));
     Status_->setReadOnly(true);
     Status_->setFrame(false);
-    Status_->setFixedWidth(80);
+    Status_->setFocusPolicy(Qt::NoFocus);
+    Status_->setFixedWidth(kSideColumnWidth);
 
     auto *connectBtn = sideButton("ConnectBtn", "Connect", area);
     auto *testBtn = sideButton("TestBtn", "Test", area);
@@ -229,6 +266,7 @@ void TForm1::buildMenu() {
     auto *file = menuBar()->addMenu(QStringLiteral("File"));
     auto *exit1 = file->addAction(QStringLiteral("Exit"));
     exit1->setObjectName(QStringLiteral("Exit1"));
+    exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(exit1, &QAction::triggered, this, &QWidget::close);
 
     auto *option = menuBar()->addMenu(QStringLiteral("Option"));
@@ -239,6 +277,7 @@ void TForm1::buildMenu() {
     connect(ZENTORIX1_, &QAction::triggered, this, [this] { ZENTORIX1Click(); });
     auto *save = option->addAction(QStringLiteral("Save Setting"));
     save->setObjectName(QStringLiteral("SaveSetting1"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(save, &QAction::triggered, this, &TForm1::SaveSetting1Click);
 }
 

@@ -81,6 +81,7 @@ private:
     QWidget *createTab(zx::ui::TabIndex index);
     QWidget *buildBottomArea();
     void buildMenu();
+    void buildKeys();
     void connectReactions();
     void FormCreate();
     void applySettings();

@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -38,25 +37,22 @@ QString levelBoxName(const char *kind, int input) {
 
 AnalogTab::AnalogTab(TabHost &host, QWidget *parent) : QWidget(parent), host_(host) {
     setObjectName(QStringLiteral("AnalogTab"));
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    // The eight inputs need a little more height than the tab offers at the
-    // window's default size.
-    auto *scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    outer->addWidget(scroll);
-    auto *content = new QWidget(scroll);
+    // Levels, filter and values on the left, the input modes on the right:
+    // all of it shows at once at the window's size.
+    QWidget *content = this;
     auto *layout = new QHBoxLayout(content);
     layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(4);
 
     auto *left = new QVBoxLayout;
     auto *levels = new QWidget(content);
     auto *levelGrid = new QGridLayout(levels);
     levelGrid->setContentsMargins(0, 0, 0, 0);
-    levelGrid->setHorizontalSpacing(3);
+    levelGrid->setHorizontalSpacing(2);
     levelGrid->addWidget(buildLevels(1, levels), 0, 0);
     levelGrid->addWidget(buildLevels(5, levels), 0, 1);
+    levelGrid->setColumnStretch(0, 1);
+    levelGrid->setColumnStretch(1, 1);
     // The cover panel lies over inputs 5..8 in the same cell.
     auto *cover = new QFrame(levels);
     cover->setObjectName(QStringLiteral("Panel1"));
@@ -70,9 +66,8 @@ AnalogTab::AnalogTab(TabHost &host, QWidget *parent) : QWidget(parent), host_(ho
     left->addWidget(buildFilter());
     left->addWidget(buildValues());
     left->addStretch();
-    layout->addLayout(left);
+    layout->addLayout(left, 1);
     layout->addWidget(buildModes(), 0, Qt::AlignTop);
-    scroll->setWidget(content);
 }
 
 QWidget *AnalogTab::buildLevels(int firstInput, QWidget *parent) {
@@ -84,14 +79,16 @@ QWidget *AnalogTab::buildLevels(int firstInput, QWidget *parent) {
         const int i = n - 1;
         auto *group = new QGroupBox(QStringLiteral("ANALOG INPUT %1").arg(n), column);
         auto *grid = new QGridLayout(group);
-        grid->setContentsMargins(3, 1, 3, 1);
-        grid->setVerticalSpacing(0);
+        grid->setContentsMargins(2, 1, 2, 1);
+        grid->setVerticalSpacing(1);
+        grid->setHorizontalSpacing(2);
         ScrollBarMin[i] = scrollBar(named("ScrollBarMin", n), 0, 99, group);
         ScrollBarMax[i] = scrollBar(named("ScrollBarMax", n), 0, 99, group);
-        ScrollBarMin[i]->setMinimumWidth(50);
-        ScrollBarMax[i]->setMinimumWidth(50);
-        MinLv[i] = readOnlyBox(levelBoxName("Min", n), QStringLiteral("0"), group, 28);
-        MaxLv[i] = readOnlyBox(levelBoxName("Max", n), QStringLiteral("0"), group, 28);
+        // Two columns of inputs beside the modes leave a little less room.
+        ScrollBarMin[i]->setMinimumWidth(60);
+        ScrollBarMax[i]->setMinimumWidth(60);
+        MinLv[i] = readOnlyBox(levelBoxName("Min", n), QStringLiteral("0"), group, 24);
+        MaxLv[i] = readOnlyBox(levelBoxName("Max", n), QStringLiteral("0"), group, 24);
         MinLv[i]->setMaxLength(2);
         MaxLv[i]->setMaxLength(2);
         mirror(ScrollBarMin[i], MinLv[i], twoDigits);
@@ -101,7 +98,7 @@ QWidget *AnalogTab::buildLevels(int firstInput, QWidget *parent) {
         addBarRow(grid, 1, QStringLiteral("Maximum level "), QStringLiteral("0%"), ScrollBarMax[i],
                   QStringLiteral("99%"), MaxLv[i]);
         LevelCmd[i] = button(QStringLiteral("Level%1Cmd").arg(n), QStringLiteral("WR"), group);
-        LevelCmd[i]->setFixedWidth(32);
+        LevelCmd[i]->setFixedWidth(30);
         connect(LevelCmd[i], &QPushButton::clicked, this, [this, n] { LevelCmdClick(n); });
         grid->addWidget(LevelCmd[i], 0, 5, 2, 1);
         v->addWidget(group);
@@ -120,18 +117,30 @@ QWidget *AnalogTab::buildModes() {
         AMode[n - 1] = new RadioGroup(named("AMode", n), QStringLiteral("Analog %1").arg(n), items,
                                       4, panel);
         AMode[n - 1]->setItemIndex(0);
+        // Four choices in one tight row, so that the eight groups fit the
+        // tab's height.
+        auto *choices = static_cast<QGridLayout *>(AMode[n - 1]->layout());
+        choices->setContentsMargins(4, 0, 4, 2);
+        choices->setHorizontalSpacing(2);
         grid->addWidget(AMode[n - 1], n - 1, 0);
     }
     auto *digits = new QGridLayout;
+    digits->setVerticalSpacing(1);
     digits->addWidget(new QLabel(QStringLiteral("Multiplier 1...5"), panel), 0, 0);
     AkoeffStr = edit(QStringLiteral("AkoeffStr"), QStringLiteral("11111111"), 8, panel);
     digits->addWidget(AkoeffStr, 0, 1);
     digits->addWidget(new QLabel(QStringLiteral("Divider  1..9,0"), panel), 1, 0);
     ADividerStr = edit(QStringLiteral("ADividerStr"), QStringLiteral("11111111"), 8, panel);
     digits->addWidget(ADividerStr, 1, 1);
+    // Eight digits each: the boxes need no more room than that.
+    const int digitsWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 12;
+    AkoeffStr->setFixedWidth(digitsWidth);
+    ADividerStr->setFixedWidth(digitsWidth);
     auto *write = button(QStringLiteral("WriteAMode1"), QStringLiteral("WR"), panel);
+    write->setFixedWidth(32);
     connect(write, &QPushButton::clicked, this, &AnalogTab::WriteAMode1Click);
     digits->addWidget(write, 0, 2, 2, 1);
+    digits->setColumnStretch(3, 1);
     grid->addLayout(digits, 8, 0);
     return panel;
 }

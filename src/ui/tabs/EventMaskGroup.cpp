@@ -10,9 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zx::ui {
 
@@ -55,30 +55,19 @@ QString rowName(const MatrixDef &def, int row) {
 EventMaskGroup::EventMaskGroup(TabHost &host, QWidget *parent)
     : QGroupBox(QStringLiteral("Number Mask"), parent), host_(host) {
     setObjectName(QStringLiteral("EventMaskGroup"));
-    auto *layout = new QVBoxLayout(this);
+    // The 23 rows in two columns, temperature and analog beside digital,
+    // so that all of them show at once beside the numbers group.
+    auto *layout = new QGridLayout(this);
     layout->setContentsMargins(3, 3, 3, 3);
     layout->setSpacing(3);
-    // The 23 rows share the tab with the numbers group: they scroll, the
-    // send button stays in view.
-    auto *scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    auto *content = new QWidget(scroll);
-    auto *rows = new QVBoxLayout(content);
-    rows->setContentsMargins(0, 0, 0, 0);
-    rows->setSpacing(2);
-    for (int i = 0; i < int(std::size(kMatrices)); ++i)
-        rows->addWidget(buildMatrix(i, content));
-    rows->addWidget(buildHints(content));
-    rows->addStretch();
-    scroll->setWidget(content);
-    scroll->setMinimumWidth(content->sizeHint().width() +
-                           scroll->verticalScrollBar()->sizeHint().width());
-    layout->addWidget(scroll, 1);
+    layout->addWidget(buildMatrix(0, this), 0, 0);
+    layout->addWidget(buildMatrix(1, this), 1, 0);
+    layout->addWidget(buildMatrix(2, this), 0, 1, 2, 1, Qt::AlignTop);
+    layout->addWidget(buildHints(this), 2, 0, 1, 2);
     auto *set = button(QStringLiteral("SetNfilter1"), QStringLiteral("Set Numbers  Filter"), this);
     connect(set, &QPushButton::clicked, this, &EventMaskGroup::SetNfilter1Click);
-    layout->addWidget(set);
+    layout->addWidget(set, 3, 0, 1, 2, Qt::AlignLeft);
+    layout->setRowStretch(4, 1);
 }
 
 QWidget *EventMaskGroup::buildMatrix(int index, QWidget *parent) {
@@ -90,7 +79,7 @@ QWidget *EventMaskGroup::buildMatrix(int index, QWidget *parent) {
     auto *grid = new QGridLayout(group);
     grid->setContentsMargins(3, 1, 3, 1);
     grid->setHorizontalSpacing(2);
-    grid->setVerticalSpacing(0);
+    grid->setVerticalSpacing(2);
     // Columns from left to right: numbers 4, 3, 2, 1, then "Disable".
     for (int c = 1; c <= cmd::kNumberColumns; ++c)
         grid->addWidget(new QLabel(QString::number(c), group), 0, 5 - c, Qt::AlignCenter);
@@ -133,8 +122,12 @@ QWidget *EventMaskGroup::buildMatrix(int index, QWidget *parent) {
         grid->addWidget(dis, r, 5, Qt::AlignCenter);
     }
 
+    // As wide as its widest text, so that it stays inside the row labels' column.
+    const int editWidth = std::max(fontMetrics().horizontalAdvance(QString(rows, QLatin1Char('F'))),
+                                   fontMetrics().horizontalAdvance(QString(rows, QLatin1Char('0')))) +
+                          8;
     m.edit = readOnlyBox(latin(def.editName), QString(QLatin1Char('F')).repeated(rows), group,
-                         12 + 9 * rows);
+                         editWidth);
     // The mask text heads the row labels.
     grid->addWidget(m.edit, 0, 0);
     if (def.kind == MaskKind::Temperature)

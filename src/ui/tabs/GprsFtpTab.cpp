@@ -3,6 +3,7 @@
 #include "link/Link.h"
 #include "text/Ansi.h"
 #include "ui/TabHost.h"
+#include "ui/widgets/ReadMode.h"
 #include "ui/widgets/SecretField.h"
 #include "ui/widgets/TypingLimit.h"
 
@@ -27,7 +28,10 @@ QString str(const char *s) {
 } // namespace
 
 GprsFtpTab::GprsFtpTab(TabHost &host, QWidget *parent) : QWidget(parent), host_(host) {
-    auto *v = new QVBoxLayout(this);
+    auto *page = new QHBoxLayout(this);
+    page->setContentsMargins(kTabMargin, kTabMargin, kTabMargin, kTabMargin);
+    page->setSpacing(4);
+    auto *v = new QVBoxLayout;
     auto *groups = new QHBoxLayout;
     QGroupBox *gprs = new QGroupBox(QStringLiteral("GPRS"), this);
     QGroupBox *ftp = new QGroupBox(QStringLiteral("FTP"), this);
@@ -56,10 +60,11 @@ GprsFtpTab::GprsFtpTab(TabHost &host, QWidget *parent) : QWidget(parent), host_(
     groups->addWidget(ftp, 0, Qt::AlignTop);
     v->addLayout(groups);
 
+    v->addStretch();
+    page->addLayout(v, 1);
     ReadGPRS1 = new QCheckBox(QStringLiteral("Read "), this);
     ReadGPRS1->setObjectName(QStringLiteral("ReadGPRS1"));
-    v->addWidget(ReadGPRS1);
-    v->addStretch();
+    page->addWidget(readSide(ReadGPRS1, {}, this), 0, Qt::AlignTop);
     // The settings hold these passwords; the boxes show them masked.
     makeSecret(boxes[msg::kGprsPassword]);
     makeSecret(boxes[msg::kFtpPassword]);
@@ -83,8 +88,10 @@ void GprsFtpTab::parameterClick(int parameter) {
 
 void GprsFtpTab::ReadGPRS1Click(bool checked) {
     host_.link().setRawLine(false);
-    for (QPushButton *b : buttons)
+    for (QPushButton *b : buttons) {
         b->setText(checked ? QStringLiteral("RD") : QStringLiteral("WR"));
+        showReadMode(b, checked);
+    }
 }
 
 void GprsFtpTab::showAnswer(const QByteArray &answer) {

@@ -1,6 +1,7 @@
 #include "ui/tabs/IoWidgets.h"
 
 #include "text/Ansi.h"
+#include "ui/widgets/BoxColour.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -18,6 +19,7 @@ QScrollBar *scrollBar(const QString &name, int min, int max, QWidget *parent, in
     bar->setPageStep(largeChange);
     bar->setValue(0);
     bar->setMinimumWidth(90);
+    emphasiseHandle(bar);
     return bar;
 }
 

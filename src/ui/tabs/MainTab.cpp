@@ -17,6 +17,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
 namespace zx::ui {
 namespace {
 
@@ -41,6 +45,27 @@ constexpr const char *kBandLegend[] = {
     "2 - GSM 850MHz + DCS 1800MHz", "3 - GSM 850MHz + PCS 1900MHz"};
 
 QString str(const char *s) { return QString::fromLatin1(s); }
+
+// Tab walks a grid of buttons row by row, left to right, as it reads.
+void tabRowByRow(QGridLayout *grid) {
+    struct Cell {
+        int row;
+        int column;
+        QWidget *widget;
+    };
+    std::vector<Cell> cells;
+    for (int i = 0; i < grid->count(); ++i) {
+        int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+        grid->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
+        if (QWidget *w = grid->itemAt(i)->widget())
+            cells.push_back({row, column, w});
+    }
+    std::sort(cells.begin(), cells.end(), [](const Cell &a, const Cell &b) {
+        return std::tie(a.row, a.column) < std::tie(b.row, b.column);
+    });
+    for (std::size_t k = 1; k < cells.size(); ++k)
+        QWidget::setTabOrder(cells[k - 1].widget, cells[k].widget);
+}
 
 QLineEdit *readOnlyBox(const char *name, const char *text, QWidget *parent) {
     auto *box = new QLineEdit(str(text), parent);
@@ -80,6 +105,7 @@ MainTab::MainTab(TabHost &host, QWidget *parent) : QWidget(parent), host_(host) 
     auto *readButtons = new QGridLayout(ATcommand);
     addIoReadButtons(readButtons, host.link());
     clockButtons = new ModuleClockButtons(host, readButtons, TimeZone, this);
+    tabRowByRow(readButtons);
     layout->addWidget(ATcommand, 1, 0, Qt::AlignTop);
 
     layout->addWidget(buildModemGroup(), 0, 1, 2, 1);
@@ -107,6 +133,12 @@ QWidget *MainTab::buildModemGroup() {
     Memo5 = new QPlainTextEdit(group);
     Memo5->setObjectName(QStringLiteral("Memo5"));
     Memo5->setMaximumHeight(48);
+    Memo5->setTabChangesFocus(true);
+    tintWhileFocused(Memo5);
+    // Hidden in SMS mode, the memo keeps its room: the buttons below stay put.
+    QSizePolicy keepRoom = Memo5->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    Memo5->setSizePolicy(keepRoom);
     v->addWidget(Memo5);
 
     auto *buttons = new QHBoxLayout;
@@ -123,6 +155,16 @@ QWidget *MainTab::buildModemGroup() {
     ATcmdOpen->setObjectName(QStringLiteral("ATcmdOpen"));
     connect(ATcmdOpen, &QPushButton::clicked, this, &MainTab::ATcmdOpenClick);
     buttons->addWidget(ATcmdOpen);
+    // Room for the longer "disable" captions from the start, so that the
+    // buttons keep their places when a panel opens.
+    for (const auto &[button, wider] :
+         {std::pair{GSMbandOpen, QStringLiteral("GSM Band disable")},
+          std::pair{ATcmdOpen, QStringLiteral("AT Command disable")}}) {
+        const QString caption = button->text();
+        button->setText(wider);
+        button->setMinimumWidth(button->sizeHint().width());
+        button->setText(caption);
+    }
     v->addLayout(buttons);
 
     v->addWidget(buildAtPanel());
@@ -154,16 +196,23 @@ QWidget *MainTab::buildBandPanel() {
     PanelBand = new QGroupBox(QStringLiteral("GSM band"), this);
     PanelBand->setObjectName(QStringLiteral("PanelBand"));
     auto *grid = new QGridLayout(PanelBand);
-    int column = 0;
+    grid->setVerticalSpacing(1);
+    auto *buttons = new QHBoxLayout;
     for (const auto &b : kBandButtons) {
         auto *button = new QPushButton(str(b.caption), PanelBand);
         button->setObjectName(str(b.name));
+        // The band numbers need no more room than their digit.
+        if (b.caption[1] == '\0')
+            button->setFixedWidth(button->sizeHint().height() + 8);
         const QByteArray line(b.line);
         connect(button, &QPushButton::clicked, this, [this, line] { sendModemLine(line); });
-        grid->addWidget(button, 0, column++);
+        buttons->addWidget(button);
     }
+    buttons->addStretch();
+    grid->addLayout(buttons, 0, 0);
+    // One band per line, under the buttons that choose them.
     for (int i = 0; i < 4; ++i)
-        grid->addWidget(new QLabel(str(kBandLegend[i]), PanelBand), 1 + i / 2, (i % 2) * 3, 1, 3);
+        grid->addWidget(new QLabel(str(kBandLegend[i]), PanelBand), 1 + i, 0);
     PanelBand->hide();
     return PanelBand;
 }

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace zx::ui {
@@ -54,8 +55,8 @@ NumbersGroup::NumbersGroup(TabHost &host, QWidget *parent)
         label->setWordWrap(true);
         return label;
     };
-    grid->addWidget(heading("Numbers for alarm SMS", "(Numbers in EEPROM)"), 0, 1, 1, 2);
-    grid->addWidget(heading("Numbers to SIM Phone Book", "(administration numbers)"), 0, 3, 1, 2);
+    grid->addWidget(heading("Numbers for alarm SMS", "(Numbers in EEPROM)"), 0, 1);
+    grid->addWidget(heading("Numbers to SIM Phone Book", "(administration numbers)"), 0, 3);
     const int boxWidth = fontMetrics().horizontalAdvance(QStringLiteral("+4917012345"));
     for (int i = 0; i < msg::kNumberCount; ++i) {
         grid->addWidget(new QLabel(QStringLiteral("Nr%1").arg(i + 1), this), i + 1, 0);
@@ -70,8 +71,20 @@ NumbersGroup::NumbersGroup(TabHost &host, QWidget *parent)
                                   oneToSeven(), 1, this);
     RadioGroupNR->setItemIndex(0);
     RadioGroupPB->setItemIndex(0);
-    grid->addWidget(RadioGroupNR, 1, 2, msg::kNumberCount, 1);
-    grid->addWidget(RadioGroupPB, 1, 4, msg::kNumberCount, 1);
+    // Each radio button on the row of the box it selects: the buttons are
+    // as high as the boxes and as far apart as the grid's rows, and the
+    // group ends where the last box ends, its title above the first row.
+    const int rowHeight = NNumber[0]->sizeHint().height();
+    for (RadioGroup *group : {RadioGroupNR, RadioGroupPB}) {
+        auto *buttons = static_cast<QGridLayout *>(group->layout());
+        buttons->setVerticalSpacing(grid->verticalSpacing());
+        const QMargins m = buttons->contentsMargins();
+        buttons->setContentsMargins(m.left(), m.top(), m.right(), 0);
+        for (int i = 0; i < group->count(); ++i)
+            group->button(i)->setFixedHeight(rowHeight);
+    }
+    grid->addWidget(RadioGroupNR, 0, 2, msg::kNumberCount + 1, 1, Qt::AlignBottom);
+    grid->addWidget(RadioGroupPB, 0, 4, msg::kNumberCount + 1, 1, Qt::AlignBottom);
 
     GetNr = button("GetNr", "GETNR", this);
     SetNr = button("SetNr", "SETNR", this);

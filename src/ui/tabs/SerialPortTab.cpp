@@ -1,6 +1,7 @@
 #include "ui/tabs/SerialPortTab.h"
 
 #include "serial/PortNames.h"
+#include "ui/widgets/BoxColour.h"
 #include "ui/widgets/RadioGroup.h"
 
 #include <QCheckBox>
@@ -68,6 +69,7 @@ SerialPortTab::SerialPortTab(QWidget *parent) : QWidget(parent) {
     TrackBar5 = new QSlider(Qt::Horizontal, wait);
     TrackBar5->setObjectName(QStringLiteral("TrackBar5"));
     TrackBar5->setRange(0, 100000);
+    emphasiseHandle(TrackBar5);
     Edit1 = new QLineEdit(wait);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMaximumWidth(80);

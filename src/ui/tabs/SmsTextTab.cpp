@@ -5,6 +5,7 @@
 #include "settings/ConfigRecord.h"
 #include "text/Ansi.h"
 #include "ui/TabHost.h"
+#include "ui/widgets/ReadMode.h"
 #include "ui/widgets/TypingLimit.h"
 
 #include <QBoxLayout>
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace zx::ui {
@@ -36,36 +36,31 @@ SmsTextTab::SmsTextTab(TabHost &host, const TextFamily &family, QWidget *parent)
     : QWidget(parent), host_(host), family_(family) {
     const int tab = family.tab;
     auto *h = new QHBoxLayout(this);
-    h->setContentsMargins(2, 2, 2, 2);
+    h->setContentsMargins(kTabMargin, kTabMargin, kTabMargin, kTabMargin);
     h->setSpacing(4);
 
-    auto *side = new QVBoxLayout;
     readBox = new QCheckBox(QStringLiteral("Read"), this);
     readBox->setObjectName(QString::fromLatin1(family_.readBox));
-    side->addWidget(readBox);
+    QList<QWidget *> notes;
     if (tab == kIntExtSmsTab) {
         for (const char *note : kInternalTextNotes) {
             auto *label = new QLabel(QString::fromLatin1(note), this);
             label->setWordWrap(true);
-            side->addWidget(label);
+            notes << label;
         }
     }
-    side->addStretch();
 
-    auto *scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    auto *content = new QWidget(scroll);
-    // The names fit side by side; the longer alarm texts are stacked so
-    // that only a vertical scroll bar is needed.
+    // The names fit side by side; the longer alarm texts are stacked, with
+    // one left edge for both grids.
     auto *grids = new QBoxLayout(
-        tab == kIoNameTab ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, content);
-    grids->setContentsMargins(2, 2, 2, 2);
+        tab == kIoNameTab ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    grids->setContentsMargins(0, 0, 0, 0);
+    grids->setSpacing(2);
     for (const TextGrid &grid : textGridsOfTab(tab))
-        grids->addWidget(buildGrid(grid, content), 0, Qt::AlignTop | Qt::AlignLeft);
+        grids->addWidget(buildGrid(grid, this), 0, Qt::AlignTop | Qt::AlignLeft);
     grids->addStretch();
-    scroll->setWidget(content);
-    h->addWidget(scroll, 1);
-    h->addLayout(side);
+    h->addLayout(grids, 1);
+    h->addWidget(readSide(readBox, notes, this), 0, Qt::AlignTop);
 
     connect(readBox, &QCheckBox::toggled, this, &SmsTextTab::readBoxClick);
 }
@@ -79,8 +74,8 @@ QWidget *SmsTextTab::buildGrid(const TextGrid &grid, QWidget *parent) {
     for (int c = 0; c < grid.columnLabels.size(); ++c)
         layout->addWidget(new QLabel(grid.columnLabels[c], frame), 0, 1 + 2 * c, 1, 2,
                           Qt::AlignCenter);
-    const int boxWidth =
-        fontMetrics().horizontalAdvance(QString(family_.boxLimit, QLatin1Char('n'))) + 12;
+    // Room for a full text of average letters; longer ones scroll in the box.
+    const int boxWidth = fontMetrics().averageCharWidth() * family_.boxLimit + 10;
     for (int r = 0; r < grid.rowLabels.size(); ++r) {
         layout->addWidget(new QLabel(grid.rowLabels[r], frame), r + 1, 0);
         for (int c = 0; c < grid.columnLabels.size(); ++c) {
@@ -134,8 +129,10 @@ void SmsTextTab::readBoxClick(bool checked) {
     else
         host_.link().setRawLine(false);
     const QString caption = checked ? QStringLiteral("RD") : QStringLiteral("WR");
-    for (const auto &[n, button] : buttons_)
+    for (const auto &[n, button] : buttons_) {
         button->setText(caption);
+        showReadMode(button, checked);
+    }
 }
 
 } // namespace zx::ui

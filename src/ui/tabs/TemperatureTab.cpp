@@ -59,10 +59,12 @@ TemperatureTab::TemperatureTab(TabHost &host, QWidget *parent) : QWidget(parent)
     t23Layout->addWidget(buildTemperatureInput(3, t23));
     PanelT23 = t23;
     grid->addWidget(PanelT23, 1, 0, 1, 2);
-    // The runtime panel shares the cell and lies on top.
+    // The runtime panel shares the cell; as long as it shows, the inputs it
+    // replaces are hidden, so it needs no background of its own and has the
+    // tab's colour.
     PanelRT = buildRuntimePanel(this);
     grid->addWidget(PanelRT, 1, 0, 1, 2);
-    PanelRT->raise();
+    PanelT23->hide();
     grid->setRowStretch(2, 1);
 }
 
@@ -93,7 +95,6 @@ QWidget *TemperatureTab::buildTemperatureInput(int input, QWidget *parent) {
 QWidget *TemperatureTab::buildRuntimePanel(QWidget *parent) {
     auto *panel = new QFrame(parent);
     panel->setObjectName(QStringLiteral("PanelRT"));
-    panel->setAutoFillBackground(true);
     auto *h = new QHBoxLayout(panel);
     h->setContentsMargins(0, 0, 0, 0);
 

@@ -49,7 +49,11 @@ public:
     void load(const settings::TemperatureSettings &temperature);
     void save(settings::TemperatureSettings &temperature) const;
     // The runtime variant shows the runtime panel over inputs 2 and 3.
-    void applyVariant(bool variantOn) { PanelRT->setVisible(variantOn); }
+    // The runtime panel takes the place of temperature inputs 2 and 3.
+    void applyVariant(bool variantOn) {
+        PanelRT->setVisible(variantOn);
+        PanelT23->setVisible(!variantOn);
+    }
     QList<QWidget *> paleBoxes() const;
 
     void TlevelCmdClick(int input);

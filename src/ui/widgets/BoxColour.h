@@ -14,4 +14,14 @@ inline const QColor kPaleBoxColour{255, 255, 245};
 void setBoxColour(QWidget *box, const QColor &colour);
 QColor boxColour(const QWidget *box);
 
+// Slider and scroll bar handles in a darker colour than their light tracks,
+// so that the position reads at a glance.
+inline const QColor kHandleColour{96, 128, 176};
+void emphasiseHandle(QWidget *slider);
+
+// A memo's frame shows no keyboard focus: its background takes this colour
+// while it has the focus.
+inline const QColor kFocusColour{226, 236, 255};
+void tintWhileFocused(QWidget *box);
+
 } // namespace zx::ui
