@@ -10,9 +10,8 @@ namespace zx::provision {
 Timing Timing::forBaud(quint32 baud) {
     Timing t;
     t.charMs = 10000.0 / double(std::max<quint32>(baud, 1));
-    t.lineEndGapMs = std::max(5, int(std::ceil(3 * t.charMs)));
+    t.lineEndGapMs = std::max(t.pollMs + 1, int(std::ceil(3 * t.charMs)));
     t.quietGapMs = std::max(100, int(std::ceil(40 * t.charMs)));
-    t.pollMs = std::clamp(int(t.charMs), 1, 5);
     return t;
 }
 

@@ -17,15 +17,16 @@ namespace zx::provision {
 // How long the engine waits, from the character time of the line (10 bit
 // times per byte: 1.04 ms at 9600 baud, 0.087 ms at 115200).
 struct Timing {
-    int lineEndGapMs = 5;  // quiet after an answer that ends in LF
+    int lineEndGapMs = 6;  // quiet after an answer that ends in LF
     int quietGapMs = 100;  // quiet after an answer that does not
     int timeoutMs = 3000;  // for the first byte, after the line has left
-    int pollMs = 1;        // the port's polling delay during the run
+    int pollMs = 5;        // the port's polling delay during the run (the
+                           // driver's shortest)
     double charMs = 1.0;   // one character on the line
 
-    // lineEndGap: 3 characters, at least 5 ms (a receive poll or two);
+    // lineEndGap: 3 characters, at least one receive poll and a millisecond;
     // quietGap: 40 characters, at least 100 ms (a module that pauses inside
-    // an answer); time-out 3000 ms; polling: one character, 1..5 ms.
+    // an answer, or writes it in pieces); time-out 3000 ms.
     static Timing forBaud(quint32 baud);
     // Milliseconds count bytes take on the line.
     double wireMs(qsizetype count) const { return double(count) * charMs; }
