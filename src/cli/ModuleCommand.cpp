@@ -77,7 +77,7 @@ QStringList readableOf(const profile::Source &source, const QStringList &among) 
 int sendCommand(const QStringList &args, Console &console) {
     CommandLine line(args.at(0),
                      QStringLiteral("Sends one module command in setting mode (the set-up prefix, "
-                                    "the line, CR, NUL)\nand prints the module's answer."));
+                                    "the line, CR, NUL) and prints the module's answer."));
     line.addPositional(QStringLiteral("LINE"),
                        QStringLiteral("The command, as the tabs send it: \"GETNR3\", \"SETNN3 +4930123\"."));
     ModuleRun run(line, false);
@@ -97,7 +97,9 @@ int sendCommand(const QStringList &args, Console &console) {
     else if (result.status == provision::Status::Answered)
         console.printLine(provision::shownAnswer(result));
     else
-        console.err((statusName(result.status) + QLatin1Char('\n')).toUtf8());
+        console.err(QStringLiteral("%1: %2\n")
+                        .arg(QLatin1String(kProgramName), statusName(result.status))
+                        .toUtf8());
     return run.finish(console);
 }
 
@@ -105,20 +107,20 @@ int writeCommand(const QStringList &args, Console &console) {
     CommandLine line(
         args.at(0),
         QStringLiteral("Writes a configuration to the module: one command per value, built as "
-                       "the tabs build\nthem, each paired with the module's answer. A profile "
-                       "that names only some fields\nwrites just those. Nothing is sent when a "
+                       "the tabs build them, each paired with the module's answer. A profile "
+                       "that names only some fields writes just those. Nothing is sent when a "
                        "file has an error."));
     line.addPositional(QStringLiteral("FILE"),
                        QStringLiteral("A profile (.json) or a settings file (ZENTORIX.cfg)."));
     const QCommandLineOption changedFrom(
         QStringLiteral("only-changed-from"),
         QStringLiteral("Send only the commands whose line differs from OLD's (a profile or "
-                       "settings file\nof what the module holds now)."),
+                       "settings file of what the module holds now)."),
         QStringLiteral("OLD"));
     const QCommandLineOption verify(
         QStringLiteral("verify"),
         QStringLiteral("Afterwards read the module back (numbers, phone book, texts, GPRS/FTP) "
-                       "and list\nevery field that differs from what was written."));
+                       "and list every field that differs from what was written."));
     line.addOption(changedFrom);
     line.addOption(verify);
     ModuleRun run(line, true);
@@ -164,8 +166,8 @@ int readCommand(const QStringList &args, Console &console) {
     CommandLine line(
         args.at(0),
         QStringLiteral("Reads the module's alarm numbers, phone book, texts and GPRS/FTP "
-                       "parameters and\nwrites them as a profile on standard output (it holds "
-                       "the passwords). A field\nwithout an answer is left out."));
+                       "parameters and writes them as a profile on standard output (it holds "
+                       "the passwords). A field without an answer is left out."));
     ModuleRun run(line, true);
     if (const auto done = line.parse(args, console, 0, 0))
         return *done;
@@ -201,7 +203,7 @@ int readCommand(const QStringList &args, Console &console) {
                                               {QStringLiteral("fields"), fields}})
                         .toJson());
     if (!line.json() && !run.report().ok())
-        console.err(QStringLiteral("%1: read: %2 of %3 commands answered%4\n")
+        console.err(QStringLiteral("%1: read: %2 of %3 commands answered%4 ")
                         .arg(QLatin1String(kProgramName))
                         .arg(run.report().count(provision::Status::Answered))
                         .arg(run.report().results.size())
@@ -216,8 +218,8 @@ int verifyCommand(const QStringList &args, Console &console) {
     CommandLine line(
         args.at(0),
         QStringLiteral("Reads the module back and lists every field that differs from FILE "
-                       "(alarm numbers,\nphone book, texts, GPRS/FTP: what the module can be "
-                       "asked for). Passwords show\nonly as \"differs\"."));
+                       "(alarm numbers, phone book, texts, GPRS/FTP: what the module can be "
+                       "asked for). Passwords show only as \"differs\"."));
     line.addPositional(QStringLiteral("FILE"),
                        QStringLiteral("A profile (.json) or a settings file (ZENTORIX.cfg)."));
     ModuleRun run(line, true);
