@@ -38,6 +38,14 @@ QStringList elements(const char *field, int count) {
 
 std::size_t at(int n) { return std::size_t(n - 1); }
 
+void add(Plan &plan, QByteArray line, QStringList entries, bool secret = false) {
+    PlanStep step;
+    step.line = std::move(line);
+    step.entries = std::move(entries);
+    step.secret = secret;
+    plan.steps.append(std::move(step));
+}
+
 // Adds the commands of one table row for the whole record.
 using RowBuilder = void (*)(const WindowSettings &s, Plan &plan);
 
@@ -47,9 +55,9 @@ void alarmNumbers(const WindowSettings &s, Plan &plan) {
         const QString name = element("AlarmNumbers", n);
         // An empty slot is cleared on the module, as the tab's "Clear" does.
         if (number.isEmpty())
-            plan.steps.append({msg::clearAlarmNumberLine(n), {name}});
+            add(plan, msg::clearAlarmNumberLine(n), {name});
         else if (const auto line = msg::setAlarmNumberLine(n, number))
-            plan.steps.append({*line, {name}});
+            add(plan, *line, {name});
         else
             plan.skipped << QStringLiteral("%1: \"%2\" is not a number the module takes")
                                 .arg(name, text::fromAnsi(number));
@@ -70,20 +78,20 @@ void phoneBook(const WindowSettings &s, Plan &plan) {
             plan.skipped << QStringLiteral("%1: \"%2\" is not a number the module takes")
                                 .arg(name, text::fromAnsi(number));
         else
-            plan.steps.append({msg::setPhoneBookLine(n, number), {name}});
+            add(plan, msg::setPhoneBookLine(n, number), {name});
     }
 }
 
 void externalTexts(const WindowSettings &s, Plan &plan) {
     for (int n = 1; n <= msg::kExternalTextCount; ++n)
-        plan.steps.append({msg::textWriteLine(msg::TextTable::External, n, s.texts.externalText(n)),
-                           {element("ExternalTexts", n)}});
+        add(plan, msg::textWriteLine(msg::TextTable::External, n, s.texts.externalText(n)),
+                           {element("ExternalTexts", n)});
 }
 
 void shortTexts(const WindowSettings &s, Plan &plan) {
     for (int n = 1; n <= msg::kShortTextCount; ++n)
-        plan.steps.append({msg::textWriteLine(msg::TextTable::Short, n, s.texts.shortText(n)),
-                           {element("ShortTexts", n)}});
+        add(plan, msg::textWriteLine(msg::TextTable::Short, n, s.texts.shortText(n)),
+                           {element("ShortTexts", n)});
 }
 
 void eventMasks(const WindowSettings &s, Plan &plan) {
@@ -95,18 +103,18 @@ void eventMasks(const WindowSettings &s, Plan &plan) {
 
 void analogLevels(const WindowSettings &s, Plan &plan) {
     for (int n = 1; n <= io::kAnalogCount; ++n)
-        plan.steps.append({io::analogLevelLine(n, s.analog.minimum[at(n)], s.analog.maximum[at(n)]),
-                           {element("AnalogMin", n), element("AnalogMax", n)}});
+        add(plan, io::analogLevelLine(n, s.analog.minimum[at(n)], s.analog.maximum[at(n)]),
+                           {element("AnalogMin", n), element("AnalogMax", n)});
 }
 
 void analogModes(const WindowSettings &s, Plan &plan) {
     std::array<int, io::kAnalogCount> modes{};
     for (int n = 1; n <= io::kAnalogCount; ++n)
         modes[at(n)] = s.analog.modes[at(n)];
-    plan.steps.append({io::analogModeLine(modes, s.analog.coefficients, s.analog.dividers),
+    add(plan, io::analogModeLine(modes, s.analog.coefficients, s.analog.dividers),
                        elements("AnalogModes", io::kAnalogCount) +
                            QStringList{QStringLiteral("AnalogCoefficients"),
-                                       QStringLiteral("AnalogDividers")}});
+                                       QStringLiteral("AnalogDividers")});
 }
 
 void temperatureLevels(const WindowSettings &s, Plan &plan) {
@@ -117,25 +125,25 @@ void temperatureLevels(const WindowSettings &s, Plan &plan) {
 }
 
 void filters(const WindowSettings &s, Plan &plan) {
-    plan.steps.append({io::timeoutFilterLine(s.filters.temperature, s.filters.analog,
+    add(plan, io::timeoutFilterLine(s.filters.temperature, s.filters.analog,
                                              s.filters.digital),
                        {QStringLiteral("TempTimeoutFilter"), QStringLiteral("AnalogTimeoutFilter"),
-                        QStringLiteral("DigitalInputFilter")}});
+                        QStringLiteral("DigitalInputFilter")});
 }
 
 void dataLogger(const WindowSettings &s, Plan &plan) {
     std::array<int, io::kOutputCount> pulses{};
     for (int n = 1; n <= io::kOutputCount; ++n)
         pulses[at(n)] = s.ioControl.pulses[at(n)];
-    plan.steps.append({io::dataLoggerLine(s.ioControl.samplingRate, s.ioControl.dataLoggerPeriod,
+    add(plan, io::dataLoggerLine(s.ioControl.samplingRate, s.ioControl.dataLoggerPeriod,
                                           pulses),
                        QStringList{QStringLiteral("SamplingRate"), QStringLiteral("DataLoggerPeriod")} +
-                           elements("OutputPulse", io::kOutputCount)});
+                           elements("OutputPulse", io::kOutputCount));
 }
 
 void options(const WindowSettings &s, Plan &plan) {
-    plan.steps.append({io::optionsLine(io::paddedOptions(s.work.OtherParametersWork)),
-                       {QStringLiteral("OtherParameters")}});
+    add(plan, io::optionsLine(io::paddedOptions(s.work.OtherParametersWork)),
+                       {QStringLiteral("OtherParameters")});
 }
 
 // The schedule as the tab's "SET" sends it after start-up decoded the stored
@@ -151,7 +159,7 @@ void schedule(const WindowSettings &s, Plan &plan) {
         controls.enabled[std::size_t(k)] = decoded.enabled[std::size_t(k)];
         controls.hours[std::size_t(k)] = decoded.hours[std::size_t(k)].value_or(0);
     }
-    plan.steps.append({msg::buildSetScheduleLine(stored, controls), {QStringLiteral("StoredSchedule")}});
+    add(plan, msg::buildSetScheduleLine(stored, controls), {QStringLiteral("StoredSchedule")});
 }
 
 constexpr std::array<const char *, msg::kGprsFtpCount> kNetworkFields = {
@@ -162,9 +170,9 @@ constexpr std::array<const char *, msg::kGprsFtpCount> kNetworkFields = {
 void network(const WindowSettings &s, Plan &plan) {
     for (int i = 0; i < msg::kGprsFtpCount; ++i) {
         const bool secret = i == msg::kGprsPassword || i == msg::kFtpPassword;
-        plan.steps.append({msg::gprsFtpWrite(i, s.network.texts[std::size_t(i)]).line,
+        add(plan, msg::gprsFtpWrite(i, s.network.texts[std::size_t(i)]).line,
                            {QLatin1String(kNetworkFields[std::size_t(i)])},
-                           secret});
+                           secret);
     }
 }
 

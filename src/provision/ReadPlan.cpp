@@ -79,20 +79,28 @@ std::optional<QByteArray> valueOf(const ConfigRecord &r, const QString &entry) {
     return std::nullopt;
 }
 
+void add(QList<ReadStep> &steps, QByteArray line, QString field, bool secret = false) {
+    ReadStep step;
+    step.line = std::move(line);
+    step.field = std::move(field);
+    step.secret = secret;
+    steps.append(std::move(step));
+}
+
 } // namespace
 
 QList<ReadStep> readPlan() {
     QList<ReadStep> steps;
     for (int n = 1; n <= msg::kNumberCount; ++n)
-        steps.append({msg::getAlarmNumberLine(n), element("AlarmNumbers", n)});
-    steps.append({msg::kReadPhoneBookLine, QStringLiteral("PhoneBookNumbers")});
+        add(steps, msg::getAlarmNumberLine(n), element("AlarmNumbers", n));
+    add(steps, msg::kReadPhoneBookLine, QStringLiteral("PhoneBookNumbers"));
     for (int n = 1; n <= msg::kExternalTextCount; ++n)
-        steps.append({msg::textReadLine(msg::TextTable::External, n), element("ExternalTexts", n)});
+        add(steps, msg::textReadLine(msg::TextTable::External, n), element("ExternalTexts", n));
     for (int n = 1; n <= msg::kShortTextCount; ++n)
-        steps.append({msg::textReadLine(msg::TextTable::Short, n), element("ShortTexts", n)});
+        add(steps, msg::textReadLine(msg::TextTable::Short, n), element("ShortTexts", n));
     for (int i = 0; i < msg::kGprsFtpCount; ++i)
-        steps.append({msg::kGprsFtpParameters[std::size_t(i)].readLine,
-                      QLatin1String(kNetwork[std::size_t(i)].name), isPassword(i)});
+        add(steps, msg::kGprsFtpParameters[std::size_t(i)].readLine,
+                      QLatin1String(kNetwork[std::size_t(i)].name), isPassword(i));
     return steps;
 }
 

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <csignal>
+
 using namespace zx::cli;
 using namespace zx::profile::testing;
 
@@ -167,10 +169,27 @@ TEST_F(Provision, FaultsShowInTheReportAndTheExitStatus) {
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(statuses(jsonFile(file("report.json"))), QStringList(18, QStringLiteral("no answer")));
 
-    // The port vanishes when the fourth command arrives: the report ends with
-    // a port error at that command, exit status 3.
+    // Ctrl-C while the third command is on the line: it is answered, nothing
+    // further is sent, and the report says where the run stopped.
     sim.setFaults({});
     int commands = 0;
+    auto interrupt = QObject::connect(&sim, &zx::sim::Simulator::moduleCommand, [&] {
+        if (++commands == 3)
+            ::raise(SIGINT);
+    });
+    o = run(write);
+    QObject::disconnect(interrupt);
+    EXPECT_EQ(o.status, 1) << o.out.constData();
+    report = jsonFile(file("report.json"));
+    EXPECT_EQ(statuses(report),
+              QStringList(3, QStringLiteral("answered")) + QStringList(6, QStringLiteral("not sent")));
+    EXPECT_EQ(report.value(QStringLiteral("stopped")).toString(),
+              QStringLiteral("cancelled before command 4 of 9 (SETTX04 Vier)"));
+    EXPECT_EQ(commands, 3);
+
+    // The port vanishes when the fourth command arrives: the report ends with
+    // a port error at that command, exit status 3.
+    commands = 0;
     const auto vanish = QObject::connect(&sim, &zx::sim::Simulator::moduleCommand, [&] {
         if (++commands == 4)
             QTimer::singleShot(0, &sim, &zx::sim::Simulator::vanish);
@@ -197,20 +216,20 @@ TEST_F(Provision, BadInputWritesNothing) {
         QStringList args;
         int status;
         const char *message;
-        int lines = 1; // a usage error adds a line pointing to --help
+        int lines; // a usage error adds a line pointing to --help
     } cases[] = {
         {{QStringLiteral("write"), profile("unknown.json", R"("Baudrate": 2)")}, 2,
-         "unknown.json: Baudrate: no such field"},
+         "unknown.json: Baudrate: no such field", 1},
         {{QStringLiteral("write"),
           profile("long.json", R"("FtpHost": "12345678901234567890123456789012345678901")")},
-         2, "long.json: FtpHost: 41 characters, the slot holds 40"},
-        {{QStringLiteral("write"), file("short.cfg")}, 2, "short.cfg: only 4000 bytes"},
-        {{QStringLiteral("verify"), file("short.cfg")}, 2, "short.cfg: only 4000 bytes"},
+         2, "long.json: FtpHost: 41 characters, the slot holds 40", 1},
+        {{QStringLiteral("write"), file("short.cfg")}, 2, "short.cfg: only 4000 bytes", 1},
+        {{QStringLiteral("verify"), file("short.cfg")}, 2, "short.cfg: only 4000 bytes", 1},
         {{QStringLiteral("write"), golden, QStringLiteral("--only-changed-from"), file("short.cfg")},
-         2, "short.cfg: only 4000 bytes"},
+         2, "short.cfg: only 4000 bytes", 1},
         {{QStringLiteral("write"), golden, QStringLiteral("--port"), QStringLiteral("/dev/zx-none")},
-         3, "/dev/zx-none"},
-        {{QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("Com16")}, 3, "Com16"},
+         3, "/dev/zx-none", 1},
+        {{QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("Com16")}, 3, "Com16", 1},
         {{QStringLiteral("write"), golden, QStringLiteral("--timeout"), QStringLiteral("soon")}, 2,
          "--timeout wants a positive number", 2},
     };
