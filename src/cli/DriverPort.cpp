@@ -38,24 +38,29 @@ bool DriverPort::write(const QByteArray &bytes) {
 }
 
 void DriverPort::beginRun(provision::Engine &engine, int pollMs) {
-    m_driver.SetOnReceiveData([&engine](TCommPortDriver *, const char *data, unsigned count) {
-        engine.receive(QByteArray(data, qsizetype(count)));
-    });
-    m_driver.SetOnPortLost(
-        [&engine](TCommPortDriver *, const QString &reason) { engine.portLost(reason); });
-    if (!m_inRun)
+    // The handlers stay in place between runs and forward only during one:
+    // a handler must not be replaced while the driver is calling it (a lost
+    // port ends the run from inside its own event).
+    if (!m_engine) {
+        m_driver.SetOnReceiveData([this](TCommPortDriver *, const char *data, unsigned count) {
+            if (m_engine)
+                m_engine->receive(QByteArray(data, qsizetype(count)));
+        });
+        m_driver.SetOnPortLost([this](TCommPortDriver *, const QString &reason) {
+            if (m_engine)
+                m_engine->portLost(reason);
+        });
         m_savedPollingDelay = m_driver.PollingDelay();
-    m_inRun = true;
+    }
+    m_engine = &engine;
     m_driver.SetPollingDelay(quint16(pollMs));
 }
 
 void DriverPort::endRun() {
-    if (!m_inRun)
+    if (!m_engine)
         return;
-    m_inRun = false;
+    m_engine = nullptr;
     m_driver.SetPollingDelay(m_savedPollingDelay);
-    m_driver.SetOnReceiveData({});
-    m_driver.SetOnPortLost({});
 }
 
 } // namespace zx::cli

@@ -30,8 +30,8 @@ public:
 
 private:
     TCommPortDriver m_driver;
+    provision::Engine *m_engine = nullptr; // during a run
     quint16 m_savedPollingDelay = 0;
-    bool m_inRun = false;
 };
 
 // "Com3" (any case) -> "\\.\COM3"; anything else stands as it is.
