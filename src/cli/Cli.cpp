@@ -12,6 +12,10 @@ namespace {
 constexpr std::array kCommands = {
     Subcommand{"profile", "export, import and compare settings profiles (offline)", &runProfile},
     Subcommand{"ports", "list Com1..Com16 with the device each opens", &runPorts},
+    Subcommand{"send", "send one module command and print the answer", &runSend},
+    Subcommand{"write", "write a profile or settings file to the module", &runWrite},
+    Subcommand{"read", "read the module back as a profile", &runRead},
+    Subcommand{"verify", "list the fields where the module differs from a file", &runVerify},
 };
 
 } // namespace

@@ -9,5 +9,10 @@ namespace zx::cli {
 
 int runProfile(const QStringList &args, Console &console); // ProfileCommand.cpp
 int runPorts(const QStringList &args, Console &console);   // PortsCommand.cpp
+// ModuleCommand.cpp
+int runSend(const QStringList &args, Console &console);
+int runWrite(const QStringList &args, Console &console);
+int runRead(const QStringList &args, Console &console);
+int runVerify(const QStringList &args, Console &console);
 
 } // namespace zx::cli

@@ -3,6 +3,7 @@
 // mode, takes received chunks, runs the one-second tick that drives SMS mode,
 // and hands module answers to the open tab. All state lives here; the window
 // reaches it through LinkPort and LinkView.
+#include "link/CommandFrame.h"
 #include "link/CommandStyle.h"
 #include "link/LinkPort.h"
 #include "link/LinkView.h"
@@ -17,7 +18,6 @@
 
 namespace zx::link {
 
-inline constexpr char kSetupPrefix[] = "              SETUP:";
 inline constexpr int kPollingDelayMs = 4000;
 inline constexpr int kOutputTimeoutMs = 1500;
 // Ticks without any answer before a silent modem is given up.

@@ -10,14 +10,6 @@
 namespace zx::link {
 namespace {
 
-constexpr int kTextTableWidth = 48;  // "SETTX"/"GETTX" lines
-constexpr int kShortTableWidth = 23; // "SETTI"/"GETTI" lines
-
-void padTo(QByteArray &line, int width) {
-    if (line.size() < width)
-        line.append(QByteArray(width - line.size(), ' '));
-}
-
 QString quoted(const QByteArray &line) {
     return QStringLiteral("\"%1\"").arg(text::fromAnsi(line).trimmed());
 }
@@ -65,12 +57,7 @@ void Link::SendSMS(QByteArray line) {
     }
     view_.setBusyCursor(true);
 
-    const QByteArray keyword = line.left(5);
-    if (keyword == "SETTX" || keyword == "GETTX")
-        padTo(line, kTextTableWidth);
-    if (keyword == "SETTI" || keyword == "GETTI")
-        padTo(line, kShortTableWidth);
-    line.append('\r');
+    line = paddedCommandLine(std::move(line));
 
     if (!port_.connected())
         view_.showStatusMessage(

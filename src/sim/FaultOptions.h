@@ -8,6 +8,8 @@ struct FaultOptions {
     int splitPieces = 1;        // each answer written in this many pieces ...
     int splitGapMs = 30;        // ... this far apart
     int noiseBytesPerSec = 0;   // random bytes sent between answers
+    bool lineRate = false;      // bytes cross the line no faster than the
+                                // terminal's baud rate, 10 bit times each
     int vanishAfterSec = 0;     // 0: never; else the port goes away after
                                 // this long and comes back as long again later
 };

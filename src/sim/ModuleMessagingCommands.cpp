@@ -26,13 +26,13 @@ struct GprsField {
 
 const GprsField kGprsFields[] = {
     {"AP", "APN", 40, &GprsParameters::apn},
-    {"ID", "UserID", 16, &GprsParameters::userId},
-    {"PW", "PASSWORD", 16, &GprsParameters::password},
+    {"ID", "UserID", 40, &GprsParameters::userId},
+    {"PW", "PASSWORD", 40, &GprsParameters::password},
     {"IP", "IP address", 40, &GprsParameters::serverAddress},
     {"FT", "FTPURL", 40, &GprsParameters::ftpHost},
     {"AF", "UserName FTP", 40, &GprsParameters::ftpUser},
-    {"PF", "Password FTP", 16, &GprsParameters::ftpPassword},
-    {"DN", "DirName", 16, &GprsParameters::ftpDirectory},
+    {"PF", "Password FTP", 40, &GprsParameters::ftpPassword},
+    {"DN", "DirName", 40, &GprsParameters::ftpDirectory},
 };
 
 QByteArray twoDigits(int value) {

@@ -1,5 +1,7 @@
 #include "sim/Pty.h"
 
+#include "serial/TermiosSpeed.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -27,6 +29,10 @@ bool Pty::open() {
     m_slavePath = QString::fromLocal8Bit(name);
     m_error.clear();
     return true;
+}
+
+quint32 Pty::baudRate() const {
+    return m_slave >= 0 ? serial::currentSpeed(m_slave).value_or(0) : 0;
 }
 
 void Pty::close() {

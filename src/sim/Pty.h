@@ -3,6 +3,7 @@
 // simulator keeps a slave descriptor of its own open so that the master
 // does not see a hang-up while the tool has the port closed.
 #include <QString>
+#include <QtGlobal>
 
 namespace zx::sim {
 
@@ -19,6 +20,8 @@ public:
 
     bool isOpen() const { return m_master >= 0; }
     int master() const { return m_master; }
+    // The rate the tool set on its end, in bits per second; 0 when unknown.
+    quint32 baudRate() const;
     QString slavePath() const { return m_slavePath; }
     QString errorString() const { return m_error; }
 

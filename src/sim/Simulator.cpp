@@ -21,6 +21,11 @@ Simulator::Simulator(QObject *parent) : QObject(parent) {
     connect(&m_vanishTimer, &QTimer::timeout, this, &Simulator::vanish);
     m_comeBackTimer.setSingleShot(true);
     connect(&m_comeBackTimer, &QTimer::timeout, this, &Simulator::comeBack);
+    const auto rate = [this] { return m_pty.baudRate(); };
+    m_lineIn.setRate(rate);
+    m_lineOut.setRate(rate);
+    connect(&m_lineIn, &LinePacer::released, this, &Simulator::handle);
+    connect(&m_lineOut, &LinePacer::released, this, &Simulator::writeNow);
     m_modem.onModuleCommand = [this](const QByteArray &line) { emit moduleCommand(line); };
 }
 
@@ -66,6 +71,8 @@ void Simulator::closePort() {
     m_readNotifier = m_writeNotifier = nullptr;
     m_noiseTimer.stop();
     m_output.clear();
+    m_lineIn.clear();
+    m_lineOut.clear();
     m_unwritten.clear();
     m_framer.reset();
     m_modem.resetInput();
@@ -135,7 +142,11 @@ void Simulator::readMaster() {
             m_readNotifier->setEnabled(false);
         break;
     }
-    if (!received.isEmpty())
+    if (received.isEmpty())
+        return;
+    if (m_faults.lineRate)
+        m_lineIn.push(received);
+    else
         handle(received);
 }
 
@@ -158,6 +169,15 @@ void Simulator::answer(const QByteArray &bytes) {
 }
 
 void Simulator::write(const QByteArray &bytes) {
+    if (!isRunning())
+        return;
+    if (m_faults.lineRate)
+        m_lineOut.push(bytes);
+    else
+        writeNow(bytes);
+}
+
+void Simulator::writeNow(const QByteArray &bytes) {
     if (!isRunning())
         return;
     m_unwritten += bytes;

@@ -3,6 +3,7 @@
 // mode) on a pseudo-terminal, run on the caller's Qt event loop so that it
 // can share one with the tool's window in tests.
 #include "sim/FaultOptions.h"
+#include "sim/LinePacer.h"
 #include "sim/Modem.h"
 #include "sim/Module.h"
 #include "sim/OutputScheduler.h"
@@ -68,6 +69,7 @@ private:
     void handle(const QByteArray &bytes);
     void answer(const QByteArray &bytes);
     void write(const QByteArray &bytes);
+    void writeNow(const QByteArray &bytes);
     void flush();
     void sendNoise();
     void updateNoise();
@@ -78,6 +80,8 @@ private:
     Pty m_pty;
     PortLink m_link;
     OutputScheduler m_output;
+    LinePacer m_lineIn;  // with --line-rate: the tool's bytes on their way in
+    LinePacer m_lineOut; // and the answers on their way out
     QSocketNotifier *m_readNotifier = nullptr;
     QSocketNotifier *m_writeNotifier = nullptr;
     QTimer m_noiseTimer;

@@ -81,6 +81,9 @@ int main(int argc, char *argv[]) {
          QStringLiteral("N")},
         {QStringLiteral("noise"), QStringLiteral("Send random bytes at this rate between answers."),
          QStringLiteral("BYTES_PER_SEC")},
+        {QStringLiteral("line-rate"),
+         QStringLiteral("Move bytes no faster than the baud rate set on the terminal (10 bit "
+                        "times a byte), both ways, as a serial line would.")},
         {QStringLiteral("vanish-after"),
          QStringLiteral("Close the terminal after SEC seconds and open a new one SEC seconds "
                         "later, re-pointing the link."),
@@ -92,6 +95,7 @@ int main(int argc, char *argv[]) {
 
     zx::sim::FaultOptions faults;
     faults.silent = parser.isSet(QStringLiteral("silent"));
+    faults.lineRate = parser.isSet(QStringLiteral("line-rate"));
     int comN = 1;
     if (!readInt(parser, QStringLiteral("com"), 1, 16, comN) ||
         !readInt(parser, QStringLiteral("delay"), 0, 600000, faults.delayMs) ||

@@ -82,6 +82,14 @@ TEST_F(Cli, EveryCommandHasHelpWithItsUsageAndTheExitStatuses) {
          "Usage: zentorix-cli profile diff [OPTION]... A B\n"},
         {{QStringLiteral("ports"), QStringLiteral("--help")},
          "Usage: zentorix-cli ports [OPTION]...\n"},
+        {{QStringLiteral("send"), QStringLiteral("--help")},
+         "Usage: zentorix-cli send [OPTION]... LINE\n"},
+        {{QStringLiteral("write"), QStringLiteral("--help")},
+         "Usage: zentorix-cli write [OPTION]... FILE\n"},
+        {{QStringLiteral("read"), QStringLiteral("--help")},
+         "Usage: zentorix-cli read [OPTION]...\n"},
+        {{QStringLiteral("verify"), QStringLiteral("--help")},
+         "Usage: zentorix-cli verify [OPTION]... FILE\n"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.usage);

@@ -1,0 +1,252 @@
+// zentorix-cli send | write | read | verify: module commands over a serial
+// port in setting mode, one at a time, each paired with its answer.
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/ExitCode.h"
+#include "cli/ModuleRun.h"
+#include "profile/Profile.h"
+#include "profile/ProfileFiles.h"
+#include "provision/Plan.h"
+#include "provision/ReadPlan.h"
+#include "settings/FirstRunRecord.h"
+#include "text/Ansi.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSet>
+
+namespace zx::cli {
+namespace {
+
+using provision::Command;
+
+QList<Command> writeCommands(const provision::Plan &plan) {
+    QList<Command> commands;
+    for (const provision::PlanStep &step : plan.steps)
+        commands.append({step.line, step.fieldText(), step.secret, QStringLiteral("write")});
+    return commands;
+}
+
+// The entries a read step fills: "PhoneBookNumbers" stands for all seven.
+QStringList stepEntries(const provision::ReadStep &step) {
+    if (step.field.contains(QLatin1Char('[')))
+        return {step.field};
+    QStringList entries;
+    for (const QString &entry : provision::readableEntries())
+        if (entry == step.field || entry.startsWith(step.field + QLatin1Char('[')))
+            entries << entry;
+    return entries;
+}
+
+// Reads the module back for the given entries into a record; the entries
+// whose answer a parser took go into answered.
+settings::ConfigRecord readBack(ModuleRun &run, Console &console, const QStringList &entries,
+                                QSet<QString> *answered) {
+    QList<provision::ReadStep> steps;
+    QList<Command> commands;
+    for (const provision::ReadStep &step : provision::readPlan()) {
+        const QStringList covered = stepEntries(step);
+        if (std::none_of(covered.begin(), covered.end(),
+                         [&](const QString &e) { return entries.contains(e); }))
+            continue;
+        steps.append(step);
+        commands.append({step.line, step.field, step.secret, QStringLiteral("read")});
+    }
+    const qsizetype first = run.report().results.size();
+    run.run(console, commands);
+    settings::ConfigRecord record;
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        const provision::CommandResult &result = run.report().results.at(first + i);
+        if (result.status == provision::Status::Answered &&
+            provision::applyAnswer(steps.at(i), result.answer, record) && answered)
+            for (const QString &entry : stepEntries(steps.at(i)))
+                answered->insert(entry);
+    }
+    return record;
+}
+
+QStringList readableOf(const profile::Source &source, const QStringList &among) {
+    QStringList entries;
+    for (const QString &entry : provision::readableEntries())
+        if (among.contains(entry) &&
+            (!source.named || profile::namesEntry(*source.named, profile::findEntry(entry))))
+            entries << entry;
+    return entries;
+}
+
+int sendCommand(const QStringList &args, Console &console) {
+    CommandLine line(args.at(0),
+                     QStringLiteral("Sends one module command in setting mode (the set-up prefix, "
+                                    "the line, CR, NUL) and prints the module's answer."));
+    line.addPositional(QStringLiteral("LINE"),
+                       QStringLiteral("The command, as the tabs send it: \"GETNR3\", \"SETNN3 +4930123\"."));
+    ModuleRun run(line, false);
+    if (const auto done = line.parse(args, console, 1, 1))
+        return *done;
+    if (const auto done = run.readOptions(console))
+        return *done;
+    const QByteArray command = text::toAnsi(line.positional().at(0));
+    if (command.trimmed().isEmpty())
+        return line.usageError(console, QStringLiteral("LINE is empty"));
+    if (const auto done = run.openPort(console))
+        return *done;
+    run.run(console, {Command{command, {}, false, QStringLiteral("send")}});
+    const provision::CommandResult &result = run.report().results.constFirst();
+    if (line.json())
+        run.printSummary(console, QStringLiteral("send"));
+    else if (result.status == provision::Status::Answered)
+        console.printLine(provision::shownAnswer(result));
+    else
+        console.err(QStringLiteral("%1: %2\n")
+                        .arg(QLatin1String(kProgramName), statusName(result.status))
+                        .toUtf8());
+    return run.finish(console);
+}
+
+int writeCommand(const QStringList &args, Console &console) {
+    CommandLine line(
+        args.at(0),
+        QStringLiteral("Writes a configuration to the module: one command per value, built as "
+                       "the tabs build them, each paired with the module's answer. A profile "
+                       "that names only some fields writes just those. Nothing is sent when a "
+                       "file has an error."));
+    line.addPositional(QStringLiteral("FILE"),
+                       QStringLiteral("A profile (.json) or a settings file (ZENTORIX.cfg)."));
+    const QCommandLineOption changedFrom(
+        QStringLiteral("only-changed-from"),
+        QStringLiteral("Send only the commands whose line differs from OLD's (a profile or "
+                       "settings file of what the module holds now)."),
+        QStringLiteral("OLD"));
+    const QCommandLineOption verify(
+        QStringLiteral("verify"),
+        QStringLiteral("Afterwards read the module back (numbers, phone book, texts, GPRS/FTP) "
+                       "and list every field that differs from what was written."));
+    line.addOption(changedFrom);
+    line.addOption(verify);
+    ModuleRun run(line, true);
+    if (const auto done = line.parse(args, console, 1, 1))
+        return *done;
+    if (const auto done = run.readOptions(console))
+        return *done;
+
+    const settings::ConfigRecord base = settings::firstRunRecord();
+    const profile::Source source = profile::readSource(line.positional().at(0), base);
+    if (!source.ok())
+        return console.fail(ExitUsage, source.error);
+    provision::Plan plan;
+    if (line.isSet(changedFrom)) {
+        const profile::Source old = profile::readSource(line.value(changedFrom), base);
+        if (!old.ok())
+            return console.fail(ExitUsage, old.error);
+        plan = provision::diffPlan(old.record, source.record);
+    } else if (source.named) {
+        plan = provision::namedPlan(source.record, *source.named);
+    } else {
+        plan = provision::writePlan(source.record);
+    }
+    if (const auto done = run.openPort(console))
+        return *done;
+    run.report().skipped = plan.skipped;
+    const bool whole = run.run(console, writeCommands(plan));
+    if (whole && line.isSet(verify)) {
+        QStringList written;
+        for (const provision::PlanStep &step : plan.steps)
+            written += step.entries;
+        const QStringList entries = readableOf(source, written);
+        const settings::ConfigRecord read = readBack(run, console, entries, nullptr);
+        run.report().verified = true;
+        run.report().mismatches =
+            provision::compareReadBack(source.record, read, entries, &run.report().unverifiable);
+    }
+    run.printSummary(console, QStringLiteral("write"));
+    return run.finish(console);
+}
+
+int readCommand(const QStringList &args, Console &console) {
+    CommandLine line(
+        args.at(0),
+        QStringLiteral("Reads the module's alarm numbers, phone book, texts and GPRS/FTP "
+                       "parameters and writes them as a profile on standard output (it holds "
+                       "the passwords). A field without an answer is left out."));
+    ModuleRun run(line, true);
+    if (const auto done = line.parse(args, console, 0, 0))
+        return *done;
+    if (const auto done = run.readOptions(console))
+        return *done;
+    if (const auto done = run.openPort(console))
+        return *done;
+    QSet<QString> answered;
+    const settings::ConfigRecord record =
+        readBack(run, console, provision::readableEntries(), &answered);
+
+    const QJsonObject all = profile::exportProfile(record).value(QStringLiteral("fields")).toObject();
+    QJsonObject fields;
+    for (const QString &entry : provision::readableEntries()) {
+        const QString field = entry.section(QLatin1Char('['), 0, 0);
+        const QJsonValue value = all.value(field);
+        if (!value.isArray()) {
+            if (answered.contains(entry))
+                fields.insert(field, value);
+            continue;
+        }
+        const int n = entry.section(QLatin1Char('['), 1).chopped(1).toInt();
+        QJsonArray list = fields.value(field).toArray();
+        while (list.size() < n)
+            list.append(QJsonValue::Null);
+        list[n - 1] = answered.contains(entry) ? value.toArray().at(n - 1) : QJsonValue::Null;
+        fields.insert(field, list);
+    }
+    if (line.json())
+        run.printSummary(console, QStringLiteral("read"));
+    else
+        console.out(QJsonDocument(QJsonObject{{QStringLiteral("version"), profile::kProfileVersion},
+                                              {QStringLiteral("fields"), fields}})
+                        .toJson());
+    if (!line.json() && !run.report().ok())
+        console.err(QStringLiteral("%1: read: %2 of %3 commands answered%4 ")
+                        .arg(QLatin1String(kProgramName))
+                        .arg(run.report().count(provision::Status::Answered))
+                        .arg(run.report().results.size())
+                        .arg(run.report().stopText().isEmpty()
+                                 ? QString()
+                                 : QStringLiteral("; ") + run.report().stopText())
+                        .toUtf8());
+    return run.finish(console);
+}
+
+int verifyCommand(const QStringList &args, Console &console) {
+    CommandLine line(
+        args.at(0),
+        QStringLiteral("Reads the module back and lists every field that differs from FILE "
+                       "(alarm numbers, phone book, texts, GPRS/FTP: what the module can be "
+                       "asked for). Passwords show only as \"differs\"."));
+    line.addPositional(QStringLiteral("FILE"),
+                       QStringLiteral("A profile (.json) or a settings file (ZENTORIX.cfg)."));
+    ModuleRun run(line, true);
+    if (const auto done = line.parse(args, console, 1, 1))
+        return *done;
+    if (const auto done = run.readOptions(console))
+        return *done;
+    const profile::Source source =
+        profile::readSource(line.positional().at(0), settings::firstRunRecord());
+    if (!source.ok())
+        return console.fail(ExitUsage, source.error);
+    if (const auto done = run.openPort(console))
+        return *done;
+    const QStringList entries = readableOf(source, provision::readableEntries());
+    const settings::ConfigRecord read = readBack(run, console, entries, nullptr);
+    run.report().verified = true;
+    run.report().mismatches =
+        provision::compareReadBack(source.record, read, entries, &run.report().unverifiable);
+    run.printSummary(console, QStringLiteral("verify"));
+    return run.finish(console);
+}
+
+} // namespace
+
+int runSend(const QStringList &args, Console &console) { return sendCommand(args, console); }
+int runWrite(const QStringList &args, Console &console) { return writeCommand(args, console); }
+int runRead(const QStringList &args, Console &console) { return readCommand(args, console); }
+int runVerify(const QStringList &args, Console &console) { return verifyCommand(args, console); }
+
+} // namespace zx::cli

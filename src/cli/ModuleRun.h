@@ -1,0 +1,52 @@
+#pragma once
+// What the module commands of zentorix-cli (send, write, read, verify) share:
+// the port options, opening the port, running a list of commands with a
+// progress line and Ctrl-C to cancel, and writing the report.
+#include "cli/CommandLine.h"
+#include "cli/DriverPort.h"
+#include "provision/Engine.h"
+#include "provision/Report.h"
+
+#include <QCommandLineOption>
+#include <QList>
+
+#include <optional>
+
+namespace zx::cli {
+
+class ModuleRun {
+public:
+    explicit ModuleRun(CommandLine &line, bool withReport);
+
+    // After parsing: checks the options; the exit status on an error.
+    std::optional<int> readOptions(Console &console);
+    // Opens the port; the exit status when it cannot be opened.
+    std::optional<int> openPort(Console &console);
+
+    // Runs the commands and adds their rows to the report. False when the
+    // run stopped early (port error, Ctrl-C).
+    bool run(Console &console, const QList<provision::Command> &commands);
+
+    provision::Report &report() { return m_report; }
+    // Writes --report FILE (CSV for a name ending in .csv, JSON otherwise);
+    // then the exit status: 3 port error, 1 not all answered or verified, 0.
+    int finish(Console &console);
+    // The summary lines on standard output, or the report as JSON (--json).
+    void printSummary(Console &console, const QString &what);
+
+private:
+    CommandLine &m_line;
+    bool m_withReport;
+    QCommandLineOption m_port;
+    QCommandLineOption m_baud;
+    QCommandLineOption m_parity;
+    QCommandLineOption m_timeout;
+    QCommandLineOption m_gap;
+    QCommandLineOption m_reportFile;
+    PortChoice m_choice;
+    provision::Timing m_timing;
+    DriverPort m_driver;
+    provision::Report m_report;
+};
+
+} // namespace zx::cli

@@ -1,0 +1,30 @@
+#include "link/CommandFrame.h"
+
+namespace zx::link {
+namespace {
+
+constexpr int kTextTableWidth = 48;  // "SETTX"/"GETTX" lines
+constexpr int kShortTableWidth = 23; // "SETTI"/"GETTI" lines
+
+void padTo(QByteArray &line, int width) {
+    if (line.size() < width)
+        line.append(QByteArray(width - line.size(), ' '));
+}
+
+} // namespace
+
+QByteArray paddedCommandLine(QByteArray line) {
+    const QByteArray keyword = line.left(5);
+    if (keyword == "SETTX" || keyword == "GETTX")
+        padTo(line, kTextTableWidth);
+    if (keyword == "SETTI" || keyword == "GETTI")
+        padTo(line, kShortTableWidth);
+    line.append('\r');
+    return line;
+}
+
+QByteArray settingModeFrame(const QByteArray &line) {
+    return QByteArray(kSetupPrefix) + paddedCommandLine(line) + QByteArray(1, '\0');
+}
+
+} // namespace zx::link

@@ -1,0 +1,259 @@
+#include "provision/Plan.h"
+
+#include "commands/io/AnalogCommands.h"
+#include "commands/io/EventMask.h"
+#include "commands/io/FilterCommands.h"
+#include "commands/io/OptionCommands.h"
+#include "commands/io/OutputCommands.h"
+#include "commands/io/TemperatureCommands.h"
+#include "commands/messaging/GprsFtpCommands.h"
+#include "commands/messaging/NumberCommands.h"
+#include "commands/messaging/Schedule.h"
+#include "commands/messaging/TextCommands.h"
+#include "settings/WindowSettings.h"
+#include "text/Ansi.h"
+
+#include <QSet>
+
+#include <algorithm>
+#include <array>
+
+namespace zx::provision {
+namespace {
+
+namespace io = commands::io;
+namespace msg = commands::messaging;
+using settings::WindowSettings;
+
+QString element(const char *field, int n) {
+    return QStringLiteral("%1[%2]").arg(QLatin1String(field)).arg(n);
+}
+
+QStringList elements(const char *field, int count) {
+    QStringList names;
+    for (int n = 1; n <= count; ++n)
+        names << element(field, n);
+    return names;
+}
+
+std::size_t at(int n) { return std::size_t(n - 1); }
+
+void add(Plan &plan, QByteArray line, QStringList entries, bool secret = false) {
+    PlanStep step;
+    step.line = std::move(line);
+    step.entries = std::move(entries);
+    step.secret = secret;
+    plan.steps.append(std::move(step));
+}
+
+// Adds the commands of one table row for the whole record.
+using RowBuilder = void (*)(const WindowSettings &s, Plan &plan);
+
+void alarmNumbers(const WindowSettings &s, Plan &plan) {
+    for (int n = 1; n <= msg::kNumberCount; ++n) {
+        const QByteArray &number = s.numbers.alarmNumbers[at(n)];
+        const QString name = element("AlarmNumbers", n);
+        // An empty slot is cleared on the module, as the tab's "Clear" does.
+        if (number.isEmpty())
+            add(plan, msg::clearAlarmNumberLine(n), {name});
+        else if (const auto line = msg::setAlarmNumberLine(n, number))
+            add(plan, *line, {name});
+        else
+            plan.skipped << QStringLiteral("%1: \"%2\" is not a number the module takes")
+                                .arg(name, text::fromAnsi(number));
+    }
+}
+
+void phoneBook(const WindowSettings &s, Plan &plan) {
+    for (int n = 1; n <= msg::kNumberCount; ++n) {
+        const QByteArray &number = s.numbers.phoneBookNumbers[at(n)];
+        const QString name = element("PhoneBookNumbers", n);
+        // The module has no command that empties an entry.
+        if (number.isEmpty())
+            continue;
+        // The tab would send "+99" in place of a number it cannot take; a
+        // plan sends only what the record holds.
+        const QByteArray sent = msg::phoneBookNumberToSend(number);
+        if (sent != number.left(msg::kNumberBoxLimit))
+            plan.skipped << QStringLiteral("%1: \"%2\" is not a number the module takes")
+                                .arg(name, text::fromAnsi(number));
+        else
+            add(plan, msg::setPhoneBookLine(n, number), {name});
+    }
+}
+
+void externalTexts(const WindowSettings &s, Plan &plan) {
+    for (int n = 1; n <= msg::kExternalTextCount; ++n)
+        add(plan, msg::textWriteLine(msg::TextTable::External, n, s.texts.externalText(n)),
+                           {element("ExternalTexts", n)});
+}
+
+void shortTexts(const WindowSettings &s, Plan &plan) {
+    for (int n = 1; n <= msg::kShortTextCount; ++n)
+        add(plan, msg::textWriteLine(msg::TextTable::Short, n, s.texts.shortText(n)),
+                           {element("ShortTexts", n)});
+}
+
+void eventMasks(const WindowSettings &s, Plan &plan) {
+    plan.steps.append(
+        {io::numberFilterLine(s.masks.temperature, s.masks.analog, s.masks.digital),
+         {QStringLiteral("TempEventMask"), QStringLiteral("AnalogEventMask"),
+          QStringLiteral("DigitalEventMask")}});
+}
+
+void analogLevels(const WindowSettings &s, Plan &plan) {
+    for (int n = 1; n <= io::kAnalogCount; ++n)
+        add(plan, io::analogLevelLine(n, s.analog.minimum[at(n)], s.analog.maximum[at(n)]),
+                           {element("AnalogMin", n), element("AnalogMax", n)});
+}
+
+void analogModes(const WindowSettings &s, Plan &plan) {
+    std::array<int, io::kAnalogCount> modes{};
+    for (int n = 1; n <= io::kAnalogCount; ++n)
+        modes[at(n)] = s.analog.modes[at(n)];
+    add(plan, io::analogModeLine(modes, s.analog.coefficients, s.analog.dividers),
+                       elements("AnalogModes", io::kAnalogCount) +
+                           QStringList{QStringLiteral("AnalogCoefficients"),
+                                       QStringLiteral("AnalogDividers")});
+}
+
+void temperatureLevels(const WindowSettings &s, Plan &plan) {
+    for (int n = 1; n <= settings::kTemperatureInputCount; ++n)
+        plan.steps.append(
+            {io::temperatureLevelLine(n, s.temperature.minimum[at(n)], s.temperature.maximum[at(n)]),
+             {element("TempMin", n), element("TempMax", n)}});
+}
+
+void filters(const WindowSettings &s, Plan &plan) {
+    add(plan, io::timeoutFilterLine(s.filters.temperature, s.filters.analog,
+                                             s.filters.digital),
+                       {QStringLiteral("TempTimeoutFilter"), QStringLiteral("AnalogTimeoutFilter"),
+                        QStringLiteral("DigitalInputFilter")});
+}
+
+void dataLogger(const WindowSettings &s, Plan &plan) {
+    std::array<int, io::kOutputCount> pulses{};
+    for (int n = 1; n <= io::kOutputCount; ++n)
+        pulses[at(n)] = s.ioControl.pulses[at(n)];
+    add(plan, io::dataLoggerLine(s.ioControl.samplingRate, s.ioControl.dataLoggerPeriod,
+                                          pulses),
+                       QStringList{QStringLiteral("SamplingRate"), QStringLiteral("DataLoggerPeriod")} +
+                           elements("OutputPulse", io::kOutputCount));
+}
+
+void options(const WindowSettings &s, Plan &plan) {
+    add(plan, io::optionsLine(io::paddedOptions(s.work.OtherParametersWork)),
+                       {QStringLiteral("OtherParameters")});
+}
+
+// The schedule as the tab's "SET" sends it after start-up decoded the stored
+// string into its controls.
+void schedule(const WindowSettings &s, Plan &plan) {
+    msg::ScheduleString stored;
+    stored.load(s.work.ScheduleString);
+    const msg::ScheduleDecoding decoded = msg::decodeSchedule(stored);
+    msg::ScheduleControls controls;
+    controls.typeItem = decoded.typeItem;
+    controls.repetitionItem = decoded.repetitionItem.value_or(msg::kRepetitionOther);
+    for (int k = 0; k < msg::kScheduleHours; ++k) {
+        controls.enabled[std::size_t(k)] = decoded.enabled[std::size_t(k)];
+        controls.hours[std::size_t(k)] = decoded.hours[std::size_t(k)].value_or(0);
+    }
+    add(plan, msg::buildSetScheduleLine(stored, controls), {QStringLiteral("StoredSchedule")});
+}
+
+constexpr std::array<const char *, msg::kGprsFtpCount> kNetworkFields = {
+    "GprsApn", "GprsUserId", "GprsPassword", "GprsServerAddress",
+    "FtpHost", "FtpUser",    "FtpPassword",  "FtpDirectory",
+};
+
+void network(const WindowSettings &s, Plan &plan) {
+    for (int i = 0; i < msg::kGprsFtpCount; ++i) {
+        const bool secret = i == msg::kGprsPassword || i == msg::kFtpPassword;
+        add(plan, msg::gprsFtpWrite(i, s.network.texts[std::size_t(i)]).line,
+                           {QLatin1String(kNetworkFields[std::size_t(i)])},
+                           secret);
+    }
+}
+
+struct TableRow {
+    PlanRow row;
+    RowBuilder build;
+};
+
+// The field -> command table.
+constexpr std::array<TableRow, 13> kTable = {{
+    {{"SETNN / CLRNR", "AlarmNumbers[n] (empty: CLRNR)", "setAlarmNumberLine"}, &alarmNumbers},
+    {{"SETPB", "PhoneBookNumbers[n] (empty: not sent)", "setPhoneBookLine"}, &phoneBook},
+    {{"SETME ", "TempEventMask, AnalogEventMask, DigitalEventMask", "numberFilterLine"},
+     &eventMasks},
+    {{"SETTX", "ExternalTexts[n]", "textWriteLine"}, &externalTexts},
+    {{"SETTI", "ShortTexts[n]", "textWriteLine"}, &shortTexts},
+    {{"ANLEV", "AnalogMin[n], AnalogMax[n]", "analogLevelLine"}, &analogLevels},
+    {{"AMODE", "AnalogModes[1..8], AnalogCoefficients, AnalogDividers", "analogModeLine"},
+     &analogModes},
+    {{"TCLEV", "TempMin[n], TempMax[n]", "temperatureLevelLine"}, &temperatureLevels},
+    {{"SETTN", "SamplingRate, DataLoggerPeriod, OutputPulse[1..8]", "dataLoggerLine"},
+     &dataLogger},
+    {{"SETTF", "TempTimeoutFilter, AnalogTimeoutFilter, DigitalInputFilter", "timeoutFilterLine"},
+     &filters},
+    {{"SETMP ", "OtherParameters", "optionsLine"}, &options},
+    {{"SETSH ", "StoredSchedule", "buildSetScheduleLine"}, &schedule},
+    {{"SETAP SETID SETPW SETIP SETFT SETAF SETPF SETDN",
+      "GprsApn, GprsUserId, GprsPassword, GprsServerAddress, FtpHost, FtpUser, FtpPassword, "
+      "FtpDirectory",
+      "gprsFtpWrite"},
+     &network},
+}};
+
+const std::array<PlanRow, kTable.size()> kRows = [] {
+    std::array<PlanRow, kTable.size()> rows{};
+    for (std::size_t i = 0; i < kTable.size(); ++i)
+        rows[i] = kTable[i].row;
+    return rows;
+}();
+
+} // namespace
+
+QString PlanStep::shownLine() const {
+    if (secret)
+        return text::fromAnsi(line.left(5)) + QStringLiteral(" (password)");
+    return text::fromAnsi(line);
+}
+
+std::span<const PlanRow> planTable() { return kRows; }
+
+Plan writePlan(const settings::ConfigRecord &record) {
+    // Start-up's defaults (mask markers, padded options) apply to a copy.
+    settings::ConfigRecord copy = record;
+    const WindowSettings values = settings::loadWindowSettings(copy);
+    Plan plan;
+    for (const TableRow &row : kTable)
+        row.build(values, plan);
+    return plan;
+}
+
+Plan diffPlan(const settings::ConfigRecord &from, const settings::ConfigRecord &to) {
+    const Plan before = writePlan(from);
+    Plan plan = writePlan(to);
+    QSet<QByteArray> old;
+    for (const PlanStep &step : before.steps)
+        old.insert(step.line);
+    plan.steps.removeIf([&](const PlanStep &step) { return old.contains(step.line); });
+    plan.skipped.removeIf([&](const QString &why) { return before.skipped.contains(why); });
+    return plan;
+}
+
+Plan namedPlan(const settings::ConfigRecord &record, const profile::EntryNames &names) {
+    Plan plan = writePlan(record);
+    const auto named = [&](const QString &entry) {
+        return profile::namesEntry(names, profile::findEntry(entry));
+    };
+    plan.steps.removeIf([&](const PlanStep &step) {
+        return std::none_of(step.entries.begin(), step.entries.end(), named);
+    });
+    plan.skipped.removeIf([&](const QString &why) { return !named(why.section(QLatin1Char(':'), 0, 0)); });
+    return plan;
+}
+
+} // namespace zx::provision

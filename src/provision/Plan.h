@@ -1,0 +1,54 @@
+#pragma once
+// A provisioning plan: the module write commands that carry a settings
+// record's values, in the order the tabs list them, each built by the same
+// command builder the tab's button uses. Which fields go with which command
+// is the one table in Plan.cpp (planTable()); commands that act rather than
+// configure (outputs, restart, clock) are not in it.
+#include "profile/ProfileEntries.h"
+#include "settings/ConfigRecord.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <span>
+
+namespace zx::provision {
+
+struct PlanStep {
+    QByteArray line;     // the command as the tab builds it, before framing
+    QStringList entries; // the record entries it carries: "AlarmNumbers[3]"
+    bool secret = false; // the line carries a password
+
+    // What reports and progress show: the line, or for a password its
+    // keyword and "(password)".
+    QString shownLine() const;
+    QString fieldText() const { return entries.join(QStringLiteral(", ")); }
+};
+
+struct Plan {
+    QList<PlanStep> steps;
+    // Entries with a value no command can carry, each with the reason:
+    // "AlarmNumbers[4]: \"12\" is not a number the module takes".
+    QStringList skipped;
+};
+
+// A row of the plan table: one command family and the fields it carries.
+struct PlanRow {
+    const char *keyword; // "SETNN"
+    const char *fields;  // "AlarmNumbers[n]", as the README lists them
+    const char *builder; // the builder the tab uses
+};
+std::span<const PlanRow> planTable();
+
+// Every command of the table for the record.
+Plan writePlan(const settings::ConfigRecord &record);
+// Only the commands whose line differs from the one for `from`: a change of
+// two alarm numbers gives two "SETNN" lines.
+Plan diffPlan(const settings::ConfigRecord &from, const settings::ConfigRecord &to);
+// Only the commands that carry at least one of the named entries (a partial
+// profile's fields).
+Plan namedPlan(const settings::ConfigRecord &record, const profile::EntryNames &names);
+
+} // namespace zx::provision

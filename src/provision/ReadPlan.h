@@ -1,0 +1,49 @@
+#pragma once
+// Reading a module back: the read commands whose answers the tool parses
+// (alarm numbers, phone book, both text tables, GPRS/FTP), each answer taken
+// through the tab's own parser into a record, and the comparison of what
+// came back with what was written.
+#include "settings/ConfigRecord.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace zx::provision {
+
+struct ReadStep {
+    QByteArray line; // before framing
+    QString field;   // "AlarmNumbers[3]", "PhoneBookNumbers" (all seven)
+    bool secret = false; // the answer carries a password
+};
+
+QList<ReadStep> readPlan();
+
+// The answer as received (up to its first CR or LF) given to the step's
+// parser; the parsed values go into record. False when the parser took
+// nothing from it.
+bool applyAnswer(const ReadStep &step, const QByteArray &answer, settings::ConfigRecord &record);
+
+struct Mismatch {
+    QString field;
+    QByteArray written;
+    QByteArray readBack;
+    bool secret = false;
+    // "AlarmNumbers[2]: wrote \"+49..\", read \"\"", a password "changed".
+    QString text() const;
+};
+
+// Every readable entry whose read-back differs from what was written.
+// Trailing blanks do not count (the send path pads text lines with blanks,
+// so the module cannot keep them). An alarm number of 20 characters cannot
+// be told apart: the answer's number field holds 20 characters and must end
+// in a blank, so the parser reads such a number as empty; it is listed in
+// unverifiable instead.
+QList<Mismatch> compareReadBack(const settings::ConfigRecord &written,
+                                const settings::ConfigRecord &readBack, const QStringList &fields,
+                                QStringList *unverifiable = nullptr);
+
+// The entries a read plan covers, one by one ("PhoneBookNumbers[1]".."[7]").
+QStringList readableEntries();
+
+} // namespace zx::provision

@@ -1,0 +1,149 @@
+#include "provision/Report.h"
+
+#include "text/Ansi.h"
+
+#include <QJsonArray>
+
+namespace zx::provision {
+namespace {
+
+QString csvField(const QString &text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString stamp(const QDateTime &time) {
+    return time.toUTC().toString(Qt::ISODateWithMs);
+}
+
+} // namespace
+
+QString shownLine(const Command &command) {
+    if (command.secret && command.kind != QLatin1String("read"))
+        return text::fromAnsi(command.line.left(5)) + QStringLiteral(" (password)");
+    return text::fromAnsi(command.line);
+}
+
+QString shownAnswer(const CommandResult &result) {
+    if (result.command.secret && result.command.kind == QLatin1String("read") &&
+        !result.answer.isEmpty())
+        return QStringLiteral("(password)");
+    QByteArray answer = result.answer;
+    answer.replace(QByteArray(1, '\0'), QByteArray());
+    return text::fromAnsi(answer).trimmed();
+}
+
+int Report::count(Status status) const {
+    return int(std::count_if(results.begin(), results.end(),
+                             [status](const CommandResult &r) { return r.status == status; }));
+}
+
+QString Report::stopText() const {
+    for (int i = 0; i < results.size(); ++i) {
+        const CommandResult &r = results.at(i);
+        if (r.status == Status::PortError)
+            return QStringLiteral("stopped at command %1 of %2 (%3): port error: %4")
+                .arg(i + 1)
+                .arg(results.size())
+                .arg(shownLine(r.command), portError);
+        if (r.status == Status::NotSent && cancelled)
+            return QStringLiteral("cancelled before command %1 of %2 (%3)")
+                .arg(i + 1)
+                .arg(results.size())
+                .arg(shownLine(r.command));
+    }
+    return {};
+}
+
+QJsonObject Report::toJson() const {
+    QJsonArray rows;
+    qint64 sent = 0;
+    qint64 received = 0;
+    for (int i = 0; i < results.size(); ++i) {
+        const CommandResult &r = results.at(i);
+        QJsonObject row{{QStringLiteral("n"), i + 1},
+                        {QStringLiteral("kind"), r.command.kind},
+                        {QStringLiteral("field"), r.command.field},
+                        {QStringLiteral("line"), shownLine(r.command)},
+                        {QStringLiteral("status"), statusName(r.status)},
+                        {QStringLiteral("answer"), shownAnswer(r)}};
+        if (r.firstByteMs >= 0) {
+            row.insert(QStringLiteral("firstByteMs"), r.firstByteMs);
+            row.insert(QStringLiteral("endMs"), r.endMs);
+        }
+        rows.append(row);
+        sent += r.bytesSent;
+        received += r.answer.size();
+    }
+    QJsonObject totals{{QStringLiteral("commands"), int(results.size())},
+                       {QStringLiteral("answered"), count(Status::Answered)},
+                       {QStringLiteral("noAnswer"), count(Status::NoAnswer)},
+                       {QStringLiteral("portError"), count(Status::PortError)},
+                       {QStringLiteral("notSent"), count(Status::NotSent)},
+                       {QStringLiteral("bytesSent"), sent},
+                       {QStringLiteral("bytesReceived"), received},
+                       {QStringLiteral("strayBytes"), strayBytes},
+                       {QStringLiteral("durationMs"), started.msecsTo(ended)}};
+    QJsonObject json{{QStringLiteral("port"), port},
+                     {QStringLiteral("baud"), qint64(baud)},
+                     {QStringLiteral("start"), stamp(started)},
+                     {QStringLiteral("end"), stamp(ended)},
+                     {QStringLiteral("commands"), rows},
+                     {QStringLiteral("totals"), totals},
+                     {QStringLiteral("ok"), ok()}};
+    if (!stopText().isEmpty())
+        json.insert(QStringLiteral("stopped"), stopText());
+    if (!skipped.isEmpty())
+        json.insert(QStringLiteral("skipped"), QJsonArray::fromStringList(skipped));
+    if (verified) {
+        QJsonArray differ;
+        for (const Mismatch &m : mismatches) {
+            QJsonObject entry{{QStringLiteral("field"), m.field}};
+            if (m.secret) {
+                entry.insert(QStringLiteral("differs"), true);
+            } else {
+                entry.insert(QStringLiteral("written"), text::fromAnsi(m.written));
+                entry.insert(QStringLiteral("readBack"), text::fromAnsi(m.readBack));
+            }
+            differ.append(entry);
+        }
+        json.insert(QStringLiteral("verify"),
+                    QJsonObject{{QStringLiteral("differ"), differ},
+                                {QStringLiteral("unverifiable"),
+                                 QJsonArray::fromStringList(unverifiable)}});
+    }
+    return json;
+}
+
+QByteArray Report::toCsv() const {
+    QStringList lines{QStringLiteral("n,kind,field,line,status,answer,first_byte_ms,end_ms")};
+    for (int i = 0; i < results.size(); ++i) {
+        const CommandResult &r = results.at(i);
+        lines << QStringList{QString::number(i + 1),
+                             r.command.kind,
+                             csvField(r.command.field),
+                             csvField(shownLine(r.command)),
+                             statusName(r.status),
+                             csvField(shownAnswer(r)),
+                             r.firstByteMs >= 0 ? QString::number(r.firstByteMs) : QString(),
+                             r.endMs >= 0 ? QString::number(r.endMs) : QString()}
+                     .join(QLatin1Char(','));
+    }
+    lines << QStringLiteral("# port %1, baud %2, start %3, end %4, %5 of %6 answered")
+                 .arg(port)
+                 .arg(baud)
+                 .arg(stamp(started), stamp(ended))
+                 .arg(count(Status::Answered))
+                 .arg(results.size());
+    if (!stopText().isEmpty())
+        lines << QStringLiteral("# ") + stopText();
+    for (const Mismatch &m : mismatches)
+        lines << QStringLiteral("# verify: ") + m.text();
+    return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+}
+
+} // namespace zx::provision

@@ -1,0 +1,49 @@
+#pragma once
+// The record of a provisioning run, as JSON or CSV: the port, the baud rate,
+// start and end, one row per command (line sent, answer, milliseconds to
+// first byte and to end, status), totals, and what a verify found. A
+// password is never written: its line shows as the keyword and
+// "(password)", an answer that carries one as "(password)", a read-back
+// difference as "differs".
+#include "provision/Engine.h"
+#include "provision/ReadPlan.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace zx::provision {
+
+struct Report {
+    QString port;
+    quint32 baud = 0;
+    QDateTime started;
+    QDateTime ended;
+    QList<CommandResult> results;
+    bool cancelled = false;
+    QString portError;
+    qsizetype strayBytes = 0;
+    QStringList skipped;        // entries the plan could not carry
+    bool verified = false;      // a read-back was compared
+    QList<Mismatch> mismatches; // read-back differs from what was written
+    QStringList unverifiable;
+
+    int count(Status status) const;
+    // Every command answered and, after a verify, nothing differs.
+    bool allAnswered() const { return count(Status::Answered) == results.size(); }
+    bool ok() const { return allAnswered() && mismatches.isEmpty() && portError.isEmpty(); }
+    // "stopped at command 12 of 180 (SETTX12 ...): port error: ..." or empty.
+    QString stopText() const;
+
+    QJsonObject toJson() const;
+    QByteArray toCsv() const;
+};
+
+// The line and the answer as a report may show them.
+QString shownLine(const Command &command);
+QString shownAnswer(const CommandResult &result);
+
+} // namespace zx::provision

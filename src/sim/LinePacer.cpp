@@ -1,0 +1,51 @@
+#include "sim/LinePacer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zx::sim {
+
+LinePacer::LinePacer(QObject *parent) : QObject(parent) {
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &LinePacer::release);
+    m_clock.start();
+}
+
+void LinePacer::push(const QByteArray &bytes) {
+    if (bytes.isEmpty())
+        return;
+    const quint32 rate = m_rate ? m_rate() : 0;
+    m_charMs = rate > 0 ? 10000.0 / double(rate) : 0;
+    if (m_queue.isEmpty()) {
+        // The line is free again once the last byte released has crossed it.
+        const double now = double(m_clock.nsecsElapsed()) / 1e6;
+        m_nextDueMs = std::max(now, m_nextDueMs - m_charMs) + m_charMs;
+    }
+    m_queue += bytes;
+    release();
+}
+
+void LinePacer::clear() {
+    m_queue.clear();
+    m_timer.stop();
+}
+
+void LinePacer::release() {
+    const double now = double(m_clock.nsecsElapsed()) / 1e6;
+    qsizetype count = 0;
+    if (m_charMs <= 0)
+        count = m_queue.size();
+    else if (now >= m_nextDueMs)
+        count = std::min<qsizetype>(m_queue.size(), qsizetype((now - m_nextDueMs) / m_charMs) + 1);
+    if (count > 0) {
+        const QByteArray bytes = m_queue.left(count);
+        m_queue.remove(0, count);
+        m_nextDueMs += double(count) * m_charMs;
+        emit released(bytes);
+    }
+    if (!m_queue.isEmpty())
+        m_timer.start(int(std::ceil(std::max(m_nextDueMs - now, 0.0))));
+}
+
+} // namespace zx::sim
