@@ -36,6 +36,9 @@ public:
 
     // The open port went away; wait for it (when it can be recognised).
     void lost(const PortIdentity &port, const LineChoice &line);
+    // Reopen was decided but the device would not open: wait on, within the
+    // same window.
+    void openFailed() { waiting_ = true; }
     // The user chose a port himself: nothing is waited for any more.
     void cancel();
     bool waiting() const { return waiting_; }
