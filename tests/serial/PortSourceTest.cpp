@@ -70,9 +70,10 @@ TEST(RecordedPortSource, DetailsOrderAndHotPlug) {
          "/devices/pci0000:00/0000:00:14.0/usb1/1-4/1-4:1.0"},
         {"/dev/ttyS0", "/dev/ttyS0", "", "/devices/pnp0/00:05"},
     };
-    ASSERT_EQ(source.ports().size(), qsizetype(std::size(rows)));
-    for (qsizetype i = 0; i < source.ports().size(); ++i) {
-        const PortDetails &port = source.ports()[i];
+    const QList<PortDetails> ports = source.ports();
+    ASSERT_EQ(ports.size(), qsizetype(std::size(rows)));
+    for (qsizetype i = 0; i < ports.size(); ++i) {
+        const PortDetails &port = ports[i];
         SCOPED_TRACE(rows[i].device);
         EXPECT_EQ(port.device, QLatin1String(rows[i].device));
         EXPECT_EQ(port.summary(), QString::fromUtf8(rows[i].summary));
