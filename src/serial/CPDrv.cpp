@@ -142,7 +142,7 @@ void TCommPortDriver::SetPollingDelay(quint16 ms) {
 bool TCommPortDriver::Connect() {
     if (Connected())
         return true;
-    m_deviceName = zx::serial::resolvePortName(m_portName);
+    m_deviceName = m_resolver ? m_resolver(m_portName) : zx::serial::resolvePortName(m_portName);
     if (m_deviceName.isEmpty()) {
         m_lastError = {zx::serial::PortErrorKind::NoDevice, {}, {}};
         return false;

@@ -24,6 +24,8 @@ using TReceiveDataEvent =
 // The port failed under the driver (device unplugged, peer gone); the driver
 // has already disconnected.
 using TPortLostEvent = std::function<void(TCommPortDriver *sender, const QString &reason)>;
+// The device a port name opens; by default zx::serial::resolvePortName.
+using TPortResolver = std::function<QString(const QString &portName)>;
 
 class TCommPortDriver : public QObject {
     Q_OBJECT
@@ -76,6 +78,7 @@ public:
     void SetOnReceiveData(TReceiveDataEvent handler) { m_onReceiveData = std::move(handler); }
     void SetOnReceivePacket(TReceiveDataEvent handler) { m_onReceivePacket = std::move(handler); }
     void SetOnPortLost(TPortLostEvent handler) { m_onPortLost = std::move(handler); }
+    void SetPortResolver(TPortResolver resolver) { m_resolver = std::move(resolver); }
 
     bool Connect();
     void Disconnect();
@@ -145,4 +148,5 @@ private:
     TReceiveDataEvent m_onReceiveData;
     TReceiveDataEvent m_onReceivePacket;
     TPortLostEvent m_onPortLost;
+    TPortResolver m_resolver;
 };

@@ -1,46 +1,20 @@
 #include "serial/PortNames.h"
 
+#include "serial/PortDetails.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace zx::serial {
 namespace {
 
 constexpr int kMaxComPort = 16;
-
-// Devices named prefix + number, in numeric order (ttyUSB2 before ttyUSB10).
-QStringList numberedDevices(const QString &devRoot, const QString &prefix) {
-    const QRegularExpression pattern(QStringLiteral("^%1(\\d+)$").arg(prefix));
-    QList<std::pair<qulonglong, QString>> found;
-    const QDir dir(devRoot);
-    const QStringList names =
-        dir.entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::System);
-    for (const QString &name : names) {
-        const QRegularExpressionMatch match = pattern.match(name);
-        if (match.hasMatch())
-            found.append({match.captured(1).toULongLong(), dir.filePath(name)});
-    }
-    std::sort(found.begin(), found.end());
-    QStringList paths;
-    for (const auto &entry : found)
-        paths.append(entry.second);
-    return paths;
-}
-
-// The 8250 driver creates ttyS nodes for every possible port; those without
-// hardware behind them have UART type 0.
-bool hasUart(const QString &sysRoot, const QString &deviceName) {
-    QFile type(QStringLiteral("%1/class/tty/%2/type").arg(sysRoot, deviceName));
-    if (!type.open(QIODevice::ReadOnly))
-        return false;
-    bool ok = false;
-    const int value = type.readAll().trimmed().toInt(&ok);
-    return ok && value != 0;
-}
 
 QString mapDirectoryOf(const PortSearchRoots &roots) {
     return roots.portMap.isEmpty() ? portMapDirectory() : roots.portMap;
@@ -55,19 +29,40 @@ QString portMapDirectory() {
     return configHome + QStringLiteral("/zentorix/ports");
 }
 
+bool rememberComPort(int n, const QString &target, QString *error, const QString &portMap) {
+    const auto fail = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (n < 1 || n > kMaxComPort)
+        return fail(QStringLiteral("there is no Com%1").arg(n));
+    if (!QDir().mkpath(portMap))
+        return fail(QStringLiteral("cannot make the folder %1").arg(portMap));
+    const QString path = QStringLiteral("%1/com%2").arg(portMap).arg(n);
+    const QFileInfo existing(path);
+    if (!existing.isSymLink() && (existing.exists() || existing.isDir()))
+        return fail(QStringLiteral("%1 is not a link; it was left as it is").arg(path));
+    const QString temporary = path + QStringLiteral(".new");
+    QFile::remove(temporary);
+    if (!QFile::link(target, temporary))
+        return fail(QStringLiteral("cannot write %1").arg(temporary));
+    if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(temporary);
+        return fail(QStringLiteral("cannot write %1: %2").arg(path, why));
+    }
+    return true;
+}
+
 QStringList presentSerialDevices() {
     return presentSerialDevices(PortSearchRoots{});
 }
 
 QStringList presentSerialDevices(const PortSearchRoots &roots) {
-    QStringList devices = numberedDevices(roots.dev, QStringLiteral("ttyUSB"));
-    devices += numberedDevices(roots.dev, QStringLiteral("ttyACM"));
-    const QStringList onboard = numberedDevices(roots.dev, QStringLiteral("ttyS"));
-    for (const QString &path : onboard) {
-        if (hasUart(roots.sys, QFileInfo(path).fileName()))
-            devices.append(path);
-    }
-    devices += numberedDevices(roots.dev, QStringLiteral("ttyAMA"));
+    QStringList devices;
+    for (const PortDetails &port : scanSerialPorts(roots))
+        devices.append(port.device);
     return devices;
 }
 

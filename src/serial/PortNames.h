@@ -17,8 +17,15 @@ struct PortSearchRoots {
 // ${XDG_CONFIG_HOME:-~/.config}/zentorix/ports
 QString portMapDirectory();
 
-// USB serial adapters, then USB modems (ACM), then on-board ports, each
-// group in numeric order.
+// Makes "ComN" open target from now on: portMap/comN becomes a symlink to
+// it (the folder is made when missing). An existing link is replaced in one
+// step; any other file there is kept and the call fails with the reason in
+// error.
+bool rememberComPort(int n, const QString &target, QString *error = nullptr,
+                     const QString &portMap = portMapDirectory());
+
+// USB serial adapters, then USB modems (ACM), then on-board ports (see
+// sortPorts in PortDetails.h for the order within a group).
 QStringList presentSerialDevices();
 QStringList presentSerialDevices(const PortSearchRoots &roots);
 

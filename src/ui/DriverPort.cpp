@@ -4,7 +4,7 @@
 
 namespace zx::ui {
 
-bool DriverPort::connect() { return driver_.Connect(); }
+bool DriverPort::connect() { return held_ ? driver_.Connected() : driver_.Connect(); }
 
 bool DriverPort::connected() const { return driver_.Connected(); }
 

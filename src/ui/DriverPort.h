@@ -15,9 +15,13 @@ public:
     void writeByte(char byte) override;
     void setPollingDelay(int ms) override;
     void setOutputTimeout(int ms) override;
+    // While a vanished port is awaited, nothing opens a port by itself: the
+    // same name may lead to another device meanwhile.
+    void hold(bool held) { held_ = held; }
 
 private:
     TCommPortDriver &driver_;
+    bool held_ = false;
 };
 
 } // namespace zx::ui

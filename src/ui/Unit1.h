@@ -6,16 +6,19 @@
 #include "link/LinkView.h"
 #include "link/ModemQueries.h"
 #include "serial/CPDrv.h"
+#include "serial/ReconnectPolicy.h"
 #include "settings/ConfigRecord.h"
 #include "ui/DriverPort.h"
 #include "ui/TabHost.h"
 #include "ui/widgets/PlainTextMemo.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <memory>
 
 class QAction;
+class QFileSystemWatcher;
 class QLineEdit;
 class QPlainTextEdit;
 class QTabWidget;
@@ -33,6 +36,10 @@ class SerialPortTab;
 class SmsTextTab;
 class TemperatureTab;
 } // namespace zx::ui
+namespace zx::serial {
+class PortSource;
+struct PortDetails;
+} // namespace zx::serial
 
 inline constexpr char kSettingsFileName[] = "ZENTORIX.cfg";
 
@@ -91,9 +98,21 @@ private:
     QList<QWidget *> paleBoxes() const;
     void receiveData(const char *data, unsigned count);
     void portLost(const QString &reason);
+    // A vanished port: what it was, what is there now, and reopening it.
+    zx::serial::PortIdentity identityOf(const zx::serial::PortDetails &port,
+                                        const QString &mapLink) const;
+    zx::serial::PortIdentity openedPort() const;
+    QList<zx::serial::PortIdentity> presentPorts() const;
+    void checkReconnect();
+    void watchPortMap();
     void ConnectBtnClick();
     void TestBtnClick();
 
+    std::unique_ptr<zx::serial::PortSource> ports_;
+    QFileSystemWatcher *portMapWatcher_ = nullptr;
+    QElapsedTimer uptime_;
+    zx::serial::ReconnectPolicy reconnect_{[this] { return uptime_.elapsed(); }};
+    zx::serial::PortIdentity openPort_;
     TCommPortDriver driver_;
     zx::ui::DriverPort port_{driver_};
     zx::settings::ConfigRecord record_;

@@ -1,6 +1,10 @@
 #pragma once
 // The "Serial Port" tab: port and speed, parity, the Skip CR/LF display
-// option and the SMS wait slider. Each "ComN" item shows the device it opens.
+// option and the SMS wait slider. Each "ComN" item shows the device it opens
+// and, for a USB device, its maker, product, USB ids and serial number; the
+// notes follow devices coming and going. "Remember this port as ComN" ties
+// the chosen item to its device's stable by-id name in the port map.
+#include "serial/PortDetails.h"
 #include "settings/WindowSettings.h"
 
 #include <QWidget>
@@ -8,7 +12,12 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSlider;
+
+namespace zx::serial {
+class PortSource;
+}
 
 namespace zx::ui {
 
@@ -25,8 +34,13 @@ public:
     QCheckBox *ParityEven = nullptr;
     QSlider *TrackBar5 = nullptr;
     QLineEdit *Edit1 = nullptr;
+    QPushButton *RememberPort = nullptr;
 
-    // Looks again which device each "ComN" item resolves to on this machine.
+    // The list the notes show; without one, /dev and sysfs are scanned.
+    void setPortSource(const serial::PortSource *source);
+    // What "ComN" (1..16) opens now.
+    serial::PortDetails comPort(int n) const;
+    // Looks again which device each "ComN" item resolves to.
     void refreshDeviceNotes();
     // Bits per second of the selected "Baud Rate" item.
     static int baudOfItem(int index);
@@ -35,10 +49,18 @@ public:
     void load(const settings::SerialPortSettings &values);
     void save(settings::SerialPortSettings &values) const;
 
+signals:
+    // For the status bar: what became of "Remember this port".
+    void message(const QString &text);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void rememberPort();
+    void updateRememberButton();
+
+    const serial::PortSource *source_ = nullptr;
     QLabel *deviceNotes_[16] = {};
 };
 
