@@ -66,13 +66,14 @@ SerialPortTab::SerialPortTab(QWidget *parent) : QWidget(parent) {
     connect(RadioGroupPort, &RadioGroup::itemIndexChanged, this,
             &SerialPortTab::updateRememberButton);
     ports->addWidget(RememberPort, 0, Qt::AlignLeft);
-    layout->addLayout(ports, 6);
+    layout->addLayout(ports, 1);
 
+    // Speed and options share one narrow column, so that the port details
+    // (maker, product, USB ids, serial) get the width of the tab.
+    auto *options = new QVBoxLayout;
     RadioGroupRate = new RadioGroup(QStringLiteral("RadioGroupRate"), QStringLiteral("Baud Rate"),
                                     baudItems(), 1, this);
-    layout->addWidget(RadioGroupRate, 1);
-
-    auto *options = new QVBoxLayout;
+    options->addWidget(RadioGroupRate);
     SkipCRLFcb = new QCheckBox(QStringLiteral("Skip CR/LF"), this);
     SkipCRLFcb->setObjectName(QStringLiteral("SkipCRLFcb"));
     options->addWidget(SkipCRLFcb);
@@ -95,7 +96,7 @@ SerialPortTab::SerialPortTab(QWidget *parent) : QWidget(parent) {
             [this](int position) { Edit1->setText(QString::number(position)); });
     options->addWidget(wait);
     options->addStretch();
-    layout->addLayout(options, 3);
+    layout->addLayout(options, 0);
 
     RadioGroupPort->setItemIndex(0);
     RadioGroupRate->setItemIndex(0);
