@@ -8,6 +8,10 @@ struct FaultOptions {
     int splitPieces = 1;        // each answer written in this many pieces ...
     int splitGapMs = 30;        // ... this far apart
     int noiseBytesPerSec = 0;   // random bytes sent between answers
+    int noiseEverySec = 0;      // 0: noise all the time; else a one-second
+                                // burst of it every this many seconds
+    int unsolicitedPerSec = 0;  // with the modem: unsolicited result lines
+                                // (RING, +CREG, +CSQ, +CMTI) sent a second
     int vanishAfterSec = 0;     // 0: never; else the port goes away after
                                 // this long and comes back as long again later
 };

@@ -81,6 +81,13 @@ int main(int argc, char *argv[]) {
          QStringLiteral("N")},
         {QStringLiteral("noise"), QStringLiteral("Send random bytes at this rate between answers."),
          QStringLiteral("BYTES_PER_SEC")},
+        {QStringLiteral("noise-every"),
+         QStringLiteral("Send the noise in one-second bursts, one every SEC seconds."),
+         QStringLiteral("SEC")},
+        {QStringLiteral("unsolicited"),
+         QStringLiteral("With --modem: send this many unsolicited result lines a second (RING, "
+                        "+CREG, +CSQ, +CMTI in turn)."),
+         QStringLiteral("LINES_PER_SEC")},
         {QStringLiteral("vanish-after"),
          QStringLiteral("Close the terminal after SEC seconds and open a new one SEC seconds "
                         "later, re-pointing the link."),
@@ -97,6 +104,8 @@ int main(int argc, char *argv[]) {
         !readInt(parser, QStringLiteral("delay"), 0, 600000, faults.delayMs) ||
         !readInt(parser, QStringLiteral("split"), 1, 1000, faults.splitPieces) ||
         !readInt(parser, QStringLiteral("noise"), 0, 100000, faults.noiseBytesPerSec) ||
+        !readInt(parser, QStringLiteral("noise-every"), 0, 86400, faults.noiseEverySec) ||
+        !readInt(parser, QStringLiteral("unsolicited"), 0, 10000, faults.unsolicitedPerSec) ||
         !readInt(parser, QStringLiteral("vanish-after"), 0, 86400, faults.vanishAfterSec))
         return 2;
     const QString echo = parser.value(QStringLiteral("echo")).toLower();
@@ -139,6 +148,8 @@ int main(int argc, char *argv[]) {
 
     quitOnSignals(app);
     const int result = app.exec();
+    out << "zentorix-sim: the line took " << simulator.bytesDelivered() << " bytes\n";
+    out.flush();
     simulator.stop();
     return result;
 }
