@@ -185,8 +185,6 @@ QWidget *TForm1::buildBottomArea() {
     MemoSMSinput_->setObjectName(QStringLiteral("MemoSMSinput"));
     MemoSMSinput_->setFocusPolicy(Qt::NoFocus);
     MemoSMSinput_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // A line that chatters for hours must not eat the memory: keep the newest lines.
-    MemoSMSinput_->setMaximumBlockCount(5000);
     MemoS_ = new QPlainTextEdit(area);
     MemoS_->setObjectName(QStringLiteral("MemoS"));
     MemoS_->setFixedHeight(25);
@@ -195,8 +193,10 @@ QWidget *TForm1::buildBottomArea() {
     MemoR_->setObjectName(QStringLiteral("MemoR"));
     MemoR_->setFrameStyle(0);
     MemoR_->hide();
-    receptionMemo_.attach(MemoSMSinput_);
-    echoLine_.attach(MemoS_);
+    // A line that chatters for days must not eat the memory: both keep their
+    // newest lines within a bound.
+    receptionMemo_.attach(MemoSMSinput_, zx::ui::kReceptionMemoBounds);
+    echoLine_.attach(MemoS_, zx::ui::kEchoLineBounds);
 
     Status_ = new QLineEdit(QStringLiteral("Setting Mode"), area);
     Status_->setObjectName(QStringLiteral("Status"));
