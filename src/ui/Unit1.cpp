@@ -28,6 +28,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -97,7 +98,9 @@ void TForm1::buildWindow() {
     v->setContentsMargins(4, 0, 4, 0);
     PageControl1_ = new QTabWidget(central);
     PageControl1_->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 7px; }"));
+    // On the tab bar alone: a style sheet on the tab widget would restyle
+    // every control on every tab through the style sheet machinery.
+    PageControl1_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 7px; }"));
     buildTabs();
     v->addWidget(PageControl1_, 1);
     v->addWidget(buildBottomArea());
