@@ -5,6 +5,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace zx::ui {
 
 void PlainTextMemo::attach(QPlainTextEdit *edit, MemoBounds bounds) {
@@ -20,14 +22,32 @@ void PlainTextMemo::append(const QString &text) {
     QTextCursor cursor(edit_->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(text);
+    inserted_ += text.size();
     keepWithinCharacters();
+    compact();
     edit_->verticalScrollBar()->setValue(edit_->verticalScrollBar()->maximum());
 }
 
-// Text removed from the front of a document stays in its piece table (only
-// the line bound's own removals are ever compacted), so the kept lines are
-// set as a new text instead. A quarter of the bound goes at once, so that
-// this happens seldom.
+void PlainTextMemo::setKept(const QString &raw) {
+    edit_->setPlainText(raw);
+    inserted_ = 0;
+}
+
+// Every character inserted stays in the document's piece table, also after
+// its line went; the line bound's removals are compacted only now and then.
+// Once as much was inserted as the memo holds, its text is set whole again,
+// which leaves the piece table just the text shown.
+void PlainTextMemo::compact() {
+    if (bounds_.lines <= 0)
+        return;
+    const qsizetype threshold = std::max<qsizetype>(edit_->document()->characterCount(), 65536);
+    if (inserted_ > threshold)
+        setKept(edit_->document()->toRawText());
+}
+
+// Text removed from the front of a document stays in its piece table, so the
+// kept lines are set as a new text instead. A quarter of the bound goes at
+// once, so that this happens seldom.
 void PlainTextMemo::keepWithinCharacters() {
     QTextDocument *document = edit_->document();
     if (bounds_.characters <= 0 || document->characterCount() <= bounds_.characters)
@@ -38,13 +58,16 @@ void PlainTextMemo::keepWithinCharacters() {
     const qsizetype lineEnd = raw.indexOf(QChar::ParagraphSeparator, from);
     if (lineEnd >= 0 && lineEnd + 1 < raw.size())
         from = lineEnd + 1;
-    edit_->setPlainText(raw.mid(from));
+    setKept(raw.mid(from));
 }
 
-void PlainTextMemo::clear() { edit_->clear(); }
+void PlainTextMemo::clear() {
+    edit_->clear();
+    inserted_ = 0;
+}
 
 void PlainTextMemo::setText(const QString &text) {
-    edit_->setPlainText(text);
+    setKept(text);
     keepWithinCharacters();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include "link/Memo.h"
 
+#include <QtGlobal>
+
 class QPlainTextEdit;
 
 namespace zx::ui {
@@ -12,10 +14,9 @@ struct MemoBounds {
     int characters = 0;
 };
 
-// The reception memo: 5000 lines, and at most 200 000 characters (400 KB of
-// text) however long the lines are. Short answers reach the line bound
-// first; noise, whose lines are long, the character bound.
-inline constexpr MemoBounds kReceptionMemoBounds{5000, 200000};
+// The reception memo: 5000 lines, and at most 1 000 000 characters (2 MB of
+// text) however long the lines are; 5000 lines of noise fit.
+inline constexpr MemoBounds kReceptionMemoBounds{5000, 1000000};
 // The command echo line holds the command being sent; this only stops a run
 // of appends without a clear from piling up.
 inline constexpr MemoBounds kEchoLineBounds{0, 4096};
@@ -35,9 +36,13 @@ public:
 
 private:
     void keepWithinCharacters();
+    void compact();
+    void setKept(const QString &raw);
 
     QPlainTextEdit *edit_ = nullptr;
     MemoBounds bounds_;
+    // Characters inserted since the document's text was last set whole.
+    qsizetype inserted_ = 0;
 };
 
 } // namespace zx::ui
