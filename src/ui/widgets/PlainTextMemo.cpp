@@ -35,12 +35,13 @@ void PlainTextMemo::setKept(const QString &raw) {
 
 // Every character inserted stays in the document's piece table, also after
 // its line went; the line bound's removals are compacted only now and then.
-// Once as much was inserted as the memo holds, its text is set whole again,
-// which leaves the piece table just the text shown.
+// Once a quarter of what the memo holds was inserted, its text is set whole
+// again, which leaves the piece table just the text shown.
 void PlainTextMemo::compact() {
     if (bounds_.lines <= 0)
         return;
-    const qsizetype threshold = std::max<qsizetype>(edit_->document()->characterCount(), 65536);
+    const qsizetype threshold =
+        std::max<qsizetype>(edit_->document()->characterCount() / 4, 65536);
     if (inserted_ > threshold)
         setKept(edit_->document()->toRawText());
 }
