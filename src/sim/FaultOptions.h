@@ -10,6 +10,10 @@ struct FaultOptions {
     int noiseBytesPerSec = 0;   // random bytes sent between answers
     bool lineRate = false;      // bytes cross the line no faster than the
                                 // terminal's baud rate, 10 bit times each
+    int noiseEverySec = 0;      // 0: noise all the time; else a one-second
+                                // burst of it every this many seconds
+    int unsolicitedPerSec = 0;  // with the modem: unsolicited result lines
+                                // (RING, +CREG, +CSQ, +CMTI) sent a second
     int vanishAfterSec = 0;     // 0: never; else the port goes away after
                                 // this long and comes back as long again later
 };

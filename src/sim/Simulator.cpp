@@ -10,6 +10,9 @@ namespace zx::sim {
 namespace {
 
 constexpr int kNoiseTickMs = 100;
+// Noise the line has not taken yet beyond this is dropped, as a receiver
+// that does not keep up loses it; answers are always kept.
+constexpr qsizetype kNoiseBacklogLimit = 64 * 1024;
 
 } // namespace
 
@@ -95,6 +98,7 @@ void Simulator::setMode(Mode mode) {
     m_mode = mode;
     m_framer.reset();
     m_modem.resetInput();
+    updateNoise();
 }
 
 void Simulator::setFaults(const FaultOptions &faults) {
@@ -189,6 +193,7 @@ void Simulator::flush() {
     while (!m_unwritten.isEmpty()) {
         const ssize_t count = ::write(m_pty.master(), m_unwritten.constData(), size_t(m_unwritten.size()));
         if (count > 0) {
+            m_delivered += count;
             m_unwritten.remove(0, count);
             continue;
         }
@@ -203,23 +208,59 @@ void Simulator::flush() {
 }
 
 void Simulator::updateNoise() {
-    if (m_faults.noiseBytesPerSec > 0 && isRunning())
+    const bool unsolicited = m_faults.unsolicitedPerSec > 0 && m_mode == Mode::Sms;
+    if ((m_faults.noiseBytesPerSec > 0 || unsolicited) && isRunning())
         m_noiseTimer.start();
     else
         m_noiseTimer.stop();
     m_noiseOwed = 0;
+    m_noiseTicks = 0;
+    m_unsolicitedOwed = 0;
 }
 
 void Simulator::sendNoise() {
+    const int ticksPerSec = 1000 / kNoiseTickMs;
+    const bool burst = m_faults.noiseEverySec <= 0 ||
+                       m_noiseTicks % (m_faults.noiseEverySec * ticksPerSec) < ticksPerSec;
+    ++m_noiseTicks;
+    if (m_mode == Mode::Sms && m_faults.unsolicitedPerSec > 0)
+        sendUnsolicited();
+    if (!burst || m_faults.noiseBytesPerSec <= 0)
+        return;
     m_noiseOwed += m_faults.noiseBytesPerSec * kNoiseTickMs / 1000.0;
     const int count = int(m_noiseOwed);
     if (count == 0)
         return;
     m_noiseOwed -= count;
+    if (m_unwritten.size() > kNoiseBacklogLimit)
+        return;
     QByteArray noise(count, '\0');
     for (char &byte : noise)
         byte = char(QRandomGenerator::global()->bounded(256));
     write(noise);
+}
+
+void Simulator::sendUnsolicited() {
+    m_unsolicitedOwed += m_faults.unsolicitedPerSec * kNoiseTickMs / 1000.0;
+    QByteArray lines;
+    for (; m_unsolicitedOwed >= 1; m_unsolicitedOwed -= 1) {
+        switch (m_unsolicitedSent++ % 4) {
+        case 0:
+            lines += "\r\nRING\r\n";
+            break;
+        case 1:
+            lines += "\r\n+CREG: 1\r\n";
+            break;
+        case 2:
+            lines += "\r\n+CSQ: 21,0\r\n";
+            break;
+        default:
+            lines += "\r\n+CMTI: \"SM\"," + QByteArray::number(m_unsolicitedSent % 30 + 1) + "\r\n";
+            break;
+        }
+    }
+    if (!lines.isEmpty() && m_unwritten.size() <= kNoiseBacklogLimit)
+        write(lines);
 }
 
 } // namespace zx::sim

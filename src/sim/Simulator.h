@@ -54,6 +54,9 @@ public:
     bool comeBack();
     bool hasVanished() const { return m_vanished; }
 
+    // Bytes the line has taken from the simulator since it started.
+    qint64 bytesDelivered() const { return m_delivered; }
+
 signals:
     void bytesReceived(const QByteArray &bytes);
     // Each command line the module gets, by wire or by SMS.
@@ -72,6 +75,7 @@ private:
     void writeNow(const QByteArray &bytes);
     void flush();
     void sendNoise();
+    void sendUnsolicited();
     void updateNoise();
 
     Module m_module;
@@ -92,6 +96,10 @@ private:
     Mode m_mode = Mode::Setting;
     bool m_vanished = false;
     double m_noiseOwed = 0;
+    int m_noiseTicks = 0;
+    double m_unsolicitedOwed = 0;
+    int m_unsolicitedSent = 0;
+    qint64 m_delivered = 0;
     QString m_error;
 };
 

@@ -84,6 +84,13 @@ int main(int argc, char *argv[]) {
         {QStringLiteral("line-rate"),
          QStringLiteral("Move bytes no faster than the baud rate set on the terminal (10 bit "
                         "times a byte), both ways, as a serial line would.")},
+        {QStringLiteral("noise-every"),
+         QStringLiteral("Send the noise in one-second bursts, one every SEC seconds."),
+         QStringLiteral("SEC")},
+        {QStringLiteral("unsolicited"),
+         QStringLiteral("With --modem: send this many unsolicited result lines a second (RING, "
+                        "+CREG, +CSQ, +CMTI in turn)."),
+         QStringLiteral("LINES_PER_SEC")},
         {QStringLiteral("vanish-after"),
          QStringLiteral("Close the terminal after SEC seconds and open a new one SEC seconds "
                         "later, re-pointing the link."),
@@ -101,6 +108,8 @@ int main(int argc, char *argv[]) {
         !readInt(parser, QStringLiteral("delay"), 0, 600000, faults.delayMs) ||
         !readInt(parser, QStringLiteral("split"), 1, 1000, faults.splitPieces) ||
         !readInt(parser, QStringLiteral("noise"), 0, 100000, faults.noiseBytesPerSec) ||
+        !readInt(parser, QStringLiteral("noise-every"), 0, 86400, faults.noiseEverySec) ||
+        !readInt(parser, QStringLiteral("unsolicited"), 0, 10000, faults.unsolicitedPerSec) ||
         !readInt(parser, QStringLiteral("vanish-after"), 0, 86400, faults.vanishAfterSec))
         return 2;
     const QString echo = parser.value(QStringLiteral("echo")).toLower();
@@ -143,6 +152,8 @@ int main(int argc, char *argv[]) {
 
     quitOnSignals(app);
     const int result = app.exec();
+    out << "zentorix-sim: the line took " << simulator.bytesDelivered() << " bytes\n";
+    out.flush();
     simulator.stop();
     return result;
 }

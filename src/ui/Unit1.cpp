@@ -32,6 +32,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -118,7 +119,9 @@ void TForm1::buildWindow() {
     v->setContentsMargins(4, 0, 4, 0);
     PageControl1_ = new QTabWidget(central);
     PageControl1_->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 7px; }"));
+    // On the tab bar alone: a style sheet on the tab widget would restyle
+    // every control on every tab through the style sheet machinery.
+    PageControl1_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 7px; }"));
     buildTabs();
     v->addWidget(PageControl1_, 1);
     v->addWidget(buildBottomArea());
@@ -237,8 +240,6 @@ QWidget *TForm1::buildBottomArea() {
     MemoSMSinput_->setObjectName(QStringLiteral("MemoSMSinput"));
     MemoSMSinput_->setFocusPolicy(Qt::NoFocus);
     MemoSMSinput_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // A line that chatters for hours must not eat the memory: keep the newest lines.
-    MemoSMSinput_->setMaximumBlockCount(5000);
     MemoS_ = new QPlainTextEdit(area);
     MemoS_->setObjectName(QStringLiteral("MemoS"));
     MemoS_->setFixedHeight(25);
@@ -253,8 +254,10 @@ QWidget *TForm1::buildBottomArea() {
     MemoR_->setObjectName(QStringLiteral("MemoR"));
     MemoR_->setFrameStyle(0);
     MemoR_->hide();
-    receptionMemo_.attach(MemoSMSinput_);
-    echoLine_.attach(MemoS_);
+    // A line that chatters for days must not eat the memory: both keep their
+    // newest lines within a bound.
+    receptionMemo_.attach(MemoSMSinput_, zx::ui::kReceptionMemoBounds);
+    echoLine_.attach(MemoS_, zx::ui::kEchoLineBounds);
 
     Status_ = new QLineEdit(QStringLiteral("Setting Mode"), area);
     Status_->setObjectName(QStringLiteral("Status"));
