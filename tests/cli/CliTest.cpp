@@ -1,6 +1,7 @@
 // zentorix-cli's commands run in-process (exit status, standard output and
 // error, files) and, for the wiring of main(), the built program.
 #include "cli/Cli.h"
+#include "CliTestSupport.h"
 #include "cli/ProgressLine.h"
 #include "profile/ProfileTestSupport.h"
 
@@ -21,12 +22,6 @@ using namespace zx::profile::testing;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 Outcome run(const QStringList &args) {
     BufferConsole console;
     const int status = runCli(QStringList{QStringLiteral("zentorix-cli")} + args, console);
@@ -36,12 +31,6 @@ Outcome run(const QStringList &args) {
 mode_t modeOf(const QString &path) {
     struct stat info {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
 QStringList entriesOf(const QString &directory) {

@@ -1,6 +1,7 @@
 // zentorix-cli write, read, verify and send against the simulated module on
 // a pseudo-terminal, both on this test's event loop.
 #include "cli/Cli.h"
+#include "CliTestSupport.h"
 #include "common/Wire.h"
 #include "profile/Profile.h"
 #include "profile/ProfileTestSupport.h"
@@ -24,18 +25,6 @@ using namespace zx::cli;
 using namespace zx::profile::testing;
 
 namespace {
-
-struct Outcome {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 QJsonObject jsonFile(const QString &path) {
     return QJsonDocument::fromJson(fileBytes(path)).object();
