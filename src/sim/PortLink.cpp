@@ -79,12 +79,16 @@ bool PortLink::place(const QString &target) {
     return true;
 }
 
-void PortLink::remove() {
+void PortLink::withdraw() {
     if (m_path.isEmpty())
         return;
     const QFileInfo entry(m_path);
     if (entry.isSymLink() && entry.symLinkTarget() == m_target)
         QFile::remove(m_path);
+}
+
+void PortLink::remove() {
+    withdraw();
     m_path.clear();
     m_target.clear();
 }

@@ -19,6 +19,11 @@ public:
     bool create(int comN, const QString &target, bool force = false);
     // Points the link made by create() at a new target.
     bool retarget(const QString &target);
+    // Removes the link if it still points where this object put it, but
+    // keeps its place for retarget(): a device that is unplugged loses its
+    // stable name the same way, and a link left dangling would lead to
+    // whatever terminal gets the old number next.
+    void withdraw();
     // Removes the link if it still points where this object put it.
     void remove();
 

@@ -111,6 +111,7 @@ void Simulator::vanish() {
         return;
     m_vanishTimer.stop();
     closePort();
+    m_link.withdraw();
     m_vanished = true;
     emit vanished();
     if (m_faults.vanishAfterSec > 0)
