@@ -169,7 +169,7 @@ constexpr std::array<const char *, msg::kGprsFtpCount> kNetworkFields = {
 
 void network(const WindowSettings &s, Plan &plan) {
     for (int i = 0; i < msg::kGprsFtpCount; ++i) {
-        const bool secret = i == msg::kGprsPassword || i == msg::kFtpPassword;
+        const bool secret = msg::isPasswordParameter(i);
         add(plan, msg::gprsFtpWrite(i, s.network.texts[std::size_t(i)]).line,
                            {QLatin1String(kNetworkFields[std::size_t(i)])},
                            secret);

@@ -9,10 +9,19 @@ bool DriverPort::connect() { return held_ ? driver_.Connected() : driver_.Connec
 bool DriverPort::connected() const { return driver_.Connected(); }
 
 void DriverPort::write(const QByteArray &bytes) {
+    traffic_.record(traffic::Direction::Sent, bytes);
     driver_.SendData(bytes.constData(), unsigned(bytes.size()));
 }
 
-void DriverPort::writeByte(char byte) { driver_.SendByte(static_cast<quint8>(byte)); }
+void DriverPort::writeByte(char byte) {
+    traffic_.record(traffic::Direction::Sent, QByteArrayView(&byte, 1));
+    driver_.SendByte(static_cast<quint8>(byte));
+}
+
+void DriverPort::received(const char *data, unsigned count) {
+    if (count > 0)
+        traffic_.record(traffic::Direction::Received, QByteArrayView(data, qsizetype(count)));
+}
 
 void DriverPort::setPollingDelay(int ms) { driver_.SetPollingDelay(quint16(ms)); }
 

@@ -4,6 +4,7 @@
 #include "text/Ansi.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TabTable.h"
+#include "ui/TrafficWindow.h"
 #include "ui/tabs/AbonentsTab.h"
 #include "ui/tabs/AnalogTab.h"
 #include "ui/tabs/EventMaskGroup.h"
@@ -304,6 +305,18 @@ void TForm1::buildMenu() {
     save->setObjectName(QStringLiteral("SaveSetting1"));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(save, &QAction::triggered, this, &TForm1::SaveSetting1Click);
+    option->addSeparator();
+    auto *traffic = option->addAction(QStringLiteral("Traffic log"));
+    traffic->setObjectName(QStringLiteral("TrafficLog1"));
+    traffic->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    traffic->setToolTip(QStringLiteral("Every byte sent to and received from the port, with times"));
+    connect(traffic, &QAction::triggered, this, [this] {
+        if (!trafficWindow_)
+            trafficWindow_ = new zx::ui::TrafficWindow(traffic_, this);
+        trafficWindow_->show();
+        trafficWindow_->raise();
+        trafficWindow_->activateWindow();
+    });
 }
 
 void TForm1::InitPort() {
@@ -348,6 +361,7 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::receiveData(const char *data, unsigned count) {
+    port_.received(data, count);
     link_->CommPortDriver1ReceiveData(data, count);
 }
 

@@ -34,6 +34,7 @@ class OtherTab;
 class ScheduleTab;
 class SerialPortTab;
 class SmsTextTab;
+class TrafficWindow;
 class TemperatureTab;
 } // namespace zx::ui
 namespace zx::serial {
@@ -54,6 +55,8 @@ public:
     zx::link::Link &link() override { return *link_; }
     zx::link::ModemQueries &modemQueries() override { return *modemQueries_; }
     TCommPortDriver &CommPortDriver1() { return driver_; }
+    // Every chunk written to or read from the port, both modes.
+    zx::traffic::TrafficLog &traffic() { return traffic_; }
     zx::settings::ConfigRecord &record() override { return record_; }
     zx::ui::WorkingCopies &work() override { return work_; }
 
@@ -114,7 +117,8 @@ private:
     zx::serial::ReconnectPolicy reconnect_{[this] { return uptime_.elapsed(); }};
     zx::serial::PortIdentity openPort_;
     TCommPortDriver driver_;
-    zx::ui::DriverPort port_{driver_};
+    zx::traffic::TrafficLog traffic_;
+    zx::ui::DriverPort port_{driver_, traffic_};
     zx::settings::ConfigRecord record_;
     zx::ui::WorkingCopies work_;
     std::unique_ptr<zx::link::Link> link_;
@@ -126,6 +130,7 @@ private:
     QPlainTextEdit *MemoR_ = nullptr;
     QLineEdit *Status_ = nullptr;
     QAction *ZENTORIX1_ = nullptr;
+    zx::ui::TrafficWindow *trafficWindow_ = nullptr;
     zx::ui::PlainTextMemo receptionMemo_;
     zx::ui::PlainTextMemo echoLine_;
     zx::ui::MainTab *mainTab_ = nullptr;

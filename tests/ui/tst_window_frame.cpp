@@ -89,7 +89,9 @@ void WindowFrameTest::bottomAreaAndMenu() {
     QStringList options;
     for (QAction *a : menus[1]->menu()->actions())
         options << a->text();
-    QCOMPARE(options, (QStringList{QStringLiteral("ZENTORIX-RT"), QStringLiteral("Save Setting")}));
+    // The traffic log follows the original two items, after a separator.
+    QCOMPARE(options, (QStringList{QStringLiteral("ZENTORIX-RT"), QStringLiteral("Save Setting"),
+                                   QString(), QStringLiteral("Traffic log")}));
 
     // "Exit" closes the window without saving.
     form.findChild<QPushButton *>(QStringLiteral("ExitBtn"))->click();

@@ -34,6 +34,11 @@ enum GprsFtpIndex {
 };
 extern const std::array<GprsFtpParameter, kGprsFtpCount> kGprsFtpParameters;
 
+// The parameters whose values are passwords: reports and logs hide them.
+inline constexpr bool isPasswordParameter(int parameter) {
+    return parameter == kGprsPassword || parameter == kFtpPassword;
+}
+
 // A write: the line to send and, when the box's text had to be cut at its
 // first blank, the text the box shows afterwards.
 struct GprsFtpWrite {

@@ -1,0 +1,211 @@
+// The traffic log of the window against the simulated module and modem:
+// both directions of a setting-mode command and of an SMS submission, byte
+// for byte as the simulator got them and in time order; the "Traffic"
+// window's "Save log…" writes what its view shows, in text and in hex, and
+// the GPRS/FTP passwords, written and read back, never appear in it.
+#include "common/Wire.h"
+#include "support/SimHarness.h"
+
+#include "traffic/TrafficLog.h"
+#include "ui/TabTable.h"
+#include "ui/TrafficWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using zx::sim::Simulator;
+using zx::traffic::Direction;
+using zx::traffic::Entry;
+
+namespace {
+
+const QByteArray kModuleNumber = "+4915200000001";
+
+QByteArray stream(const QList<Entry> &entries, Direction direction) {
+    QByteArray all;
+    for (const Entry &e : entries)
+        if (e.direction == direction)
+            all += e.bytes;
+    return all;
+}
+
+bool timesInOrder(const QList<Entry> &entries) {
+    for (qsizetype i = 1; i < entries.size(); ++i)
+        if (entries[i].msecs < entries[i - 1].msecs)
+            return false;
+    return true;
+}
+
+// Index of the first entry in `direction` from `from` on whose bytes contain
+// `needle`, or -1.
+qsizetype find(const QList<Entry> &entries, Direction direction, const QByteArray &needle,
+               qsizetype from = 0) {
+    for (qsizetype i = from; i < entries.size(); ++i)
+        if (entries[i].direction == direction && entries[i].bytes.contains(needle))
+            return i;
+    return -1;
+}
+
+} // namespace
+
+class TrafficLogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { sim_.reset(); }
+
+    void settingModeCommandIsLoggedBothWays();
+    void smsSubmissionIsLoggedBothWays();
+    void savedLogIsTheViewAndHoldsNoPassword();
+
+private:
+    void start(Simulator::Mode mode) {
+        sim_ = std::make_unique<SimHarness>(mode);
+        QVERIFY(sim_->simulatorRunning());
+        sim_->open(mode == Simulator::Mode::Sms ? smsModeSettings(kModuleNumber)
+                                                : settingModeSettings());
+        QVERIFY(sim_->window().CommPortDriver1().Connected());
+    }
+    zx::traffic::TrafficLog &log() { return sim_->window().traffic(); }
+    bool command(const QString &button, const QByteArray &line, const QString &answer) {
+        const qsizetype before = sim_->commands.size();
+        sim_->child<QPushButton>(button)->click();
+        return sim_->pumpUntil([&] {
+            return sim_->commands.size() > before && sim_->commands.last().trimmed() == line &&
+                   sim_->memoText().contains(answer);
+        });
+    }
+
+    std::unique_ptr<SimHarness> sim_;
+};
+
+void TrafficLogTest::settingModeCommandIsLoggedBothWays() {
+    start(Simulator::Mode::Setting);
+    const quint64 first = log().nextSerial();
+    const qsizetype wireBefore = sim_->wire.size();
+    QVERIFY(command(QStringLiteral("SetOut3"), "SETOU3", QStringLiteral("OUT3 ON")));
+    const QList<Entry> entries = log().since(first);
+    // What the simulator got, byte for byte, and the answer it sent back.
+    QCOMPARE(stream(entries, Direction::Sent), sim_->wire.mid(wireBefore));
+    QCOMPARE(stream(entries, Direction::Sent), zx::testing::framed("SETOU3"));
+    const qsizetype sent = find(entries, Direction::Sent, "SETOU3");
+    QVERIFY(sent >= 0);
+    QVERIFY2(find(entries, Direction::Received, "OUT3 ON", sent + 1) > sent,
+             stream(entries, Direction::Received).constData());
+    QVERIFY(timesInOrder(entries));
+    // The memo's Clear leaves the log alone.
+    QVERIFY(command(QStringLiteral("GetOut3"), "GETOS3", QStringLiteral("OUT3 ON")));
+    QCOMPARE(sim_->memoText().count(QStringLiteral("OUT3")), 1);
+    QCOMPARE(stream(log().since(first), Direction::Received).count("OUT3 ON"), 2);
+}
+
+void TrafficLogTest::smsSubmissionIsLoggedBothWays() {
+    start(Simulator::Mode::Sms);
+    QVERIFY(sim_->pumpUntil([&] { return !sim_->window().link().flags().QuerySequenceActive; }));
+    const quint64 first = log().nextSerial();
+    const qsizetype wireBefore = sim_->wire.size();
+    sim_->child<QPushButton>(QStringLiteral("Version"))->click();
+    QVERIFY(sim_->pumpUntil([&] { return sim_->sim.modem().store().size() == 1; }, 3000, false));
+    QVERIFY(sim_->pumpUntil([&] {
+        return stream(log().since(first), Direction::Received).contains("+CMGS:");
+    }));
+    const QList<Entry> entries = log().since(first);
+    // The pending PDU ends in the NUL that Ctrl-Z replaces on the wire.
+    const QByteArray pdu = sim_->window().link().PendingPdu();
+    QCOMPARE(stream(entries, Direction::Sent), sim_->wire.mid(wireBefore));
+    // AT+CMGS=, the prompt, the PDU and Ctrl-Z, the modem's confirmation.
+    const qsizetype cmgs = find(entries, Direction::Sent, "AT+CMGS=");
+    const qsizetype prompt = find(entries, Direction::Received, "> ", cmgs + 1);
+    const qsizetype pduStart = find(entries, Direction::Sent, pdu.left(1), prompt + 1);
+    const qsizetype ctrlZ = find(entries, Direction::Sent, "\x1A", pduStart);
+    const qsizetype confirmed = find(entries, Direction::Received, "+CMGS:", ctrlZ + 1);
+    QVERIFY2(cmgs >= 0 && prompt > cmgs && pduStart > prompt && ctrlZ >= pduStart &&
+                 confirmed > ctrlZ,
+             qPrintable(QStringLiteral("%1 %2 %3 %4 %5")
+                            .arg(cmgs).arg(prompt).arg(pduStart).arg(ctrlZ).arg(confirmed)));
+    QByteArray pduSent;
+    for (qsizetype i = pduStart; i <= ctrlZ; ++i)
+        pduSent += entries[i].bytes;
+    QCOMPARE(pduSent, pdu.chopped(1) + '\x1A');
+    QVERIFY(stream(entries, Direction::Received).contains("OK"));
+    QVERIFY(timesInOrder(entries));
+}
+
+void TrafficLogTest::savedLogIsTheViewAndHoldsNoPassword() {
+    start(Simulator::Mode::Setting);
+    sim_->clickTab(zx::ui::kGprsFtpTab);
+    const QByteArray gprsPw = "Gpr5Secret", ftpPw = "Ftp9Secret";
+    sim_->child<QLineEdit>(QStringLiteral("Password"))->setText(QString::fromLatin1(gprsPw));
+    QVERIFY(command(QStringLiteral("PWbtn"), "SETPW " + gprsPw, QStringLiteral("OK")));
+    sim_->child<QLineEdit>(QStringLiteral("PasswordFTP"))->setText(QString::fromLatin1(ftpPw));
+    QVERIFY(command(QStringLiteral("FPWbtn"), "SETPF " + ftpPw, QStringLiteral("OK")));
+    // Read back: the module's answer carries the password too.
+    auto *box = sim_->child<QLineEdit>(QStringLiteral("Password"));
+    box->clear();
+    sim_->child<QCheckBox>(QStringLiteral("ReadGPRS1"))->setChecked(true);
+    QVERIFY(command(QStringLiteral("PWbtn"), "GETPW", QString::fromLatin1(gprsPw)));
+    QVERIFY(sim_->pumpUntil([&] { return box->text().trimmed() == QString::fromLatin1(gprsPw); }));
+    QVERIFY(sim_->wire.contains("SETPW " + gprsPw) && sim_->wire.contains("SETPF " + ftpPw));
+
+    auto *open = sim_->child<QAction>(QStringLiteral("TrafficLog1"));
+    QVERIFY(!open->toolTip().isEmpty());
+    open->trigger();
+    auto *window = sim_->child<zx::ui::TrafficWindow>(QStringLiteral("TrafficWindow"));
+    QVERIFY(window->isVisible() && !window->isModal());
+    auto *view = sim_->child<QPlainTextEdit>(QStringLiteral("TrafficView"));
+    QVERIFY(view->isReadOnly() && !view->isUndoRedoEnabled());
+    QCOMPARE(view->maximumBlockCount(), zx::ui::TrafficWindow::kMaxLines);
+    QVERIFY(view->toPlainText().contains(QStringLiteral(" TX ") +
+                                         QString::fromLatin1(QByteArray(14, ' ')) +
+                                         QStringLiteral("SETUP:SETPW ********<CR><NUL>")));
+    QVERIFY(view->toPlainText().contains(QStringLiteral(" RX ")));
+
+    // New traffic is appended live.
+    const int blocks = view->blockCount();
+    QVERIFY(command(QStringLiteral("PWbtn"), "GETPW", QString::fromLatin1(gprsPw)));
+    QVERIFY(sim_->pumpUntil([&] { return view->blockCount() > blocks; }));
+
+    QTemporaryDir dir;
+    auto *hex = sim_->child<QCheckBox>(QStringLiteral("TrafficHex"));
+    for (const bool hexView : {false, true}) {
+        hex->setChecked(hexView);
+        const QString shown = view->toPlainText();
+        QVERIFY(shown.contains(hexView ? QStringLiteral("53 45 54 50 57 20 2A") // "SETPW *"
+                                       : QStringLiteral("SETPW ********")));
+        const QString path = dir.filePath(hexView ? QStringLiteral("hex.log") : QStringLiteral("text.log"));
+        sim_->child<QPushButton>(QStringLiteral("TrafficSave"))->click();
+        auto *dialog = sim_->child<QFileDialog>(QStringLiteral("TrafficSaveDialog"));
+        QVERIFY(dialog->isVisible());
+        dialog->selectFile(path);
+        static_cast<QDialog *>(dialog)->accept();
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+        const QByteArray saved = file.readAll();
+        QCOMPARE(QString::fromUtf8(saved), view->toPlainText() + QLatin1Char('\n'));
+        QVERIFY(view->toPlainText().startsWith(shown.left(40)));
+        for (const QByteArray &secret : {gprsPw, ftpPw}) {
+            QVERIFY2(!saved.contains(secret), secret.constData());
+            QVERIFY2(!saved.contains(secret.toHex(' ').toUpper()), secret.constData());
+        }
+    }
+
+    // Paused, the view stays as it is; resumed, it catches up.
+    auto *pause = sim_->child<QCheckBox>(QStringLiteral("TrafficPause"));
+    pause->setChecked(true);
+    const QString frozen = view->toPlainText();
+    QVERIFY(command(QStringLiteral("PWbtn"), "GETPW", QString::fromLatin1(gprsPw)));
+    sim_->pumpFor(300);
+    QCOMPARE(view->toPlainText(), frozen);
+    pause->setChecked(false);
+    QVERIFY(view->blockCount() > frozen.count(QLatin1Char('\n')) + 1);
+    QVERIFY(sim_->env.boxes.isEmpty());
+}
+
+QTEST_MAIN(TrafficLogTest)
+#include "tst_traffic_log.moc"
