@@ -8,6 +8,7 @@
 #include "profile/ProfileFiles.h"
 #include "provision/Plan.h"
 #include "provision/ReadPlan.h"
+#include "provision/RunLists.h"
 #include "settings/FirstRunRecord.h"
 #include "text/Ansi.h"
 
@@ -20,48 +21,18 @@ namespace {
 
 using provision::Command;
 
-QList<Command> writeCommands(const provision::Plan &plan) {
-    QList<Command> commands;
-    for (const provision::PlanStep &step : plan.steps)
-        commands.append({step.line, step.fieldText(), step.secret, QStringLiteral("write")});
-    return commands;
-}
-
-// The entries a read step fills: "PhoneBookNumbers" stands for all seven.
-QStringList stepEntries(const provision::ReadStep &step) {
-    if (step.field.contains(QLatin1Char('[')))
-        return {step.field};
-    QStringList entries;
-    for (const QString &entry : provision::readableEntries())
-        if (entry == step.field || entry.startsWith(step.field + QLatin1Char('[')))
-            entries << entry;
-    return entries;
-}
-
 // Reads the module back for the given entries into a record; the entries
 // whose answer a parser took go into answered.
 settings::ConfigRecord readBack(ModuleRun &run, Console &console, const QStringList &entries,
                                 QSet<QString> *answered) {
-    QList<provision::ReadStep> steps;
-    QList<Command> commands;
-    for (const provision::ReadStep &step : provision::readPlan()) {
-        const QStringList covered = stepEntries(step);
-        if (std::none_of(covered.begin(), covered.end(),
-                         [&](const QString &e) { return entries.contains(e); }))
-            continue;
-        steps.append(step);
-        commands.append({step.line, step.field, step.secret, QStringLiteral("read")});
-    }
+    const provision::ReadRun reads = provision::readRun(entries);
     const qsizetype first = run.report().results.size();
-    run.run(console, commands);
+    run.run(console, reads.commands);
     settings::ConfigRecord record;
-    for (qsizetype i = 0; i < steps.size(); ++i) {
-        const provision::CommandResult &result = run.report().results.at(first + i);
-        if (result.status == provision::Status::Answered &&
-            provision::applyAnswer(steps.at(i), result.answer, record) && answered)
-            for (const QString &entry : stepEntries(steps.at(i)))
-                answered->insert(entry);
-    }
+    const QSet<QString> took =
+        provision::applyReadResults(reads, run.report().results.mid(first), record);
+    if (answered)
+        *answered += took;
     return record;
 }
 
@@ -147,7 +118,7 @@ int writeCommand(const QStringList &args, Console &console) {
     if (const auto done = run.openPort(console))
         return *done;
     run.report().skipped = plan.skipped;
-    const bool whole = run.run(console, writeCommands(plan));
+    const bool whole = run.run(console, provision::writeCommands(plan));
     if (whole && line.isSet(verify)) {
         QStringList written;
         for (const provision::PlanStep &step : plan.steps)

@@ -233,13 +233,19 @@ Plan writePlan(const settings::ConfigRecord &record) {
     return plan;
 }
 
-Plan diffPlan(const settings::ConfigRecord &from, const settings::ConfigRecord &to) {
+Plan diffPlan(const settings::ConfigRecord &from, const settings::ConfigRecord &to,
+              const QSet<QString> *known) {
     const Plan before = writePlan(from);
     Plan plan = writePlan(to);
     QSet<QByteArray> old;
     for (const PlanStep &step : before.steps)
         old.insert(step.line);
-    plan.steps.removeIf([&](const PlanStep &step) { return old.contains(step.line); });
+    const auto allKnown = [&](const PlanStep &step) {
+        return !known || std::all_of(step.entries.begin(), step.entries.end(),
+                                     [&](const QString &e) { return known->contains(e); });
+    };
+    plan.steps.removeIf(
+        [&](const PlanStep &step) { return old.contains(step.line) && allKnown(step); });
     plan.skipped.removeIf([&](const QString &why) { return before.skipped.contains(why); });
     return plan;
 }

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -46,7 +47,11 @@ std::span<const PlanRow> planTable();
 Plan writePlan(const settings::ConfigRecord &record);
 // Only the commands whose line differs from the one for `from`: a change of
 // two alarm numbers gives two "SETNN" lines.
-Plan diffPlan(const settings::ConfigRecord &from, const settings::ConfigRecord &to);
+// With known given, `from` is what the module is known to hold only for
+// those entries (a read-back): a command that carries any other entry is
+// sent whatever `from` says.
+Plan diffPlan(const settings::ConfigRecord &from, const settings::ConfigRecord &to,
+              const QSet<QString> *known = nullptr);
 // Only the commands that carry at least one of the named entries (a partial
 // profile's fields).
 Plan namedPlan(const settings::ConfigRecord &record, const profile::EntryNames &names);

@@ -59,8 +59,17 @@ QByteArray withoutTrailingBlanks(QByteArray text) {
     return text;
 }
 
-// An entry's value by its name; nothing for a name no read command covers.
-std::optional<QByteArray> valueOf(const ConfigRecord &r, const QString &entry) {
+void add(QList<ReadStep> &steps, QByteArray line, QString field, bool secret = false) {
+    ReadStep step;
+    step.line = std::move(line);
+    step.field = std::move(field);
+    step.secret = secret;
+    steps.append(std::move(step));
+}
+
+} // namespace
+
+std::optional<QByteArray> readableValue(const ConfigRecord &r, const QString &entry) {
     for (int n = 1; n <= msg::kNumberCount; ++n) {
         if (entry == element("AlarmNumbers", n))
             return r.AlarmNumber(n);
@@ -79,15 +88,29 @@ std::optional<QByteArray> valueOf(const ConfigRecord &r, const QString &entry) {
     return std::nullopt;
 }
 
-void add(QList<ReadStep> &steps, QByteArray line, QString field, bool secret = false) {
-    ReadStep step;
-    step.line = std::move(line);
-    step.field = std::move(field);
-    step.secret = secret;
-    steps.append(std::move(step));
+bool setReadableValue(ConfigRecord &r, const QString &entry, const QByteArray &value) {
+    using Indexed = void (ConfigRecord::*)(int, const QByteArray &);
+    const struct {
+        const char *field;
+        int count;
+        Indexed set;
+    } indexed[] = {{"AlarmNumbers", msg::kNumberCount, &ConfigRecord::setAlarmNumber},
+                   {"PhoneBookNumbers", msg::kNumberCount, &ConfigRecord::setPhoneBookNumber},
+                   {"ExternalTexts", msg::kExternalTextCount, &ConfigRecord::setExternalText},
+                   {"ShortTexts", msg::kShortTextCount, &ConfigRecord::setShortText}};
+    for (const auto &family : indexed)
+        for (int n = 1; n <= family.count; ++n)
+            if (entry == element(family.field, n)) {
+                (r.*family.set)(n, value);
+                return true;
+            }
+    for (const NetworkField &f : kNetwork)
+        if (entry == QLatin1String(f.name)) {
+            (r.*f.set)(value);
+            return true;
+        }
+    return false;
 }
-
-} // namespace
 
 QList<ReadStep> readPlan() {
     QList<ReadStep> steps;
@@ -168,8 +191,8 @@ QList<Mismatch> compareReadBack(const ConfigRecord &written, const ConfigRecord 
                                 const QStringList &fields, QStringList *unverifiable) {
     QList<Mismatch> mismatches;
     for (const QString &entry : fields) {
-        const auto want = valueOf(written, entry);
-        const auto got = valueOf(readBack, entry);
+        const auto want = readableValue(written, entry);
+        const auto got = readableValue(readBack, entry);
         if (!want || !got)
             continue;
         const QByteArray a = withoutTrailingBlanks(*want);

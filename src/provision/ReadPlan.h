@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace zx::provision {
 
 struct ReadStep {
@@ -45,5 +47,10 @@ QList<Mismatch> compareReadBack(const settings::ConfigRecord &written,
 
 // The entries a read plan covers, one by one ("PhoneBookNumbers[1]".."[7]").
 QStringList readableEntries();
+
+// A readable entry's value by its name, and setting it; nothing (false) for
+// a name no read command covers.
+std::optional<QByteArray> readableValue(const settings::ConfigRecord &record, const QString &entry);
+bool setReadableValue(settings::ConfigRecord &record, const QString &entry, const QByteArray &value);
 
 } // namespace zx::provision

@@ -8,9 +8,12 @@ bool DriverPort::connect() { return held_ ? driver_.Connected() : driver_.Connec
 
 bool DriverPort::connected() const { return driver_.Connected(); }
 
-void DriverPort::write(const QByteArray &bytes) {
+void DriverPort::write(const QByteArray &bytes) { send(bytes); }
+
+bool DriverPort::send(const QByteArray &bytes) {
     traffic_.record(traffic::Direction::Sent, bytes);
-    driver_.SendData(bytes.constData(), unsigned(bytes.size()));
+    const auto count = unsigned(bytes.size());
+    return driver_.SendData(bytes.constData(), count) == count;
 }
 
 void DriverPort::writeByte(char byte) {

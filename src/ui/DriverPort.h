@@ -16,6 +16,8 @@ public:
     bool connect() override;
     bool connected() const override;
     void write(const QByteArray &bytes) override;
+    // The same, saying whether every byte went out.
+    bool send(const QByteArray &bytes);
     void writeByte(char byte) override;
     void setPollingDelay(int ms) override;
     void setOutputTimeout(int ms) override;

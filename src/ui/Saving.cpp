@@ -21,7 +21,7 @@
 #include <QAction>
 #include <QCheckBox>
 
-void TForm1::copyControlsToRecord() {
+zx::settings::WindowSettings TForm1::controlValues() const {
     zx::settings::WindowSettings s;
     s.work = work_;
     serialTab_->save(s.serialPort);
@@ -36,8 +36,19 @@ void TForm1::copyControlsToRecord() {
     otherTab_->save(s.filters);
     gprsFtpTab_->save(s.network);
     s.rtVariant = ZENTORIX1_->isChecked();
+    return s;
+}
+
+void TForm1::copyControlsToRecord() {
+    const zx::settings::WindowSettings s = controlValues();
     zx::settings::storeWindowSettings(s, record_);
     driver_.SetParity(s.serialPort.evenParity ? ptEVEN : ptNONE);
+}
+
+zx::settings::ConfigRecord TForm1::currentRecord() {
+    zx::settings::ConfigRecord record = record_;
+    zx::settings::storeWindowSettings(controlValues(), record);
+    return record;
 }
 
 void TForm1::SaveSetting1Click() {

@@ -5,6 +5,7 @@
 #include "ui/MessageBoxes.h"
 #include "ui/TabTable.h"
 #include "ui/TrafficWindow.h"
+#include "ui/module/ModuleMenu.h"
 #include "ui/tabs/AbonentsTab.h"
 #include "ui/tabs/AnalogTab.h"
 #include "ui/tabs/EventMaskGroup.h"
@@ -217,6 +218,7 @@ void TForm1::connectReactions() {
     connect(mainTab_->SMSmode, &QCheckBox::toggled, this, [this](bool checked) {
         work_.SmsModeFlag = checked;
         mainTab_->Memo5->setVisible(!checked);
+        moduleMenu_->setSmsMode(checked);
         // Back in setting mode nothing colours the status any more: it
         // shows the setting-mode look instead of a stale link state.
         if (!checked)
@@ -267,8 +269,8 @@ QWidget *TForm1::buildBottomArea() {
     Status_->setFocusPolicy(Qt::NoFocus);
     Status_->setFixedWidth(kSideColumnWidth);
 
-    auto *connectBtn = sideButton("ConnectBtn", "Connect", area);
-    auto *testBtn = sideButton("TestBtn", "Test", area);
+    auto *connectBtn = ConnectBtn_ = sideButton("ConnectBtn", "Connect", area);
+    auto *testBtn = TestBtn_ = sideButton("TestBtn", "Test", area);
     auto *clearBtn = sideButton("ClearBtn", "Clear", area);
     auto *exitBtn = sideButton("ExitBtn", "Exit", area);
     connect(connectBtn, &QPushButton::clicked, this, &TForm1::ConnectBtnClick);
@@ -317,6 +319,10 @@ void TForm1::buildMenu() {
         trafficWindow_->raise();
         trafficWindow_->activateWindow();
     });
+
+    auto *module = menuBar()->addMenu(QStringLiteral("&Module"));
+    module->setObjectName(QStringLiteral("Module1"));
+    moduleMenu_ = new zx::ui::ModuleMenu(*this, *module, this);
 }
 
 void TForm1::InitPort() {
@@ -362,6 +368,8 @@ void TForm1::Timer1Timer() {
 
 void TForm1::receiveData(const char *data, unsigned count) {
     port_.received(data, count);
+    if (runPort_.takeReceived(data, count))
+        return;
     link_->CommPortDriver1ReceiveData(data, count);
 }
 
@@ -415,6 +423,7 @@ void TForm1::watchPortMap() {
 }
 
 void TForm1::portLost(const QString &reason) {
+    runPort_.lost(reason);
     if (openPort_.device != driver_.DeviceName())
         openPort_ = {driver_.DeviceName(), {}, {}, {}};
     reconnect_.lost(openPort_, {driver_.BaudRateValue(), driver_.Parity() == ptEVEN});

@@ -8,8 +8,11 @@
 #include "serial/CPDrv.h"
 #include "serial/ReconnectPolicy.h"
 #include "settings/ConfigRecord.h"
+#include "settings/WindowSettings.h"
 #include "ui/DriverPort.h"
 #include "ui/TabHost.h"
+#include "ui/module/ModuleWindow.h"
+#include "ui/module/WindowRunPort.h"
 #include "ui/widgets/PlainTextMemo.h"
 
 #include <QElapsedTimer>
@@ -21,6 +24,7 @@ class QAction;
 class QFileSystemWatcher;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class QTabWidget;
 class QTimer;
 
@@ -30,6 +34,7 @@ class AnalogTab;
 class GprsFtpTab;
 class IoControlTab;
 class MainTab;
+class ModuleMenu;
 class OtherTab;
 class ScheduleTab;
 class SerialPortTab;
@@ -44,7 +49,10 @@ struct PortDetails;
 
 inline constexpr char kSettingsFileName[] = "ZENTORIX.cfg";
 
-class TForm1 : public QMainWindow, public zx::link::LinkView, public zx::ui::TabHost {
+class TForm1 : public QMainWindow,
+               public zx::link::LinkView,
+               public zx::ui::TabHost,
+               public zx::ui::ModuleWindow {
     Q_OBJECT
 public:
     // Construction runs the start-up: the port is opened and the settings
@@ -59,6 +67,7 @@ public:
     zx::traffic::TrafficLog &traffic() { return traffic_; }
     zx::settings::ConfigRecord &record() override { return record_; }
     zx::ui::WorkingCopies &work() override { return work_; }
+    zx::ui::ModuleMenu &moduleMenu() { return *moduleMenu_; }
 
     // Handlers shared by several controls.
     void InitPort();
@@ -70,6 +79,15 @@ public:
 private:
     // TabHost
     QWidget *window() override { return this; }
+
+    // ModuleWindow
+    QMainWindow &frame() override { return *this; }
+    zx::settings::ConfigRecord currentRecord() override;
+    void takeModuleValues(const zx::settings::ConfigRecord &record) override;
+    void openRecord(const zx::settings::ConfigRecord &record) override;
+    zx::ui::RunLine runLine() const override;
+    zx::provision::Port &runPort() override { return runPort_; }
+    void lockForRun(bool running) override;
 
     // LinkView
     bool smsMode() const override;
@@ -95,6 +113,7 @@ private:
     void connectReactions();
     void FormCreate();
     void applySettings();
+    zx::settings::WindowSettings controlValues() const;
     void copyControlsToRecord();
     void storeLevelBars();
     void applyVariant(bool variantOn);
@@ -119,6 +138,7 @@ private:
     TCommPortDriver driver_;
     zx::traffic::TrafficLog traffic_;
     zx::ui::DriverPort port_{driver_, traffic_};
+    zx::ui::WindowRunPort runPort_{driver_, port_};
     zx::settings::ConfigRecord record_;
     zx::ui::WorkingCopies work_;
     std::unique_ptr<zx::link::Link> link_;
@@ -130,6 +150,9 @@ private:
     QPlainTextEdit *MemoR_ = nullptr;
     QLineEdit *Status_ = nullptr;
     QAction *ZENTORIX1_ = nullptr;
+    QPushButton *ConnectBtn_ = nullptr;
+    QPushButton *TestBtn_ = nullptr;
+    zx::ui::ModuleMenu *moduleMenu_ = nullptr;
     zx::ui::TrafficWindow *trafficWindow_ = nullptr;
     zx::ui::PlainTextMemo receptionMemo_;
     zx::ui::PlainTextMemo echoLine_;

@@ -82,9 +82,11 @@ void WindowFrameTest::bottomAreaAndMenu() {
     QCOMPARE(timer->interval(), 1000);
 
     const QList<QAction *> menus = form.menuBar()->actions();
-    QCOMPARE(menus.size(), 2);
+    // The module menu comes after the original two.
+    QCOMPARE(menus.size(), 3);
     QCOMPARE(menus[0]->text(), QStringLiteral("File"));
     QCOMPARE(menus[1]->text(), QStringLiteral("Option"));
+    QCOMPARE(menus[2]->text(), QStringLiteral("&Module"));
     QCOMPARE(menus[0]->menu()->actions()[0]->objectName(), QStringLiteral("Exit1"));
     QStringList options;
     for (QAction *a : menus[1]->menu()->actions())

@@ -1,0 +1,281 @@
+#include "ui/module/ModuleMenu.h"
+
+#include "profile/ProfileFiles.h"
+#include "provision/Plan.h"
+#include "provision/RunLists.h"
+#include "ui/MessageBoxes.h"
+#include "ui/module/ModuleRunner.h"
+#include "ui/module/ModuleWindow.h"
+#include "ui/module/ReadCompareDialog.h"
+#include "ui/module/RunResultDialog.h"
+#include "ui/widgets/FileChooser.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QStatusBar>
+
+namespace zx::ui {
+namespace {
+
+const QString kWriting = QStringLiteral("Writing settings to the module");
+const QString kReading = QStringLiteral("Reading the module");
+const QString kSmsModeTip =
+    QStringLiteral("Provisioning needs setting mode: untick \"SMS mode\" on \"Main\" and connect "
+                   "the module to the serial port");
+
+} // namespace
+
+QString RunLine::text() const {
+    return QStringLiteral("%1 (%2) at %3 baud, parity %4")
+        .arg(name, device)
+        .arg(baud)
+        .arg(evenParity ? QStringLiteral("even") : QStringLiteral("none"));
+}
+
+ModuleMenu::ModuleMenu(ModuleWindow &window, QMenu &menu, QObject *parent)
+    : QObject(parent), window_(window), runner_(new ModuleRunner(window, this)) {
+    menu.setToolTipsVisible(true);
+    writeAll_ = addItem(menu, "WriteToModule1", QStringLiteral("&Write settings to module…"),
+                        QStringLiteral("Send every value of the window to the module, one "
+                                       "command at a time, without saving the file"),
+                        &ModuleMenu::writeAll);
+    writeChanges_ = addItem(menu, "WriteChanges1", QStringLiteral("Write only &changes…"),
+                            QStringLiteral("Send only the values that differ from what the "
+                                           "module on this port was last written or read"),
+                            &ModuleMenu::writeChanges);
+    read_ = addItem(menu, "ReadModule1", QStringLiteral("&Read module into window…"),
+                    QStringLiteral("Ask the module for its numbers, texts and GPRS/FTP values "
+                                   "and show them beside the window's"),
+                    &ModuleMenu::readModule);
+    menu.addSeparator();
+    openProfile_ = addItem(menu, "OpenProfile1", QStringLiteral("&Open profile…"),
+                           QStringLiteral("Load a JSON profile or a ZENTORIX.cfg into the "
+                                          "controls; the port stays as chosen"),
+                           &ModuleMenu::openProfile);
+    openProfile_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    exportProfile_ = addItem(menu, "ExportProfile1", QStringLiteral("&Export profile…"),
+                             QStringLiteral("Write the window's values as a JSON profile (it "
+                                            "holds the passwords)"),
+                             &ModuleMenu::exportProfile);
+    exportProfile_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+}
+
+QAction *ModuleMenu::addItem(QMenu &menu, const char *name, const QString &text,
+                             const QString &tip, void (ModuleMenu::*handler)()) {
+    QAction *action = menu.addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(tip);
+    action->setStatusTip(tip);
+    action->setData(tip);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void ModuleMenu::setSmsMode(bool on) {
+    smsMode_ = on;
+    updateItems();
+}
+
+void ModuleMenu::updateItems() {
+    for (QAction *action : {writeAll_, writeChanges_, read_}) {
+        action->setEnabled(!smsMode_ && !running_);
+        action->setToolTip(smsMode_ ? kSmsModeTip : action->data().toString());
+    }
+    openProfile_->setEnabled(!running_);
+}
+
+void ModuleMenu::status(const QString &text) { window_.frame().statusBar()->showMessage(text); }
+
+bool ModuleMenu::portReady(const QString &what) {
+    if (running_)
+        return false;
+    if (smsMode_) {
+        showBox(&window_.frame(), BoxKind::Warning, what, kSmsModeTip + QLatin1Char('.'));
+        return false;
+    }
+    const RunLine line = window_.runLine();
+    if (!line.open()) {
+        showBox(&window_.frame(), BoxKind::Error, what,
+                QStringLiteral("The port %1 is not open. Choose the module's port on \"Serial "
+                               "Port\", then try again.")
+                    .arg(line.name));
+        return false;
+    }
+    return true;
+}
+
+void ModuleMenu::confirm(const QString &text, const QString &details, std::function<void()> go) {
+    auto *box = new QMessageBox(QMessageBox::Question, kWriting, text,
+                                QMessageBox::Yes | QMessageBox::Cancel, &window_.frame());
+    box->setObjectName(QStringLiteral("ModuleConfirm"));
+    box->setInformativeText(details);
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [go = std::move(go)](int result) {
+        if (result == QMessageBox::Yes)
+            go();
+    });
+    box->open();
+}
+
+void ModuleMenu::writeAll() {
+    if (!portReady(kWriting))
+        return;
+    const settings::ConfigRecord record = window_.currentRecord();
+    write(provision::writePlan(record), record, QStringLiteral("every value of the window"));
+}
+
+void ModuleMenu::writeChanges() {
+    if (!portReady(kWriting))
+        return;
+    const settings::ConfigRecord record = window_.currentRecord();
+    const auto known = modules_.constFind(window_.runLine().device);
+    if (known == modules_.constEnd()) {
+        write(provision::writePlan(record), record,
+              QStringLiteral("every value of the window: nothing was written to or read from "
+                             "the module on this port yet"));
+        return;
+    }
+    const provision::Plan plan =
+        provision::diffPlan(known->record, record, known->whole ? nullptr : &known->known);
+    if (plan.steps.isEmpty()) {
+        status(QStringLiteral("Nothing to write: the module on %1 was last given or read "
+                              "these values.")
+                   .arg(window_.runLine().name));
+        return;
+    }
+    write(plan, record,
+          known->whole ? QStringLiteral("the values changed since the last write")
+                       : QStringLiteral("the values that differ from the last read, and "
+                                        "those the module cannot be asked for"));
+}
+
+void ModuleMenu::write(const provision::Plan &plan, const settings::ConfigRecord &record,
+                       const QString &scope) {
+    const RunLine line = window_.runLine();
+    const QList<provision::Command> commands = provision::writeCommands(plan);
+    QString details = QStringLiteral("It sends %1. The settings file is not saved.").arg(scope);
+    if (!plan.skipped.isEmpty())
+        details += QStringLiteral("\n%1 values cannot be sent and are left out: %2")
+                       .arg(plan.skipped.size())
+                       .arg(plan.skipped.join(QStringLiteral("; ")));
+    confirm(QStringLiteral("Write %1 commands to the module on %2?")
+                .arg(commands.size())
+                .arg(line.text()),
+            details, [this, commands, record, skipped = plan.skipped, device = line.device] {
+                running_ = true;
+                updateItems();
+                connect(
+                    runner_, &ModuleRunner::finished, this,
+                    [this, record, skipped, device] {
+                        running_ = false;
+                        updateItems();
+                        provision::Report report = runner_->report();
+                        report.skipped = skipped;
+                        if (report.allAnswered() && report.portError.isEmpty() &&
+                            !report.cancelled)
+                            modules_.insert(device, {record, true, {}});
+                        (new RunResultDialog(report, kWriting, &window_.frame()))->open();
+                    },
+                    Qt::SingleShotConnection);
+                runner_->start(kWriting, commands);
+            });
+}
+
+void ModuleMenu::readModule() {
+    if (!portReady(kReading))
+        return;
+    running_ = true;
+    updateItems();
+    connect(runner_, &ModuleRunner::finished, this, &ModuleMenu::readEnded,
+            Qt::SingleShotConnection);
+    runner_->start(kReading, provision::readRun(provision::readableEntries()).commands);
+}
+
+void ModuleMenu::readEnded() {
+    running_ = false;
+    updateItems();
+    const provision::Report &report = runner_->report();
+    const provision::ReadRun reads = provision::readRun(provision::readableEntries());
+    settings::ConfigRecord module;
+    const QSet<QString> took = provision::applyReadResults(reads, report.results, module);
+    QStringList answered;
+    for (const QString &entry : provision::readableEntries())
+        if (took.contains(entry))
+            answered << entry;
+    const Comparison comparison = compareWithModule(window_.currentRecord(), module, answered);
+
+    // What is now known of the module: the values it answered, except those
+    // its answer cannot carry whole, on top of what was known before.
+    const QString device = window_.runLine().device;
+    Knowledge knowledge = modules_.value(device, {comparison.window, false, {}});
+    for (const QString &entry : answered) {
+        if (comparison.unverifiable.contains(entry))
+            continue;
+        provision::setReadableValue(knowledge.record, entry,
+                                    provision::readableValue(module, entry).value_or(QByteArray()));
+        knowledge.known.insert(entry);
+    }
+    modules_.insert(device, knowledge);
+
+    auto *dialog = new ReadCompareDialog(comparison, report, &window_.frame());
+    connect(dialog, &ReadCompareDialog::take, this, [this, module](const QStringList &entries) {
+        settings::ConfigRecord record = window_.currentRecord();
+        for (const QString &entry : entries)
+            provision::setReadableValue(record, entry,
+                                        provision::readableValue(module, entry).value_or(QByteArray()));
+        window_.takeModuleValues(record);
+        status(QStringLiteral("%1 module values are in the window now; \"Save Setting\" stores "
+                              "them in the settings file.")
+                   .arg(entries.size()));
+    });
+    dialog->open();
+}
+
+void ModuleMenu::openProfile() {
+    if (running_)
+        return;
+    const FileChoice choice{"OpenProfileDialog", QStringLiteral("Open profile"),
+                            QFileDialog::AcceptOpen,
+                            QStringLiteral("Profiles and settings files (*.json *.cfg *.CFG);;"
+                                           "All files (*)"),
+                            {}, {}};
+    chooseFile(&window_.frame(), choice, [this](const QString &path) {
+        const profile::Source source = profile::readSource(path, window_.currentRecord());
+        if (!source.ok()) {
+            showBox(&window_.frame(), BoxKind::Error, QStringLiteral("Open profile"),
+                    source.error + QStringLiteral("\nNothing in the window was changed. Correct "
+                                                  "the file or choose another one."));
+            return;
+        }
+        window_.openRecord(source.record);
+        status(QStringLiteral("%1 is in the window (%2); the port on \"Serial Port\" is "
+                              "unchanged. \"Save Setting\" stores it.")
+                   .arg(QFileInfo(path).fileName(),
+                        source.named ? QStringLiteral("%1 fields").arg(source.named->size())
+                                     : QStringLiteral("every value")));
+    });
+}
+
+void ModuleMenu::exportProfile() {
+    const FileChoice choice{"ExportProfileDialog", QStringLiteral("Export profile"),
+                            QFileDialog::AcceptSave, QStringLiteral("Profiles (*.json)"),
+                            QStringLiteral("json"), QStringLiteral("zentorix-profile.json")};
+    chooseFile(&window_.frame(), choice, [this](const QString &path) {
+        if (const QString why = profile::writeProfileFile(path, window_.currentRecord());
+            !why.isEmpty()) {
+            showBox(&window_.frame(), BoxKind::Error, QStringLiteral("Export profile"),
+                    why + QStringLiteral("\nChoose another folder or free some space, then "
+                                         "export again."));
+            return;
+        }
+        status(QStringLiteral("The window's values are in %1; it holds the passwords, so only "
+                              "you can read it.")
+                   .arg(path));
+    });
+}
+
+} // namespace zx::ui
