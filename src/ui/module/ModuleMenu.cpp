@@ -209,16 +209,18 @@ void ModuleMenu::readEnded() {
     const Comparison comparison = compareWithModule(window_.currentRecord(), module, answered);
 
     // What is now known of the module: the values it answered, except those
-    // its answer cannot carry whole, on top of what was known before.
+    // its answer cannot carry whole, on top of what was known before. A value
+    // that differs only in the blanks the send path pads with stays as known,
+    // or every padded text would count as changed.
     const QString device = window_.runLine().device;
     Knowledge knowledge = modules_.value(device, {comparison.window, false, {}});
-    for (const QString &entry : answered) {
-        if (comparison.unverifiable.contains(entry))
-            continue;
-        provision::setReadableValue(knowledge.record, entry,
-                                    provision::readableValue(module, entry).value_or(QByteArray()));
+    QStringList readWhole = answered;
+    readWhole.removeIf([&](const QString &e) { return comparison.unverifiable.contains(e); });
+    for (const provision::Mismatch &m :
+         provision::compareReadBack(knowledge.record, module, readWhole))
+        provision::setReadableValue(knowledge.record, m.field, m.readBack);
+    for (const QString &entry : readWhole)
         knowledge.known.insert(entry);
-    }
     modules_.insert(device, knowledge);
 
     auto *dialog = new ReadCompareDialog(comparison, report, &window_.frame());

@@ -112,6 +112,29 @@ TEST(ProvisionPlan, DiffPlanSendsOnlyWhatChanged) {
     }
 }
 
+// After a read-back only the readable entries are known: the commands that
+// carry anything else go out whatever the old record says.
+TEST(ProvisionPlan, DiffFromAReadBackResendsWhatCannotBeRead) {
+    const settings::ConfigRecord base = golden();
+    settings::ConfigRecord changed = base;
+    changed.setAlarmNumber(2, "+4930123456");
+    changed.setAlarmNumber(5, "0171555");
+    const QStringList readable = readableEntries();
+    const QSet<QString> known(readable.begin(), readable.end());
+    QList<QByteArray> keywords;
+    QList<QByteArray> numbers;
+    for (const PlanStep &step : diffPlan(base, changed, &known).steps) {
+        keywords << step.line.left(5);
+        if (step.line.startsWith("SETNN"))
+            numbers << step.line;
+    }
+    EXPECT_EQ(numbers, (QList<QByteArray>{"SETNN2 +4930123456", "SETNN5 0171555"}));
+    for (const char *unreadable : {"SETME", "SETTN", "SETTF", "SETMP", "SETSH"})
+        EXPECT_TRUE(keywords.contains(unreadable)) << unreadable;
+    for (const char *unchanged : {"SETPB", "SETTX", "SETTI", "SETAP", "SETPW"})
+        EXPECT_FALSE(keywords.contains(unchanged)) << unchanged;
+}
+
 TEST(ProvisionPlan, PartialProfileLimitsThePlanAndBadNumbersAreSkipped) {
     settings::ConfigRecord record = golden();
     record.setAlarmNumber(4, "12"); // too short for the module

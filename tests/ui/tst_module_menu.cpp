@@ -1,0 +1,270 @@
+// The "Module" menu against the simulated module: the golden record written
+// byte for byte and read back without a difference, a change of two alarm
+// numbers written as exactly two lines, a cancelled run that stops after the
+// command on the line, and a silent module that leaves every command
+// unanswered while the window keeps running its timers on time.
+#include "common/RecordBytes.h"
+#include "common/Wire.h"
+#include "provision/Plan.h"
+#include "support/SimHarness.h"
+#include "ui/module/ModuleMenu.h"
+#include "ui/module/ModuleRunner.h"
+#include "ui/module/ReadCompareDialog.h"
+#include "ui/module/RunResultDialog.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QtTest>
+
+using zx::provision::Status;
+using zx::sim::Simulator;
+using zx::testing::framed;
+
+namespace {
+
+// The golden record as the window on the simulator's port must hold it:
+// setting mode, "Com1".
+QByteArray goldenOnCom1() {
+    zx::settings::ConfigRecord record = zx::testing::recordOf(zx::testing::dataFile("golden-record.cfg"));
+    record.setSmsModeOn(false);
+    record.setComPortIndex(0);
+    return zx::testing::toByteArray(record);
+}
+
+// A timer due every 20 ms while a run lasts; it keeps how late it fired at
+// worst. A window that blocked its event loop shows here as lateness.
+class LatencyProbe {
+public:
+    LatencyProbe() {
+        timer_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            const qint64 now = clock_.elapsed();
+            worst_ = std::max(worst_, now - due_);
+            due_ = now + kPeriodMs;
+        });
+    }
+    void start() {
+        worst_ = 0;
+        clock_.start();
+        due_ = kPeriodMs;
+        timer_.start(kPeriodMs);
+    }
+    qint64 worstLatenessMs() const { return worst_; }
+
+private:
+    static constexpr int kPeriodMs = 20;
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 due_ = 0;
+    qint64 worst_ = 0;
+};
+
+} // namespace
+
+class ModuleMenuTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { sim_.reset(); }
+
+    void goldenWriteReadsBackAndWritesOnlyChanges();
+    void cancelStopsAfterTheCommandOnTheLine();
+    void silentModuleLeavesEveryCommandUnansweredWithoutFreezing();
+
+private:
+    void start(const QByteArray &settings, const zx::sim::FaultOptions &faults = {}) {
+        sim_ = std::make_unique<SimHarness>(Simulator::Mode::Setting, faults);
+        QVERIFY(sim_->simulatorRunning());
+        sim_->open(settings);
+        QVERIFY(sim_->window().CommPortDriver1().Connected());
+    }
+    TForm1 &form() { return sim_->window(); }
+    const zx::provision::Report &report() { return form().moduleMenu().runner().report(); }
+    QAction *item(const char *name) { return sim_->child<QAction>(QString::fromLatin1(name)); }
+    // Chooses a write item and answers its confirmation with Yes.
+    void write(const char *name) {
+        item(name)->trigger();
+        auto *box = sim_->child<QMessageBox>(QStringLiteral("ModuleConfirm"));
+        QVERIFY(box && box->isVisible());
+        box->button(QMessageBox::Yes)->click();
+        QVERIFY(form().moduleMenu().runner().running());
+    }
+    // Waits for the run's end and the dialog it opens; the caller deletes it.
+    template <typename Dialog> Dialog *waitForDialog(const char *name, int timeoutMs) {
+        const QString objectName = QString::fromLatin1(name);
+        Dialog *dialog = nullptr;
+        sim_->pumpUntil(
+            [&] {
+                dialog = form().findChild<Dialog *>(objectName);
+                return dialog != nullptr;
+            },
+            timeoutMs);
+        return dialog;
+    }
+    // Whether a normal tab button reaches the module: "Version number" on "Main".
+    bool tabButtonWorks() {
+        const qsizetype before = sim_->commands.size();
+        auto *button = sim_->child<QPushButton>(QStringLiteral("Version"));
+        if (!button || !button->isEnabled())
+            return false;
+        button->click();
+        return sim_->pumpUntil([&] { return sim_->commands.size() > before; });
+    }
+
+    std::unique_ptr<SimHarness> sim_;
+};
+
+void ModuleMenuTest::goldenWriteReadsBackAndWritesOnlyChanges() {
+    const QByteArray settings = goldenOnCom1();
+    start(settings);
+    LatencyProbe probe;
+
+    // Every command of the golden record's plan, framed as the tabs frame it.
+    QByteArray expected;
+    for (const zx::provision::PlanStep &step :
+         zx::provision::writePlan(zx::testing::recordOf(settings)).steps)
+        expected += zx::testing::framedAsSent(step.line);
+    const qsizetype before = sim_->wire.size();
+    const QString memoBefore = sim_->memoText();
+    probe.start();
+    write("WriteToModule1");
+    auto *result = waitForDialog<zx::ui::RunResultDialog>("RunResult", 60000);
+    QVERIFY(result);
+    QVERIFY2(sim_->wire.mid(before) == expected,
+             qPrintable(zx::testing::firstDifference(expected, sim_->wire.mid(before))));
+    QVERIFY2(report().ok(), qPrintable(report().stopText()));
+    QVERIFY(sim_->child<QLabel>(QStringLiteral("RunResultSummary"))
+                ->text()
+                .contains(QStringLiteral("all %1 commands were answered").arg(report().results.size())));
+    QCOMPARE(sim_->child<QTableWidget>(QStringLiteral("RunResultTable"))->rowCount(),
+             report().results.size());
+    QVERIFY2(probe.worstLatenessMs() < 100, qPrintable(QString::number(probe.worstLatenessMs())));
+    // The answers went to the run, not to the reception memo.
+    QCOMPARE(sim_->memoText(), memoBefore);
+    // The controls that send come back after the run.
+    QVERIFY(tabButtonWorks());
+    delete result;
+
+    // Reading back: the module holds every value the window does.
+    item("ReadModule1")->trigger();
+    auto *compare = waitForDialog<zx::ui::ReadCompareDialog>("ReadCompare", 60000);
+    QVERIFY(compare);
+    QVERIFY(report().allAnswered());
+    auto *table = sim_->child<QTableWidget>(QStringLiteral("CompareTable"));
+    QVERIFY(table->rowCount() > 80);
+    for (int row = 0; row < table->rowCount(); ++row)
+        QVERIFY2(table->item(row, 0)->text().isEmpty(), qPrintable(table->item(row, 1)->text()));
+    QVERIFY(compare->ticked().isEmpty());
+    delete compare;
+
+    // Two alarm numbers changed in the window: only their two lines go out.
+    sim_->child<QLineEdit>(QStringLiteral("NNumber2"))->setText(QStringLiteral("+4930123456"));
+    sim_->child<QLineEdit>(QStringLiteral("NNumber5"))->setText(QStringLiteral("0171555"));
+    const qsizetype beforeChanges = sim_->wire.size();
+    write("WriteChanges1");
+    result = waitForDialog<zx::ui::RunResultDialog>("RunResult", 10000);
+    QVERIFY(result);
+    QCOMPARE(sim_->wire.mid(beforeChanges), framed("SETNN2 +4930123456") + framed("SETNN5 0171555"));
+    QVERIFY(report().ok());
+    delete result;
+
+    // The module now holds what was written: read back, one number differs
+    // after the window changes it again, and taking the module's value puts
+    // the written one back into the box.
+    auto *box = sim_->child<QLineEdit>(QStringLiteral("NNumber5"));
+    box->setText(QStringLiteral("0999"));
+    item("ReadModule1")->trigger();
+    compare = waitForDialog<zx::ui::ReadCompareDialog>("ReadCompare", 60000);
+    QVERIFY(compare);
+    QCOMPARE(compare->ticked(), QStringList{QStringLiteral("AlarmNumbers[5]")});
+    sim_->child<QPushButton>(QStringLiteral("TakeTicked"))->click();
+    QCOMPARE(box->text(), QStringLiteral("0171555"));
+    // Nothing was saved on the way.
+    QCOMPARE(zx::testing::fileBytes(sim_->env.settingsPath()), settings);
+}
+
+void ModuleMenuTest::cancelStopsAfterTheCommandOnTheLine() {
+    zx::sim::FaultOptions slow;
+    slow.delayMs = 40;
+    start(goldenOnCom1(), slow);
+    const qsizetype before = sim_->commands.size();
+    write("WriteToModule1");
+    QVERIFY(sim_->pumpUntil([&] { return sim_->commands.size() >= before + 3; }, 10000));
+    auto *progress = sim_->child<QProgressDialog>(QStringLiteral("ModuleProgress"));
+    QVERIFY(progress && progress->isVisible());
+    QVERIFY(progress->labelText().contains(QStringLiteral(" of %1\n").arg(progress->maximum())));
+    // Cancel: the command on the line is answered, nothing goes out after it.
+    auto *cancel = progress->findChild<QPushButton *>();
+    QVERIFY(cancel);
+    cancel->click();
+    const qsizetype sentAtCancel = sim_->commands.size() - before;
+    auto *result = waitForDialog<zx::ui::RunResultDialog>("RunResult", 10000);
+    QVERIFY(result);
+    const QByteArray wireAtEnd = sim_->wire;
+    sim_->pumpFor(300);
+    QCOMPARE(sim_->wire, wireAtEnd);
+
+    const zx::provision::Report &r = report();
+    QVERIFY(r.cancelled);
+    const int answered = r.count(Status::Answered);
+    QCOMPARE(qsizetype(answered), sim_->commands.size() - before);
+    QVERIFY(answered == sentAtCancel || answered == sentAtCancel + 1);
+    QCOMPARE(r.count(Status::NotSent), int(r.results.size()) - answered);
+    QVERIFY(sim_->child<QLabel>(QStringLiteral("RunResultSummary"))
+                ->text()
+                .contains(QStringLiteral("cancelled before command %1 of").arg(answered + 1)));
+    delete result;
+    QVERIFY(tabButtonWorks());
+}
+
+void ModuleMenuTest::silentModuleLeavesEveryCommandUnansweredWithoutFreezing() {
+    start(goldenOnCom1());
+    write("WriteToModule1");
+    auto *result = waitForDialog<zx::ui::RunResultDialog>("RunResult", 60000);
+    QVERIFY(result && report().ok());
+    delete result;
+
+    // The module stops answering; two changed numbers go out as two lines
+    // and each waits out its time-out.
+    sim_->sim.setFaults([] {
+        zx::sim::FaultOptions silent;
+        silent.silent = true;
+        return silent;
+    }());
+    sim_->child<QLineEdit>(QStringLiteral("NNumber1"))->setText(QStringLiteral("+111"));
+    sim_->child<QLineEdit>(QStringLiteral("NNumber3"))->setText(QStringLiteral("+333"));
+    LatencyProbe probe;
+    probe.start();
+    QElapsedTimer took;
+    took.start();
+    write("WriteChanges1");
+    result = waitForDialog<zx::ui::RunResultDialog>("RunResult", 15000);
+    QVERIFY(result);
+    const zx::provision::Timing timing = zx::provision::Timing::forBaud(report().baud);
+    QCOMPARE(report().count(Status::NoAnswer), 2);
+    QCOMPARE(report().results.size(), 2);
+    QVERIFY(took.elapsed() >= 2 * timing.timeoutMs);
+    QVERIFY(took.elapsed() < 2 * timing.timeoutMs + 2000);
+    QVERIFY2(probe.worstLatenessMs() < 100, qPrintable(QString::number(probe.worstLatenessMs())));
+    QVERIFY(sim_->child<QLabel>(QStringLiteral("RunResultSummary"))
+                ->text()
+                .contains(QStringLiteral("2 had no answer")));
+    delete result;
+
+    // In SMS mode the run items are off and say why.
+    sim_->child<QCheckBox>(QStringLiteral("SMSmode"))->setChecked(true);
+    for (const char *name : {"WriteToModule1", "WriteChanges1", "ReadModule1"}) {
+        QVERIFY(!item(name)->isEnabled());
+        QVERIFY(item(name)->toolTip().contains(QStringLiteral("setting mode")));
+    }
+}
+
+QTEST_MAIN(ModuleMenuTest)
+#include "tst_module_menu.moc"
