@@ -5,6 +5,7 @@
 // unanswered while the window keeps running its timers on time.
 #include "common/RecordBytes.h"
 #include "common/Wire.h"
+#include "profile/ProfileFiles.h"
 #include "provision/Plan.h"
 #include "support/SimHarness.h"
 #include "ui/module/ModuleMenu.h"
@@ -15,6 +16,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -77,6 +80,7 @@ private slots:
     void goldenWriteReadsBackAndWritesOnlyChanges();
     void cancelStopsAfterTheCommandOnTheLine();
     void silentModuleLeavesEveryCommandUnansweredWithoutFreezing();
+    void profilesOpenIntoTheControlsAndExportFromThem();
 
 private:
     void start(const QByteArray &settings, const zx::sim::FaultOptions &faults = {}) {
@@ -86,6 +90,9 @@ private:
         QVERIFY(sim_->window().CommPortDriver1().Connected());
     }
     TForm1 &form() { return sim_->window(); }
+    zx::settings::ConfigRecord windowRecord() {
+        return static_cast<zx::ui::ModuleWindow &>(form()).currentRecord();
+    }
     const zx::provision::Report &report() { return form().moduleMenu().runner().report(); }
     QAction *item(const char *name) { return sim_->child<QAction>(QString::fromLatin1(name)); }
     // Chooses a write item and answers its confirmation with Yes.
@@ -107,6 +114,16 @@ private:
             },
             timeoutMs);
         return dialog;
+    }
+    // Chooses a file item and picks path in its dialog.
+    void pickFile(const char *item, const char *dialogName, const QString &path) {
+        // The last dialog of the name is closed and only waits to be deleted.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        this->item(item)->trigger();
+        auto *dialog = sim_->child<QFileDialog>(QString::fromLatin1(dialogName));
+        QVERIFY(dialog && dialog->isVisible());
+        dialog->selectFile(path);
+        static_cast<QDialog *>(dialog)->accept();
     }
     // Whether a normal tab button reaches the module: "Version number" on "Main".
     bool tabButtonWorks() {
@@ -263,6 +280,57 @@ void ModuleMenuTest::silentModuleLeavesEveryCommandUnansweredWithoutFreezing() {
     for (const char *name : {"WriteToModule1", "WriteChanges1", "ReadModule1"}) {
         QVERIFY(!item(name)->isEnabled());
         QVERIFY(item(name)->toolTip().contains(QStringLiteral("setting mode")));
+    }
+}
+
+void ModuleMenuTest::profilesOpenIntoTheControlsAndExportFromThem() {
+    start(goldenOnCom1());
+    const QString dir = sim_->env.dir();
+    auto *apn = sim_->child<QLineEdit>(QStringLiteral("APN"));
+    apn->setText(QStringLiteral("typed.apn"));
+
+    // Export: what the window holds, passwords and all, readable by its owner only.
+    const QString exported = dir + QStringLiteral("/site.json");
+    pickFile("ExportProfile1", "ExportProfileDialog", exported);
+    if (QTest::currentTestFailed())
+        return;
+    // (The user, group and other bits; the owner bits repeat the user's.)
+    QCOMPARE(QFile(exported).permissions() & 0x0FFF, QFile::ReadUser | QFile::WriteUser);
+    const zx::profile::Source back = zx::profile::readSource(exported, {});
+    QVERIFY2(back.ok(), qPrintable(back.error));
+    QVERIFY(back.record == windowRecord());
+
+    // A partial profile changes its fields only; its port is not this machine's.
+    struct Case {
+        const char *name;
+        QByteArray json;
+        QString apn;      // in the box afterwards
+        bool error;
+    };
+    const Case cases[] = {
+        {"partial", R"({"version": 1, "fields": {"GprsApn": "site.apn", "ComPortIndex": 5}})",
+         QStringLiteral("site.apn"), false},
+        {"unknown field", R"({"version": 1, "fields": {"GprsApn": "x", "Nope": 1}})",
+         QStringLiteral("site.apn"), true},
+        {"whole export", {}, QStringLiteral("typed.apn"), false},
+    };
+    for (const Case &c : cases) {
+        QString path = exported;
+        if (!c.json.isEmpty()) {
+            path = dir + QStringLiteral("/%1.json").arg(QString::fromLatin1(c.name).replace(QLatin1Char(' '), QLatin1Char('-')));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(c.json) == c.json.size());
+        }
+        const qsizetype boxes = sim_->env.boxes.size();
+        pickFile("OpenProfile1", "OpenProfileDialog", path);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(apn->text(), c.apn);
+        QCOMPARE(sim_->env.boxes.size() > boxes, c.error);
+        if (c.error)
+            QVERIFY(sim_->env.boxes.last().text.contains(QStringLiteral("Nothing in the window was changed")));
+        QCOMPARE(windowRecord().ComPortIndex(), 0);
+        QVERIFY(form().CommPortDriver1().Connected());
     }
 }
 
