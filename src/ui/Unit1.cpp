@@ -102,6 +102,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
 }
 
 TForm1::~TForm1() {
+    // A run still going needs the port and the tabs: it ends while both exist.
+    delete moduleMenu_;
+    moduleMenu_ = nullptr;
     Timer1_->stop();
     driver_.Disconnect();
 }
@@ -218,7 +221,8 @@ void TForm1::connectReactions() {
     connect(mainTab_->SMSmode, &QCheckBox::toggled, this, [this](bool checked) {
         work_.SmsModeFlag = checked;
         mainTab_->Memo5->setVisible(!checked);
-        moduleMenu_->setSmsMode(checked);
+        if (moduleMenu_)
+            moduleMenu_->setSmsMode(checked);
         // Back in setting mode nothing colours the status any more: it
         // shows the setting-mode look instead of a stale link state.
         if (!checked)

@@ -239,6 +239,13 @@ void ModuleMenuTest::cancelStopsAfterTheCommandOnTheLine() {
                 .contains(QStringLiteral("cancelled before command %1 of").arg(answered + 1)));
     delete result;
     QVERIFY(tabButtonWorks());
+
+    // The window closing in the middle of a run takes the run with it.
+    const qsizetype beforeClose = sim_->commands.size();
+    write("WriteToModule1");
+    QVERIFY(sim_->pumpUntil([&] { return sim_->commands.size() >= beforeClose + 2; }, 10000));
+    sim_->form.reset();
+    QTest::qWait(200);
 }
 
 void ModuleMenuTest::silentModuleLeavesEveryCommandUnansweredWithoutFreezing() {

@@ -22,8 +22,12 @@ ModuleRunner::ModuleRunner(ModuleWindow &window, QObject *parent)
     : QObject(parent), window_(window) {}
 
 ModuleRunner::~ModuleRunner() {
-    if (running())
+    // The window closing in the middle of a run: the port lets go of the
+    // engine before the engine goes.
+    if (running()) {
+        window_.runPort().endRun();
         window_.lockForRun(false);
+    }
     delete progress_;
 }
 
