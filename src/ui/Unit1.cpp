@@ -4,6 +4,7 @@
 #include "text/Ansi.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TabTable.h"
+#include "ui/TrafficFileAction.h"
 #include "ui/TrafficWindow.h"
 #include "ui/tabs/AbonentsTab.h"
 #include "ui/tabs/AnalogTab.h"
@@ -317,6 +318,7 @@ void TForm1::buildMenu() {
         trafficWindow_->raise();
         trafficWindow_->activateWindow();
     });
+    option->addAction(new zx::ui::TrafficFileAction(traffic_, this));
 }
 
 void TForm1::InitPort() {
