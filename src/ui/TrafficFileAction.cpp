@@ -27,10 +27,6 @@ TrafficFileAction::~TrafficFileAction() {
     file_->stop();
 }
 
-QString TrafficFileAction::filePath() const {
-    return file_->path();
-}
-
 void TrafficFileAction::setLogging(bool on) {
     if (!on) {
         log_.setObserver({});

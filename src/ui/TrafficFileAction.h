@@ -26,9 +26,6 @@ public:
     TrafficFileAction(traffic::TrafficLog &log, QMainWindow *window);
     ~TrafficFileAction() override;
 
-    // The file written now, or the last one.
-    QString filePath() const;
-
 private:
     void setLogging(bool on);
     void failed();

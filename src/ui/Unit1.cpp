@@ -319,6 +319,7 @@ void TForm1::buildMenu() {
         trafficWindow_->activateWindow();
     });
     option->addAction(new zx::ui::TrafficFileAction(traffic_, this));
+    option->setToolTipsVisible(true);
 }
 
 void TForm1::InitPort() {

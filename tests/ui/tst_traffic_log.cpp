@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -227,6 +228,9 @@ void TrafficLogTest::logFileHoldsTheLinesAndStopsOnAnError() {
     QVERIFY(item->isCheckable() && !item->isChecked());
     const QString folder = sim_->env.stateHome() + QStringLiteral("/zentorix");
     QVERIFY2(item->toolTip().contains(folder), qPrintable(item->toolTip()));
+    // A menu shows its items' tooltips only when told to.
+    auto *menu = qobject_cast<QMenu *>(item->associatedObjects().value(0));
+    QVERIFY(menu && menu->toolTipsVisible());
     QVERIFY(!QFile::exists(folder));
 
     const quint64 first = log().nextSerial();
