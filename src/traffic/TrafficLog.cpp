@@ -87,6 +87,17 @@ void TrafficLog::record(Direction direction, QByteArrayView bytes) {
     entry.bytes = (direction == Direction::Sent ? sentMask_ : receivedMask_).apply(bytes);
     size_ += entry.bytes.size() + kEntryCost;
     entries_.push_back(std::move(entry));
+    if (observer_)
+        observer_(entries_.back());
+    trim();
+}
+
+void TrafficLog::setBound(qsizetype bound) {
+    bound_ = bound;
+    trim();
+}
+
+void TrafficLog::trim() {
     while (size_ > bound_ && !entries_.empty()) {
         size_ -= entries_.front().bytes.size() + kEntryCost;
         entries_.pop_front();

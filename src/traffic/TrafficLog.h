@@ -46,6 +46,11 @@ public:
 
     // Masks, stamps and keeps a chunk; drops the oldest entries beyond the bound.
     void record(Direction direction, QByteArrayView bytes);
+    // Called with each entry as it is kept (already masked), before older
+    // entries are dropped; empty for none. It must not set another observer.
+    void setObserver(std::function<void(const Entry &)> observer) { observer_ = std::move(observer); }
+    // A new bound; the oldest entries beyond it go at once.
+    void setBound(qsizetype bound);
 
     const std::deque<Entry> &entries() const { return entries_; }
     // The entries still held whose serial is at least `serial`.
@@ -55,8 +60,11 @@ public:
     qsizetype bound() const { return bound_; }
 
 private:
+    void trim();
+
     qsizetype bound_;
     std::function<qint64()> clock_;
+    std::function<void(const Entry &)> observer_;
     std::deque<Entry> entries_;
     qsizetype size_ = 0;
     quint64 nextSerial_ = 1;

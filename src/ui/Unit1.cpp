@@ -4,6 +4,7 @@
 #include "text/Ansi.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TabTable.h"
+#include "ui/TrafficFileAction.h"
 #include "ui/TrafficWindow.h"
 #include "ui/module/ModuleMenu.h"
 #include "ui/tabs/AbonentsTab.h"
@@ -323,6 +324,8 @@ void TForm1::buildMenu() {
         trafficWindow_->raise();
         trafficWindow_->activateWindow();
     });
+    option->addAction(new zx::ui::TrafficFileAction(traffic_, this));
+    option->setToolTipsVisible(true);
 
     auto *module = menuBar()->addMenu(QStringLiteral("&Module"));
     module->setObjectName(QStringLiteral("Module1"));

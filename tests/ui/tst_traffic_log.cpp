@@ -2,23 +2,30 @@
 // both directions of a setting-mode command and of an SMS submission, byte
 // for byte as the simulator got them and in time order; the "Traffic"
 // window's "Save log…" writes what its view shows, in text and in hex, and
-// the GPRS/FTP passwords, written and read back, never appear in it.
+// the GPRS/FTP passwords, written and read back, never appear in it; "Log
+// traffic to file" appends the same lines to the file of the day, and a
+// noise flood leaves the log within its bound.
 #include "common/Wire.h"
 #include "support/SimHarness.h"
 
+#include "traffic/TrafficFormat.h"
 #include "traffic/TrafficLog.h"
 #include "ui/TabTable.h"
 #include "ui/TrafficWindow.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDate>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
 
 using zx::sim::Simulator;
 using zx::traffic::Direction;
@@ -53,6 +60,11 @@ qsizetype find(const QList<Entry> &entries, Direction direction, const QByteArra
     return -1;
 }
 
+QByteArray contents(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 } // namespace
 
 class TrafficLogTest : public QObject {
@@ -63,10 +75,12 @@ private slots:
     void settingModeCommandIsLoggedBothWays();
     void smsSubmissionIsLoggedBothWays();
     void savedLogIsTheViewAndHoldsNoPassword();
+    void logFileHoldsTheLinesAndStopsOnAnError();
+    void staysWithinItsBoundUnderANoiseFlood();
 
 private:
-    void start(Simulator::Mode mode) {
-        sim_ = std::make_unique<SimHarness>(mode);
+    void start(Simulator::Mode mode, const zx::sim::FaultOptions &faults = {}) {
+        sim_ = std::make_unique<SimHarness>(mode, faults);
         QVERIFY(sim_->simulatorRunning());
         sim_->open(mode == Simulator::Mode::Sms ? smsModeSettings(kModuleNumber)
                                                 : settingModeSettings());
@@ -205,6 +219,103 @@ void TrafficLogTest::savedLogIsTheViewAndHoldsNoPassword() {
     pause->setChecked(false);
     QVERIFY(view->blockCount() > frozen.count(QLatin1Char('\n')) + 1);
     QVERIFY(sim_->env.boxes.isEmpty());
+}
+
+void TrafficLogTest::logFileHoldsTheLinesAndStopsOnAnError() {
+    start(Simulator::Mode::Setting);
+    auto *item = sim_->child<QAction>(QStringLiteral("TrafficFile1"));
+    // Off at every start; the tooltip names the folder.
+    QVERIFY(item->isCheckable() && !item->isChecked());
+    const QString folder = sim_->env.stateHome() + QStringLiteral("/zentorix");
+    QVERIFY2(item->toolTip().contains(folder), qPrintable(item->toolTip()));
+    // A menu shows its items' tooltips only when told to.
+    auto *menu = qobject_cast<QMenu *>(item->associatedObjects().value(0));
+    QVERIFY(menu && menu->toolTipsVisible());
+    QVERIFY(!QFile::exists(folder));
+
+    const quint64 first = log().nextSerial();
+    item->trigger();
+    QVERIFY(item->isChecked());
+    const QString path = folder + QStringLiteral("/traffic-") +
+                         QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +
+                         QStringLiteral(".log");
+    QVERIFY2(sim_->statusMessage().contains(path), qPrintable(sim_->statusMessage()));
+    QVERIFY(QFile::exists(path));
+    // Mode 0600 (the "User" bits repeat the owner's for the owner).
+    QCOMPARE(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+             QFile::ReadOwner | QFile::WriteOwner);
+
+    // A password written and read back, and a plain command.
+    sim_->clickTab(zx::ui::kGprsFtpTab);
+    const QByteArray secret = "Gpr5Secret";
+    auto *box = sim_->child<QLineEdit>(QStringLiteral("Password"));
+    box->setText(QString::fromLatin1(secret));
+    QVERIFY(command(QStringLiteral("PWbtn"), "SETPW " + secret, QStringLiteral("OK")));
+    box->clear();
+    sim_->child<QCheckBox>(QStringLiteral("ReadGPRS1"))->setChecked(true);
+    QVERIFY(command(QStringLiteral("PWbtn"), "GETPW", QString::fromLatin1(secret)));
+    QVERIFY(sim_->wire.contains("SETPW " + secret));
+
+    // Unticked: the file holds the lines of the text view, the last one ended.
+    item->trigger();
+    QVERIFY(!item->isChecked());
+    const QList<Entry> logged = log().since(first);
+    const QByteArray saved = contents(path);
+    QCOMPARE(saved, zx::traffic::formatLines(logged, zx::traffic::View::Text)
+                            .join(QLatin1Char('\n'))
+                            .toUtf8() +
+                        '\n');
+    QVERIFY(saved.contains("SETUP:SETPW ********<CR><NUL>"));
+    QVERIFY(saved.contains("PASSWORD:********"));
+    QVERIFY(!saved.contains(secret));
+    // Nothing more goes to it.
+    QVERIFY(command(QStringLiteral("PWbtn"), "GETPW", QStringLiteral("PASSWORD")));
+    QCOMPARE(contents(path), saved);
+
+    // A file that cannot be written: the item unticks itself and the status
+    // bar says what happened and what to do.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), path));
+    item->trigger();
+    QVERIFY(item->isChecked());
+    QVERIFY(command(QStringLiteral("PWbtn"), "GETPW", QStringLiteral("PASSWORD")));
+    QVERIFY(sim_->pumpUntil([&] { return !item->isChecked(); }));
+    QVERIFY2(sim_->statusMessage().startsWith(QStringLiteral("The traffic log file ") + path +
+                                              QStringLiteral(" could not be written: No space "
+                                                             "left on device.")),
+             qPrintable(sim_->statusMessage()));
+    QVERIFY(sim_->statusMessage().endsWith(QStringLiteral("turn file logging on again.")));
+    QVERIFY(sim_->env.boxes.isEmpty());
+}
+
+void TrafficLogTest::staysWithinItsBoundUnderANoiseFlood() {
+    zx::sim::FaultOptions faults;
+    faults.noiseBytesPerSec = 150000;
+    start(Simulator::Mode::Setting, faults);
+    // A smaller ring than the 4 MiB of every start, so that the flood passes
+    // its bound several times within the test's seconds.
+    constexpr qsizetype kBound = 64 * 1024;
+    log().setBound(kBound);
+    QCOMPARE(log().bound(), kBound);
+    qsizetype noise = 0;
+    QObject::connect(&sim_->sim, &Simulator::bytesWritten,
+                     [&](const QByteArray &bytes) { noise += bytes.size(); });
+    qsizetype largest = 0;
+    QVERIFY2(sim_->pumpUntil([&] {
+                 largest = std::max(largest, log().size());
+                 return noise > 4 * kBound && !log().entries().empty() &&
+                        log().entries().front().serial > 1;
+             }, 30000),
+             qPrintable(QStringLiteral("%1 bytes of noise, %2 entries from serial %3")
+                            .arg(noise)
+                            .arg(log().entries().size())
+                            .arg(log().since(0).value(0).serial)));
+    // Past the bound: the oldest entries are gone, the newest kept.
+    QVERIFY(log().size() <= kBound);
+    QVERIFY(largest <= kBound);
+    QCOMPARE(log().entries().back().serial, log().nextSerial() - 1);
+    QVERIFY(!stream(log().since(0), Direction::Received).isEmpty());
+    QVERIFY(timesInOrder(log().since(0)));
 }
 
 QTEST_MAIN(TrafficLogTest)

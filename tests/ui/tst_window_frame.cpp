@@ -93,7 +93,8 @@ void WindowFrameTest::bottomAreaAndMenu() {
         options << a->text();
     // The traffic log follows the original two items, after a separator.
     QCOMPARE(options, (QStringList{QStringLiteral("ZENTORIX-RT"), QStringLiteral("Save Setting"),
-                                   QString(), QStringLiteral("Traffic log")}));
+                                   QString(), QStringLiteral("Traffic log"),
+                                   QStringLiteral("Log traffic to file")}));
 
     // "Exit" closes the window without saving.
     form.findChild<QPushButton *>(QStringLiteral("ExitBtn"))->click();

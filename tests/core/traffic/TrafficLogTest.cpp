@@ -136,6 +136,11 @@ TEST(TrafficLog, StaysWithinItsBoundUnderAFloodAndKeepsTheNewest) {
         ASSERT_EQ(tail.size(), 2);
         EXPECT_EQ(tail.front().serial, serials - 1);
         EXPECT_TRUE(log.since(serials + 1).isEmpty());
+        // A smaller bound drops the oldest at once and keeps the newest.
+        log.setBound(bound / 4);
+        EXPECT_LE(log.size(), bound / 4);
+        EXPECT_GT(log.size(), bound / 4 - 700 - TrafficLog::kEntryCost);
+        EXPECT_EQ(log.entries().back().serial, serials);
     }
 }
 

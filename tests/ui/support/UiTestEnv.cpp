@@ -23,6 +23,8 @@ UiTestEnv::UiTestEnv() {
     QDir::setCurrent(tmp_.path());
     QDir(tmp_.path()).mkpath(QStringLiteral("config/zentorix/ports"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(tmp_.path() + QStringLiteral("/config")));
+    oldState_ = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(tmp_.path() + QStringLiteral("/state")));
     zx::ui::setBoxInterceptor([this](zx::ui::BoxKind kind, const QString &title, const QString &text) {
         boxes.append({kind, title, text});
     });
@@ -35,6 +37,10 @@ UiTestEnv::~UiTestEnv() {
         qunsetenv("XDG_CONFIG_HOME");
     else
         qputenv("XDG_CONFIG_HOME", oldXdg_);
+    if (oldState_.isNull())
+        qunsetenv("XDG_STATE_HOME");
+    else
+        qputenv("XDG_STATE_HOME", oldState_);
 }
 
 QString UiTestEnv::settingsPath() const { return tmp_.path() + QStringLiteral("/ZENTORIX.cfg"); }

@@ -26,6 +26,8 @@ public:
     ~UiTestEnv();
 
     QString dir() const { return tmp_.path(); }
+    // XDG_STATE_HOME points here, so the traffic log file lands in the test's folder.
+    QString stateHome() const { return tmp_.path() + QStringLiteral("/state"); }
     QString settingsPath() const;
     // "ComN" opens device from now on.
     void mapPort(int n, const QString &device);
@@ -41,6 +43,7 @@ private:
     QTemporaryDir tmp_;
     QString oldCwd_;
     QByteArray oldXdg_;
+    QByteArray oldState_;
 };
 
 class PtyPeer {
