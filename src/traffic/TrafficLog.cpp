@@ -11,9 +11,20 @@ namespace {
 
 namespace msg = zx::commands::messaging;
 
+qsizetype longestKeyword() {
+    qsizetype longest = 0;
+    for (const QByteArray &k : PasswordMask::keywords())
+        longest = std::max(longest, k.size());
+    return longest;
+}
+
+bool endsLine(char c) { return c == '\r' || c == '\n' || c == '\0'; }
+
+} // namespace
+
 // The write keywords of the password parameters and the keys of the answers
 // that carry them, as the command table has them.
-const QList<QByteArray> &passwordKeywords() {
+const QList<QByteArray> &PasswordMask::keywords() {
     static const QList<QByteArray> keywords = [] {
         QList<QByteArray> list;
         for (int i = 0; i < msg::kGprsFtpCount; ++i) {
@@ -26,17 +37,6 @@ const QList<QByteArray> &passwordKeywords() {
     }();
     return keywords;
 }
-
-qsizetype longestKeyword() {
-    qsizetype longest = 0;
-    for (const QByteArray &k : passwordKeywords())
-        longest = std::max(longest, k.size());
-    return longest;
-}
-
-bool endsLine(char c) { return c == '\r' || c == '\n' || c == '\0'; }
-
-} // namespace
 
 QByteArray PasswordMask::apply(QByteArrayView chunk) {
     static const qsizetype keep = longestKeyword();
@@ -57,7 +57,7 @@ QByteArray PasswordMask::apply(QByteArrayView chunk) {
         tail_.append(c);
         if (tail_.size() > keep)
             tail_.remove(0, tail_.size() - keep);
-        for (const QByteArray &keyword : passwordKeywords()) {
+        for (const QByteArray &keyword : keywords()) {
             if (tail_.endsWith(keyword)) {
                 hiding_ = true;
                 maskShown_ = false;
@@ -78,13 +78,17 @@ TrafficLog::TrafficLog(qsizetype bound, std::function<qint64()> clock)
 void TrafficLog::record(Direction direction, QByteArrayView bytes) {
     if (bytes.isEmpty())
         return;
+    const bool sent = direction == Direction::Sent;
     Entry entry;
+    entry.bytes = (sent ? sentMask_ : receivedMask_)
+                      .apply((sent ? sentPduMask_ : receivedPduMask_).apply(bytes));
+    if (entry.bytes.isEmpty())
+        return;
     entry.serial = nextSerial_++;
     // A clock set back keeps the log in order.
     lastMsecs_ = std::max(lastMsecs_, clock_());
     entry.msecs = lastMsecs_;
     entry.direction = direction;
-    entry.bytes = (direction == Direction::Sent ? sentMask_ : receivedMask_).apply(bytes);
     size_ += entry.bytes.size() + kEntryCost;
     entries_.push_back(std::move(entry));
     if (observer_)

@@ -2,7 +2,11 @@
 // What went over the serial line, sent and received, one entry per chunk with
 // its time in milliseconds, in a ring bounded by bytes and kept apart from
 // the reception memo. The values of the GPRS/FTP password lines, written and
-// answered, are masked before an entry is kept, so they are never held in clear.
+// answered, are masked before an entry is kept, so they are never held in clear;
+// in SMS mode, so are the PDUs that carry them.
+#include "traffic/Direction.h"
+#include "traffic/PduPasswordMask.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -11,8 +15,6 @@
 #include <functional>
 
 namespace zx::traffic {
-
-enum class Direction { Sent, Received };
 
 struct Entry {
     quint64 serial = 0; // counts up from 1, never reused
@@ -30,6 +32,9 @@ public:
     static constexpr char kMask[] = "********";
     QByteArray apply(QByteArrayView chunk);
 
+    // "SETPW ", "SETPF ", "PASSWORD:", "Password FTP:", from the command table.
+    static const QList<QByteArray> &keywords();
+
 private:
     QByteArray tail_; // the last bytes seen, to find a keyword split over chunks
     bool hiding_ = false;
@@ -45,6 +50,8 @@ public:
     explicit TrafficLog(qsizetype bound = kDefaultBound, std::function<qint64()> clock = {});
 
     // Masks, stamps and keeps a chunk; drops the oldest entries beyond the bound.
+    // Nothing is kept for a chunk the masks leave empty: one held back whole
+    // (part of a PDU line) comes out with a later chunk of its direction.
     void record(Direction direction, QByteArrayView bytes);
     // Called with each entry as it is kept (already masked), before older
     // entries are dropped; empty for none. It must not set another observer.
@@ -69,6 +76,8 @@ private:
     qsizetype size_ = 0;
     quint64 nextSerial_ = 1;
     qint64 lastMsecs_ = 0;
+    PduPasswordMask sentPduMask_{Direction::Sent};
+    PduPasswordMask receivedPduMask_{Direction::Received};
     PasswordMask sentMask_;
     PasswordMask receivedMask_;
 };
