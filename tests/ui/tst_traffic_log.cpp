@@ -3,11 +3,15 @@
 // for byte as the simulator got them and in time order; the "Traffic"
 // window's "Save log…" writes what its view shows, in text and in hex, and
 // the GPRS/FTP passwords, written and read back, never appear in it; "Log
-// traffic to file" appends the same lines to the file of the day, and a
-// noise flood leaves the log within its bound.
+// traffic to file" appends the same lines to the file of the day, in SMS
+// mode too with no PDU that carries a password, and a noise flood leaves the
+// log within its bound.
 #include "common/Wire.h"
 #include "support/SimHarness.h"
 
+#include "gsm/PduDecoder.h"
+#include "gsm/PduDeliver.h"
+#include "traffic/PduPasswordMask.h"
 #include "traffic/TrafficFormat.h"
 #include "traffic/TrafficLog.h"
 #include "ui/TabTable.h"
@@ -22,6 +26,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -60,6 +65,20 @@ qsizetype find(const QList<Entry> &entries, Direction direction, const QByteArra
     return -1;
 }
 
+// Whether a run of hex digits long enough for a PDU, read as a listed message
+// or as a submission, has `secret` in its text.
+bool pduTextHolds(const QByteArray &bytes, const QByteArray &secret) {
+    static const QRegularExpression run(QStringLiteral("[0-9A-F]{20,}"));
+    auto it = run.globalMatch(QString::fromLatin1(bytes));
+    while (it.hasNext()) {
+        const QByteArray hex = it.next().captured().toLatin1();
+        if (zx::gsm::PDUTextConversion(hex).contains(secret) ||
+            zx::gsm::parseSubmitPdu(hex).text.contains(secret))
+            return true;
+    }
+    return false;
+}
+
 QByteArray contents(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
@@ -74,6 +93,7 @@ private slots:
 
     void settingModeCommandIsLoggedBothWays();
     void smsSubmissionIsLoggedBothWays();
+    void smsPasswordPdusNeverShowInTheLogOrItsFile();
     void savedLogIsTheViewAndHoldsNoPassword();
     void logFileHoldsTheLinesAndStopsOnAnError();
     void staysWithinItsBoundUnderANoiseFlood();
@@ -87,6 +107,10 @@ private:
         QVERIFY(sim_->window().CommPortDriver1().Connected());
     }
     zx::traffic::TrafficLog &log() { return sim_->window().traffic(); }
+    QString logFilePath() const {
+        return sim_->env.stateHome() + QStringLiteral("/zentorix/traffic-") +
+               QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".log");
+    }
     bool command(const QString &button, const QByteArray &line, const QString &answer) {
         const qsizetype before = sim_->commands.size();
         sim_->child<QPushButton>(button)->click();
@@ -149,6 +173,79 @@ void TrafficLogTest::smsSubmissionIsLoggedBothWays() {
     QCOMPARE(pduSent, pdu.chopped(1) + '\x1A');
     QVERIFY(stream(entries, Direction::Received).contains("OK"));
     QVERIFY(timesInOrder(entries));
+}
+
+void TrafficLogTest::smsPasswordPdusNeverShowInTheLogOrItsFile() {
+    sim_ = std::make_unique<SimHarness>(Simulator::Mode::Sms);
+    QVERIFY(sim_->simulatorRunning());
+    // The modem echoes the PDU after its prompt and announces each answer,
+    // which the window then lists at the next idle tick.
+    QVERIFY(sim_->sim.modem().state().echo);
+    sim_->sim.modem().state().newMessageIndications = true;
+    sim_->open(smsModeSettings(kModuleNumber));
+    QVERIFY(sim_->pumpUntil([&] { return !sim_->window().link().flags().QuerySequenceActive; }));
+    QByteArray fromModem;
+    QObject::connect(&sim_->sim, &Simulator::bytesWritten,
+                     [&](const QByteArray &bytes) { fromModem += bytes; });
+    const quint64 first = log().nextSerial();
+    auto *item = sim_->child<QAction>(QStringLiteral("TrafficFile1"));
+    item->trigger();
+    QVERIFY(item->isChecked());
+
+    // A command's answer is listed, shown and deleted.
+    const auto answered = [&](const QString &shown) {
+        const auto &flags = sim_->window().link().flags();
+        const auto done = [&] {
+            return sim_->memoText().contains(shown) && sim_->sim.modem().store().size() == 0 &&
+                   !flags.ModemBusy && !flags.AwaitSubmitResult && !flags.ListReplyExpected;
+        };
+        return sim_->pumpUntil(done, 8000);
+    };
+    sim_->clickTab(zx::ui::kGprsFtpTab);
+    const QByteArray secret = "Gpr5Secret";
+    auto *box = sim_->child<QLineEdit>(QStringLiteral("Password"));
+    box->setText(QString::fromLatin1(secret));
+    sim_->child<QPushButton>(QStringLiteral("PWbtn"))->click();
+    QVERIFY(answered(QStringLiteral("SMS: OK")));
+    QVERIFY(sim_->commands.last().trimmed() == "SETPW " + secret);
+    // Read back: the answer is a listed message with the password.
+    box->clear();
+    sim_->child<QCheckBox>(QStringLiteral("ReadGPRS1"))->setChecked(true);
+    sim_->child<QPushButton>(QStringLiteral("PWbtn"))->click();
+    const QByteArray readPdu = sim_->window().link().PendingPdu().chopped(1);
+    QVERIFY(answered(QStringLiteral("SMS: PASSWORD: ") + QString::fromLatin1(secret)));
+    QCOMPARE(sim_->commands.last().trimmed(), QByteArray("GETPW"));
+    // The password did go both ways, inside PDUs only.
+    QVERIFY(pduTextHolds(sim_->wire, secret) && !sim_->wire.contains(secret));
+    QVERIFY(pduTextHolds(fromModem, secret) && !fromModem.contains(secret));
+    QVERIFY(fromModem.contains("\r\n> ") && fromModem.contains("+CMGL: "));
+    item->trigger();
+    QVERIFY(!item->isChecked());
+
+    const QList<Entry> entries = log().since(first);
+    const QByteArray sent = stream(entries, Direction::Sent);
+    const QByteArray received = stream(entries, Direction::Received);
+    const QByteArray file = contents(logFilePath());
+    QCOMPARE(file, zx::traffic::formatLines(entries, zx::traffic::View::Text)
+                           .join(QLatin1Char('\n'))
+                           .toUtf8() +
+                       '\n');
+    for (const QByteArray &kept : {sent, received, file}) {
+        QVERIFY(!kept.contains(secret));
+        QVERIFY(!pduTextHolds(kept, secret));
+    }
+    // The submission of SETPW, its echo and the listed answer of GETPW are
+    // markers; the submission of GETPW and the modem's own lines stay.
+    const QByteArray marker = zx::traffic::PduPasswordMask::kMarker;
+    QCOMPARE(sent.count(marker), 1);
+    QCOMPARE(received.count(marker), 2);
+    QCOMPARE(file.count(marker), 3);
+    QVERIFY(readPdu.size() > 20 && sent.contains(readPdu + '\x1A') &&
+            received.contains("> " + readPdu + "\r\n+CMGS: "));
+    QVERIFY(sent.contains("AT+CMGS=") && sent.contains("AT+CMGL=0\r"));
+    QVERIFY(received.contains("\r\n+CMGL: ") && received.contains("\r\nOK\r\n"));
+    QVERIFY(timesInOrder(entries));
+    QVERIFY(sim_->env.boxes.isEmpty());
 }
 
 void TrafficLogTest::savedLogIsTheViewAndHoldsNoPassword() {
@@ -236,9 +333,7 @@ void TrafficLogTest::logFileHoldsTheLinesAndStopsOnAnError() {
     const quint64 first = log().nextSerial();
     item->trigger();
     QVERIFY(item->isChecked());
-    const QString path = folder + QStringLiteral("/traffic-") +
-                         QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +
-                         QStringLiteral(".log");
+    const QString path = logFilePath();
     QVERIFY2(sim_->statusMessage().contains(path), qPrintable(sim_->statusMessage()));
     QVERIFY(QFile::exists(path));
     // Mode 0600 (the "User" bits repeat the owner's for the owner).
