@@ -29,22 +29,25 @@ constexpr qsizetype kLineStartKept = 8;
 
 } // namespace
 
-bool PduPasswordMask::holdsPassword(const QByteArray &hex) {
+PduPasswordMask::Verdict PduPasswordMask::verdict(const QByteArray &hex) {
     const QByteArray upper = hex.toUpper();
     const gsm::PduLayout layout = gsm::locateUserData(upper);
     // Only a layout read wholly from octets already there is the PDU's own.
-    if (!layout.plausible || layout.userDataLength <= 0 ||
-        layout.addressPosition + 2 > upper.size() ||
+    if (!layout.plausible || layout.addressPosition + 2 > upper.size() ||
         layout.userDataLengthPosition + 2 > upper.size())
-        return false;
+        return Verdict::Undecided;
+    if (layout.userDataLength <= 0)
+        return Verdict::NoPassword;
     const qsizetype userData = layout.userDataLengthPosition + 2;
     // The septets that the octets so far fully determine.
     const qsizetype octets = (upper.size() - userData) / 2;
     const int septets = int(std::min<qsizetype>(layout.userDataLength, octets * 8 / 7));
     const QByteArray text = gsm::UnpackSeptets(upper, userData, septets);
     const QList<QByteArray> &keywords = PasswordMask::keywords();
-    return std::any_of(keywords.cbegin(), keywords.cend(),
-                       [&](const QByteArray &keyword) { return text.contains(keyword); });
+    if (std::any_of(keywords.cbegin(), keywords.cend(),
+                    [&](const QByteArray &keyword) { return text.contains(keyword); }))
+        return Verdict::Password;
+    return septets == layout.userDataLength ? Verdict::NoPassword : Verdict::Undecided;
 }
 
 QByteArray PduPasswordMask::apply(QByteArrayView chunk) {
@@ -69,11 +72,12 @@ QByteArray PduPasswordMask::apply(QByteArrayView chunk) {
         case State::InPdu:
             if (isHex(c)) {
                 held_.append(c);
-                if (held_.size() % 2 == 0 && holdsPassword(held_)) {
+                const Verdict v = held_.size() % 2 ? Verdict::Undecided : verdict(held_);
+                if (v == Verdict::Password) {
                     out.append(kMarker);
                     held_.clear();
                     state_ = State::Masked;
-                } else if (held_.size() >= kMaxHeldHex) {
+                } else if (v == Verdict::NoPassword || held_.size() >= kMaxHeldHex) {
                     out.append(held_);
                     line_ = held_.left(kLineStartKept);
                     held_.clear();

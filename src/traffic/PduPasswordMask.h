@@ -7,9 +7,10 @@
 //  - received: the hex after a "+CMGL:" or "+CMGR:" line (a listed
 //    SMS-DELIVER) and after the "> " prompt (the modem's echo of the PDU).
 // The hex of a PDU line is held back until its text shows a keyword (then
-// the marker goes out and the rest of the line is dropped) or until the first
-// character that is not a hex digit ends the line (then it goes out as it
-// was), so nothing is held past the end of the line, however the stream is
+// the marker goes out and the rest of the line is dropped), until all of its
+// text is there without one or the first character that is not a hex digit
+// ends the line (then it goes out as it was), so nothing is held past the
+// end of the line, however the stream is
 // cut into chunks. Everything outside PDU lines passes unchanged.
 #include "traffic/Direction.h"
 
@@ -27,9 +28,11 @@ public:
     explicit PduPasswordMask(Direction direction) : direction_(direction) {}
     QByteArray apply(QByteArrayView chunk);
 
-    // True when the text of the PDU whose hex (complete or the first part of
-    // it) is given holds a password keyword, as the tool would decode it.
-    static bool holdsPassword(const QByteArray &hex);
+    // What the text of a PDU, as the tool would decode it, tells from the
+    // hex so far (a whole PDU or its first part): a password keyword, none in
+    // the whole text, or not known yet.
+    enum class Verdict { Undecided, Password, NoPassword };
+    static Verdict verdict(const QByteArray &hex);
 
 private:
     enum class State { Text, PduAhead, InPdu, Masked, Passing };
