@@ -6,12 +6,12 @@
 //  - written: the hex after an "AT+CMGS=<length>" line, up to Ctrl-Z;
 //  - received: the hex after a "+CMGL:" or "+CMGR:" line (a listed
 //    SMS-DELIVER) and after the "> " prompt (the modem's echo of the PDU).
-// The hex of a PDU line is held back until its text shows a keyword (then
-// the marker goes out and the rest of the line is dropped), until all of its
-// text is there without one or the first character that is not a hex digit
-// ends the line (then it goes out as it was), so nothing is held past the
-// end of the line, however the stream is
-// cut into chunks. Everything outside PDU lines passes unchanged.
+// The hex of a PDU line is held back until its text decides: a keyword (the
+// marker goes out and the rest of the line is dropped) or all of the text
+// without one (the hex goes out as it came). A line that ends first, at the
+// first character that is not a hex digit, goes out as it came too. So
+// nothing is held past the end of the line, however the stream is cut into
+// chunks. Everything outside PDU lines passes unchanged.
 #include "traffic/Direction.h"
 
 #include <QByteArray>
@@ -35,6 +35,7 @@ public:
     static Verdict verdict(const QByteArray &hex);
 
 private:
+    // Passing: the rest of a PDU line whose hex already went out.
     enum class State { Text, PduAhead, InPdu, Masked, Passing };
     void text(char c, QByteArray &out);
     void endPdu(QByteArray &out);
