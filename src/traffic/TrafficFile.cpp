@@ -1,39 +1,19 @@
 #include "traffic/TrafficFile.h"
 
+#include "files/UserFolders.h"
 #include "traffic/TrafficFormat.h"
 
 #include <QDate>
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace zx::traffic {
 namespace {
-
-QString reason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-// mkdir -p, each level it makes with mode 0700. Returns 0 or the errno.
-int makePrivatePath(const QString &directory) {
-    const QString clean = QDir::cleanPath(QDir::current().absoluteFilePath(directory));
-    QString path;
-    for (const QString &part : clean.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        path += QLatin1Char('/') + part;
-        if (::mkdir(QFile::encodeName(path).constData(), S_IRWXU) != 0 && errno != EEXIST)
-            return errno;
-    }
-    struct stat info {};
-    if (::stat(QFile::encodeName(clean).constData(), &info) != 0)
-        return errno;
-    return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
-}
 
 QDate localDay(qint64 msecs) {
     return QDateTime::fromMSecsSinceEpoch(msecs).date();
@@ -42,10 +22,7 @@ QDate localDay(qint64 msecs) {
 } // namespace
 
 QString trafficFileDirectory() {
-    QString stateHome = qEnvironmentVariable("XDG_STATE_HOME");
-    if (stateHome.isEmpty() || QDir::isRelativePath(stateHome))
-        stateHome = QDir::homePath() + QStringLiteral("/.local/state");
-    return stateHome + QStringLiteral("/zentorix");
+    return files::toolFolder("XDG_STATE_HOME", ".local/state");
 }
 
 TrafficFile::TrafficFile(QString directory) : directory_(std::move(directory)) {}
@@ -62,11 +39,11 @@ QString TrafficFile::pathFor(qint64 msecs) const {
 bool TrafficFile::start(qint64 msecs) {
     stop();
     error_.clear();
-    if (const int error = makePrivatePath(directory_); error != 0)
+    if (const int error = files::makePrivatePath(directory_); error != 0)
         return fail(QStringLiteral("The traffic log folder %1 could not be made: %2. Make it "
                                    "writable for your user (or point XDG_STATE_HOME at a folder "
                                    "that is), then turn file logging on again.")
-                        .arg(directory_, reason(error)));
+                        .arg(directory_, files::errnoText(error)));
     return open(msecs);
 }
 
@@ -109,7 +86,7 @@ bool TrafficFile::open(qint64 msecs) {
         return fail(QStringLiteral("The traffic log file %1 could not be opened: %2. Make its "
                                    "folder writable for your user (or point XDG_STATE_HOME at a "
                                    "folder that is), then turn file logging on again.")
-                        .arg(path_, reason(errno)));
+                        .arg(path_, files::errnoText(errno)));
     dayStart_ = day.startOfDay().toMSecsSinceEpoch();
     dayEnd_ = day.addDays(1).startOfDay().toMSecsSinceEpoch();
     lineOpen_ = false;
@@ -136,7 +113,7 @@ bool TrafficFile::writeAll(QByteArrayView bytes) {
             return fail(QStringLiteral("The traffic log file %1 could not be written: %2. Logging "
                                        "to the file has stopped; free some space or make the "
                                        "file writable, then turn file logging on again.")
-                            .arg(path_, reason(error)));
+                            .arg(path_, files::errnoText(error)));
         }
         data += written;
         left -= written;
