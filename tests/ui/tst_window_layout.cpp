@@ -25,6 +25,8 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
 constexpr QSize kWindowSize(874, 703);
@@ -239,15 +241,31 @@ private slots:
     void panelsAndSmsModeKeepTheWindowAndTheirNeighbours();
     void tabVisitsEveryControlOfMainOnce();
     void readModeShowsAtTheButtons();
+    // The window first, then its environment.
+    void cleanup() {
+        form_.reset();
+        env_.reset();
+    }
+
+private:
+    // The window on its design-time values, shown (and active, for the
+    // keyboard) at its own size.
+    TForm1 &showWindow() {
+        env_ = std::make_unique<UiTestEnv>();
+        env_->keepDesignTimeValues();
+        form_ = std::make_unique<TForm1>();
+        form_->show();
+        return *form_;
+    }
+
+    std::unique_ptr<UiTestEnv> env_;
+    std::unique_ptr<TForm1> form_;
 };
 
 // Every tab in both model variants, "Main" with each of its panels and in
 // both modes, and the bottom area.
 void WindowLayoutTest::everyTabFitsWithoutScrolling() {
-    UiTestEnv env;
-    env.keepDesignTimeValues();
-    TForm1 form;
-    form.show();
+    TForm1 &form = showWindow();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QTabWidget *pages = pagesOf(form);
     auto *variant = child<QAction>(form, "ZENTORIX1");
@@ -305,10 +323,7 @@ void WindowLayoutTest::everyTabFitsWithoutScrolling() {
 // Showing a panel or changing the mode moves nothing outside the group that
 // holds the panel, and the window keeps its size.
 void WindowLayoutTest::panelsAndSmsModeKeepTheWindowAndTheirNeighbours() {
-    UiTestEnv env;
-    env.keepDesignTimeValues();
-    TForm1 form;
-    form.show();
+    TForm1 &form = showWindow();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     settle();
     QCOMPARE(form.size(), kWindowSize);
@@ -354,10 +369,7 @@ void WindowLayoutTest::panelsAndSmsModeKeepTheWindowAndTheirNeighbours() {
 // and comes back; every enabled control of "Main" is reached exactly once,
 // Shift+Tab walks the same ring backwards and no text box takes a tab.
 void WindowLayoutTest::tabVisitsEveryControlOfMainOnce() {
-    UiTestEnv env;
-    env.keepDesignTimeValues();
-    TForm1 form;
-    form.show();
+    TForm1 &form = showWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     settle();
     QWidget *start = QApplication::focusWidget();
@@ -432,9 +444,9 @@ void WindowLayoutTest::tabVisitsEveryControlOfMainOnce() {
     QCOMPARE(child<QAction>(form, "SaveSetting1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     QCOMPARE(child<QAction>(form, "Exit1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
     // The short file the test started with is replaced by a whole one.
-    const qint64 shortFile = QFileInfo(env.settingsPath()).size();
+    const qint64 shortFile = QFileInfo(env_->settingsPath()).size();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
-    QVERIFY(QFileInfo(env.settingsPath()).size() > shortFile);
+    QVERIFY(QFileInfo(env_->settingsPath()).size() > shortFile);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!form.isVisible());
 }
@@ -443,10 +455,7 @@ void WindowLayoutTest::tabVisitsEveryControlOfMainOnce() {
 // colour; unticked they are back to the window's look. The box sits at one
 // place on all four tabs that have it.
 void WindowLayoutTest::readModeShowsAtTheButtons() {
-    UiTestEnv env;
-    env.keepDesignTimeValues();
-    TForm1 form;
-    form.show();
+    TForm1 &form = showWindow();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QTabWidget *pages = pagesOf(form);
     struct ReadTab {
