@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitCode.h"
 #include "cli/Subcommand.h"
+#include "files/UserFolders.h"
 
 #include <array>
 
@@ -25,10 +26,16 @@ int runCli(const QStringList &arguments, Console &console) {
     const QString word = arguments.value(1);
     if (word == QLatin1String("--version") || word == QLatin1String("-V"))
         return report(console, cmdline::GnuCommandLine({program, {}, {}, {}}, {}).parse({program, word}));
-    return dispatch(QStringList{program} + arguments.mid(1),
-                    QStringLiteral("Configures ZENTORIX / ZENTORIQ modules from the command line.\n"
-                                   "-V, --version shows the program's version."),
-                    kCommands, console);
+    const int status =
+        dispatch(QStringList{program} + arguments.mid(1),
+                 QStringLiteral("Configures ZENTORIX / ZENTORIQ modules from the command line.\n"
+                                "-V, --version shows the program's version."),
+                 kCommands, console);
+    // Output that did not arrive is a failure, whatever the command found.
+    if (const int error = console.outError(); error != 0)
+        return console.fail(ExitUsage, QStringLiteral("standard output: %1; the output is incomplete")
+                                           .arg(files::errnoText(error)));
+    return status;
 }
 
 } // namespace zx::cli

@@ -1,16 +1,21 @@
 #include "cli/Console.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <unistd.h>
 
 namespace zx::cli {
 namespace {
 
-void write(std::FILE *stream, QByteArrayView bytes) {
+// 0 or the errno of a write that did not take all the bytes.
+int write(std::FILE *stream, QByteArrayView bytes) {
     if (bytes.isEmpty()) // an empty view may carry no buffer at all
-        return;
-    std::fwrite(bytes.data(), 1, static_cast<std::size_t>(bytes.size()), stream);
-    std::fflush(stream);
+        return 0;
+    errno = 0;
+    const std::size_t size = static_cast<std::size_t>(bytes.size());
+    if (std::fwrite(bytes.data(), 1, size, stream) != size || std::fflush(stream) != 0)
+        return errno != 0 ? errno : EIO;
+    return 0;
 }
 
 } // namespace
@@ -25,7 +30,8 @@ int Console::fail(int code, const QString &message) {
 }
 
 void StandardConsole::out(QByteArrayView bytes) {
-    write(stdout, bytes);
+    if (const int error = write(stdout, bytes); error != 0 && m_outError == 0)
+        m_outError = error;
 }
 
 void StandardConsole::err(QByteArrayView bytes) {

@@ -17,6 +17,9 @@ public:
     virtual void err(QByteArrayView bytes) = 0;
     // Progress is drawn only for a person watching.
     virtual bool errIsTerminal() const = 0;
+    // The errno of the first write to standard output that failed (a full
+    // disk, a closed pipe), or 0: the output is then incomplete.
+    virtual int outError() const { return 0; }
 
     // The line and a newline on standard output.
     void printLine(const QString &line);
@@ -29,6 +32,10 @@ public:
     void out(QByteArrayView bytes) override;
     void err(QByteArrayView bytes) override;
     bool errIsTerminal() const override;
+    int outError() const override { return m_outError; }
+
+private:
+    int m_outError = 0;
 };
 
 class BufferConsole final : public Console {
@@ -40,6 +47,8 @@ public:
     QByteArray stdOut;
     QByteArray stdErr;
     bool terminal = false;
+    int failOut = 0; // an errno standard output reports, as a full disk would
+    int outError() const override { return failOut; }
 };
 
 } // namespace zx::cli

@@ -5,6 +5,7 @@ namespace zx::cli {
 enum ExitCode : int {
     ExitOk = 0,          // done: every command answered (and verified)
     ExitNotAnswered = 1, // some module commands were not answered or not verified
+    ExitDiffers = 1,     // profile diff: the two files differ
     ExitUsage = 2,       // a usage error, or a file that cannot be read or written
     ExitPort = 3,        // the serial port cannot be opened, or was lost
 };

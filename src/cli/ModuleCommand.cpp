@@ -10,11 +10,17 @@
 #include "provision/ReadPlan.h"
 #include "provision/RunLists.h"
 #include "settings/FirstRunRecord.h"
+#include "files/UserFolders.h"
+#include "settings/PrivateFile.h"
 #include "text/Ansi.h"
+#include "validate/CommandTable.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
+
+#include <algorithm>
 
 namespace zx::cli {
 namespace {
@@ -22,18 +28,42 @@ namespace {
 using provision::Command;
 
 // Reads the module back for the given entries into a record; the entries
-// whose answer a parser took go into answered.
+// whose answer a parser took go into answered, and what an answer showed of
+// an alarm number it could not show whole into seen.
 settings::ConfigRecord readBack(ModuleRun &run, Console &console, const QStringList &entries,
-                                QSet<QString> *answered) {
+                                QSet<QString> *answered, QHash<QString, QByteArray> *seen) {
     const provision::ReadRun reads = provision::readRun(entries);
     const qsizetype first = run.report().results.size();
     run.run(console, reads.commands);
+    const QList<provision::CommandResult> results = run.report().results.mid(first);
     settings::ConfigRecord record;
-    const QSet<QString> took =
-        provision::applyReadResults(reads, run.report().results.mid(first), record);
+    const QSet<QString> took = provision::applyReadResults(reads, results, record);
     if (answered)
         *answered += took;
+    for (qsizetype i = 0; seen && i < std::min(results.size(), reads.steps.size()); ++i)
+        if (results.at(i).status == provision::Status::Answered)
+            if (const auto shown = provision::cutAlarmNumber(reads.steps.at(i), results.at(i).answer))
+                seen->insert(reads.steps.at(i).field, *shown);
     return record;
+}
+
+// A plan that holds a value the module does not take is not sent: the first
+// such value is the error (one line), with how many more there are.
+std::optional<int> refuseUntaken(Console &console, const QString &path,
+                                 const provision::Plan &plan) {
+    if (plan.allTaken())
+        return std::nullopt;
+    QString message = QStringLiteral("%1: %2").arg(path, plan.skipped.constFirst());
+    if (plan.skipped.size() > 1)
+        message += QStringLiteral(" (and %1 more)").arg(plan.skipped.size() - 1);
+    return console.fail(ExitUsage, message + QStringLiteral("; nothing was sent"));
+}
+
+// The answer as the module gave it, for the person who asked.
+QString plainAnswer(const provision::CommandResult &result) {
+    QByteArray answer = result.answer;
+    answer.replace(QByteArray(1, '\0'), QByteArray());
+    return text::fromAnsi(answer).trimmed();
 }
 
 QStringList readableOf(const profile::Source &source, const QStringList &among) {
@@ -56,17 +86,24 @@ int sendCommand(const QStringList &args, Console &console) {
         return *done;
     if (const auto done = run.readOptions(console))
         return *done;
-    const QByteArray command = text::toAnsi(line.positional().at(0));
+    const QString typed = line.positional().at(0);
+    if (const qsizetype bad = text::firstNonAnsi(typed); bad >= 0)
+        return line.usageError(console, QStringLiteral("LINE: character %1 has no Windows-1252 "
+                                                       "byte; a command line is printable ASCII")
+                                            .arg(bad + 1));
+    const QByteArray command = text::toAnsi(typed);
     if (command.trimmed().isEmpty())
         return line.usageError(console, QStringLiteral("LINE is empty"));
+    if (const QString why = validate::checkCommandLine(command); !why.isEmpty())
+        return line.usageError(console, QStringLiteral("LINE: ") + why);
     if (const auto done = run.openPort(console))
         return *done;
-    run.run(console, {Command{command, {}, false, QStringLiteral("send")}});
+    run.run(console, {Command{command, {}, validate::writesPassword(command), QStringLiteral("send")}});
     const provision::CommandResult &result = run.report().results.constFirst();
     if (line.json())
         run.printSummary(console, QStringLiteral("send"));
     else if (result.status == provision::Status::Answered)
-        console.printLine(provision::shownAnswer(result));
+        console.printLine(plainAnswer(result));
     else
         console.err(QStringLiteral("%1: %2\n")
                         .arg(QLatin1String(kProgramName), statusName(result.status))
@@ -97,37 +134,46 @@ int writeCommand(const QStringList &args, Console &console) {
     ModuleRun run(line, true);
     if (const auto done = line.parse(args, console, 1, 1))
         return *done;
-    if (const auto done = run.readOptions(console))
+    const QString path = line.positional().at(0);
+    QStringList inputs{path};
+    if (line.isSet(changedFrom))
+        inputs << line.value(changedFrom);
+    if (const auto done = run.readOptions(console, inputs))
         return *done;
 
-    const settings::ConfigRecord base = settings::firstRunRecord();
-    const profile::Source source = profile::readSource(line.positional().at(0), base);
-    if (!source.ok())
-        return console.fail(ExitUsage, source.error);
+    profile::Source source;
     provision::Plan plan;
     if (line.isSet(changedFrom)) {
-        const profile::Source old = profile::readSource(line.value(changedFrom), base);
+        const profile::Source old = profile::readSource(line.value(changedFrom), settings::firstRunRecord());
         if (!old.ok())
             return console.fail(ExitUsage, old.error);
+        // What the new profile leaves out stays as the module holds it.
+        source = profile::readSource(path, old.record);
+        if (!source.ok())
+            return console.fail(ExitUsage, source.error);
         plan = provision::diffPlan(old.record, source.record);
-    } else if (source.named) {
-        plan = provision::namedPlan(source.record, *source.named);
     } else {
-        plan = provision::writePlan(source.record);
+        source = profile::readSource(path, settings::firstRunRecord());
+        if (!source.ok())
+            return console.fail(ExitUsage, source.error);
+        plan = source.named ? provision::namedPlan(source.record, *source.named)
+                            : provision::writePlan(source.record);
     }
+    if (const auto done = refuseUntaken(console, path, plan))
+        return *done;
     if (const auto done = run.openPort(console))
         return *done;
-    run.report().skipped = plan.skipped;
     const bool whole = run.run(console, provision::writeCommands(plan));
     if (whole && line.isSet(verify)) {
         QStringList written;
         for (const provision::PlanStep &step : plan.steps)
             written += step.entries;
         const QStringList entries = readableOf(source, written);
-        const settings::ConfigRecord read = readBack(run, console, entries, nullptr);
+        QHash<QString, QByteArray> seen;
+        const settings::ConfigRecord read = readBack(run, console, entries, nullptr, &seen);
         run.report().verified = true;
-        run.report().mismatches =
-            provision::compareReadBack(source.record, read, entries, &run.report().unverifiable);
+        run.report().mismatches = provision::compareReadBack(
+            source.record, read, entries, &run.report().unverifiable, &seen);
     }
     run.printSummary(console, QStringLiteral("write"));
     return run.finish(console);
@@ -137,18 +183,28 @@ int readCommand(const QStringList &args, Console &console) {
     CommandLine line(
         args.at(0),
         QStringLiteral("Reads the module's alarm numbers, phone book, texts and GPRS/FTP "
-                       "parameters and writes them as a profile on standard output (it holds "
-                       "the passwords). A field without an answer is left out."));
+                       "parameters and writes them as a profile on standard output or to FILE "
+                       "(it holds the passwords; FILE gets mode 0600). A field without an "
+                       "answer, or one the answer cannot show whole (an alarm number of 20 "
+                       "characters), is null or left out, so that writing the profile back "
+                       "leaves it as it is."));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("Write the profile to FILE instead of "
+                                                   "standard output."),
+                                    QStringLiteral("FILE"));
+    line.addOption(output);
     ModuleRun run(line, true);
     if (const auto done = line.parse(args, console, 0, 0))
         return *done;
-    if (const auto done = run.readOptions(console))
+    const QStringList outputs =
+        line.isSet(output) ? QStringList{line.value(output)} : QStringList{};
+    if (const auto done = run.readOptions(console, {}, outputs))
         return *done;
     if (const auto done = run.openPort(console))
         return *done;
     QSet<QString> answered;
     const settings::ConfigRecord record =
-        readBack(run, console, provision::readableEntries(), &answered);
+        readBack(run, console, provision::readableEntries(), &answered, nullptr);
 
     const QJsonObject all = profile::exportProfile(record).value(QStringLiteral("fields")).toObject();
     QJsonObject fields;
@@ -167,12 +223,21 @@ int readCommand(const QStringList &args, Console &console) {
         list[n - 1] = answered.contains(entry) ? value.toArray().at(n - 1) : QJsonValue::Null;
         fields.insert(field, list);
     }
+    const QByteArray profileText =
+        QJsonDocument(QJsonObject{{QStringLiteral("version"), profile::kProfileVersion},
+                                  {QStringLiteral("fields"), fields}})
+            .toJson();
+    if (line.isSet(output)) {
+        const QString path = line.value(output);
+        if (const settings::FileResult written = settings::writePrivateFile(path, profileText);
+            !written.ok())
+            return console.fail(ExitUsage, QStringLiteral("%1: cannot write: %2")
+                                               .arg(path, files::errnoText(written.errorCode)));
+    }
     if (line.json())
         run.printSummary(console, QStringLiteral("read"));
-    else
-        console.out(QJsonDocument(QJsonObject{{QStringLiteral("version"), profile::kProfileVersion},
-                                              {QStringLiteral("fields"), fields}})
-                        .toJson());
+    else if (!line.isSet(output))
+        console.out(profileText);
     if (!line.json() && !run.report().ok())
         console.err(QStringLiteral("%1: read: %2 of %3 commands answered%4 ")
                         .arg(QLatin1String(kProgramName))
@@ -196,7 +261,7 @@ int verifyCommand(const QStringList &args, Console &console) {
     ModuleRun run(line, true);
     if (const auto done = line.parse(args, console, 1, 1))
         return *done;
-    if (const auto done = run.readOptions(console))
+    if (const auto done = run.readOptions(console, {line.positional().at(0)}))
         return *done;
     const profile::Source source =
         profile::readSource(line.positional().at(0), settings::firstRunRecord());
@@ -205,10 +270,14 @@ int verifyCommand(const QStringList &args, Console &console) {
     if (const auto done = run.openPort(console))
         return *done;
     const QStringList entries = readableOf(source, provision::readableEntries());
-    const settings::ConfigRecord read = readBack(run, console, entries, nullptr);
+    QHash<QString, QByteArray> seen;
+    const settings::ConfigRecord read = readBack(run, console, entries, nullptr, &seen);
     run.report().verified = true;
-    run.report().mismatches =
-        provision::compareReadBack(source.record, read, entries, &run.report().unverifiable);
+    run.report().mismatches = provision::compareReadBack(source.record, read, entries,
+                                                         &run.report().unverifiable, &seen);
+    // Nothing was written: each difference is what the file holds and what was read.
+    for (provision::Mismatch &mismatch : run.report().mismatches)
+        mismatch.afterWrite = false;
     run.printSummary(console, QStringLiteral("verify"));
     return run.finish(console);
 }

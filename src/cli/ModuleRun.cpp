@@ -2,13 +2,14 @@
 
 #include "cli/ExitCode.h"
 #include "cli/ProgressLine.h"
+#include "files/UserFiles.h"
+#include "files/UserFolders.h"
+#include "settings/PrivateFile.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QJsonDocument>
-#include <QSaveFile>
+#include <QRegularExpression>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -61,17 +62,39 @@ private:
     struct sigaction m_oldTerm {};
 };
 
-std::optional<int> positiveNumber(const CommandLine &line, const QCommandLineOption &option,
-                                  Console &console, int &value) {
+std::optional<int> boundedNumber(const CommandLine &line, const QCommandLineOption &option,
+                                 Console &console, int max, int &value) {
     if (!line.isSet(option))
         return std::nullopt;
     bool ok = false;
     const int parsed = line.value(option).toInt(&ok);
-    if (!ok || parsed <= 0)
-        return line.usageError(console, QStringLiteral("--%1 wants a positive number, not '%2'")
-                                            .arg(option.names().last(), line.value(option)));
+    if (!ok || parsed <= 0 || parsed > max)
+        return line.usageError(console, QStringLiteral("--%1 wants milliseconds from 1 to %2, not '%3'")
+                                            .arg(option.names().last())
+                                            .arg(max)
+                                            .arg(line.value(option)));
     value = parsed;
     return std::nullopt;
+}
+
+// "Com1".."Com16" (any case) or a device path; anything else is a mistake
+// the shell user can mend at once.
+QString portNameProblem(const QString &name) {
+    static const QRegularExpression com(QStringLiteral("^com(\\d+)$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QString hint = QStringLiteral("give Com1..Com16 (see 'zentorix-cli ports') or a device "
+                                        "such as /dev/ttyUSB0");
+    if (name.trimmed().isEmpty())
+        return QStringLiteral("--port is empty; ") + hint;
+    if (const QRegularExpressionMatch match = com.match(name); match.hasMatch()) {
+        const int n = match.captured(1).toInt();
+        if (n < ModuleRun::kFirstComPort || n > ModuleRun::kLastComPort || match.captured(1).startsWith(QLatin1Char('0')))
+            return QStringLiteral("--port %1: no such port; ").arg(name) + hint;
+        return {};
+    }
+    if (!name.contains(QLatin1Char('/')))
+        return QStringLiteral("--port %1: not a port name; ").arg(name) + hint;
+    return {};
 }
 
 } // namespace
@@ -88,27 +111,36 @@ ModuleRun::ModuleRun(CommandLine &line, bool withReport)
                QStringLiteral("PARITY"), QStringLiteral("none")),
       m_timeout(QStringLiteral("timeout"),
                 QStringLiteral("Wait MS for an answer to start, after the line has left "
-                               "(default 3000)."),
+                               "(default 3000, at most %1).")
+                    .arg(kMaxTimeoutMs),
                 QStringLiteral("MS")),
       m_gap(QStringLiteral("gap"),
             QStringLiteral("An answer ends after MS quiet (default: 3 character times after a "
-                           "line end, else 40 and at least 100 ms)."),
+                           "line end, else 40 and at least 100 ms; at most %1).")
+                .arg(kMaxGapMs),
             QStringLiteral("MS")),
       m_reportFile(QStringLiteral("report"),
-                   QStringLiteral("Write the run's report to FILE: CSV when FILE ends in .csv, "
-                                  "JSON otherwise. Passwords never appear in it."),
-                   QStringLiteral("FILE")) {
+                   QStringLiteral("Write the run's report to FILE (mode 0600): CSV when FILE "
+                                  "ends in .csv, JSON otherwise. Passwords never appear in it."),
+                   QStringLiteral("FILE")),
+      m_force({QStringLiteral("f"), QStringLiteral("force")},
+              QStringLiteral("Replace an output file that exists.")) {
     for (const QCommandLineOption *option : {&m_port, &m_baud, &m_parity, &m_timeout, &m_gap})
         line.addOption(*option);
-    if (withReport)
+    if (withReport) {
         line.addOption(m_reportFile);
+        line.addOption(m_force);
+    }
     line.addJsonOption();
 }
 
-std::optional<int> ModuleRun::readOptions(Console &console) {
+std::optional<int> ModuleRun::readOptions(Console &console, const QStringList &inputs,
+                                          const QStringList &outputs) {
     if (!m_line.isSet(m_port))
         return m_line.usageError(console, QStringLiteral("missing --port PORT"));
     m_choice.name = m_line.value(m_port);
+    if (const QString why = portNameProblem(m_choice.name); !why.isEmpty())
+        return m_line.usageError(console, why);
     bool ok = false;
     m_choice.baud = m_line.value(m_baud).toUInt(&ok);
     if (!ok || m_choice.baud < 50 || m_choice.baud > 4000000)
@@ -120,21 +152,30 @@ std::optional<int> ModuleRun::readOptions(Console &console) {
         return m_line.usageError(console, QStringLiteral("--parity wants none or even"));
     m_choice.evenParity = parity == QLatin1String("even");
     m_timing = provision::Timing::forBaud(m_choice.baud);
-    if (const auto done = positiveNumber(m_line, m_timeout, console, m_timing.timeoutMs))
+    if (const auto done = boundedNumber(m_line, m_timeout, console, kMaxTimeoutMs, m_timing.timeoutMs))
         return done;
     int gap = 0;
-    if (const auto done = positiveNumber(m_line, m_gap, console, gap))
+    if (const auto done = boundedNumber(m_line, m_gap, console, kMaxGapMs, gap))
         return done;
     if (gap > 0)
         m_timing.lineEndGapMs = m_timing.quietGapMs = gap;
-    if (m_withReport && m_line.isSet(m_reportFile)) {
-        const QFileInfo file(m_line.value(m_reportFile));
-        if (!file.absoluteDir().exists())
-            return console.fail(ExitUsage, QStringLiteral("%1: no such directory")
-                                               .arg(QDir::toNativeSeparators(file.absolutePath())));
+    // Every output is checked now, before anything is sent.
+    QStringList all = outputs;
+    if (m_withReport && m_line.isSet(m_reportFile))
+        all << m_line.value(m_reportFile);
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        if (all.indexOf(all.at(i)) != i)
+            return console.fail(ExitUsage, QStringLiteral("%1: given for two outputs; give each "
+                                                          "its own file")
+                                               .arg(all.at(i)));
+        if (const QString why = files::checkOutput(all.at(i), forced(), inputs + all.mid(0, i));
+            !why.isEmpty())
+            return console.fail(ExitUsage, why);
     }
     return std::nullopt;
 }
+
+bool ModuleRun::forced() const { return m_withReport && m_line.isSet(m_force); }
 
 std::optional<int> ModuleRun::openPort(Console &console) {
     if (const QString why = m_driver.open(m_choice); !why.isEmpty())
@@ -202,10 +243,10 @@ int ModuleRun::finish(Console &console) {
         const QByteArray bytes = path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)
                                      ? m_report.toCsv()
                                      : QJsonDocument(m_report.toJson()).toJson();
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-            return console.fail(ExitUsage,
-                                QStringLiteral("%1: %2").arg(path, file.errorString()));
+        if (const settings::FileResult written = settings::writePrivateFile(path, bytes);
+            !written.ok())
+            return console.fail(ExitUsage, QStringLiteral("%1: cannot write the report: %2")
+                                               .arg(path, files::errnoText(written.errorCode)));
     }
     if (!m_report.portError.isEmpty())
         return ExitPort;

@@ -9,6 +9,7 @@
 
 #include <QCommandLineOption>
 #include <QList>
+#include <QStringList>
 
 #include <optional>
 
@@ -18,8 +19,19 @@ class ModuleRun {
 public:
     explicit ModuleRun(CommandLine &line, bool withReport);
 
-    // After parsing: checks the options; the exit status on an error.
-    std::optional<int> readOptions(Console &console);
+    // The limits readOptions holds the options to.
+    static constexpr int kMaxTimeoutMs = 60000;
+    static constexpr int kMaxGapMs = 10000;
+    static constexpr int kFirstComPort = 1;
+    static constexpr int kLastComPort = 16;
+
+    // After parsing: checks the options, and that every output (--report
+    // and the given ones) may be written without touching an input; the
+    // exit status on an error.
+    std::optional<int> readOptions(Console &console, const QStringList &inputs = {},
+                                   const QStringList &outputs = {});
+    // --force was given: outputs that exist may be replaced.
+    bool forced() const;
     // Opens the port; the exit status when it cannot be opened.
     std::optional<int> openPort(Console &console);
 
@@ -43,6 +55,7 @@ private:
     QCommandLineOption m_timeout;
     QCommandLineOption m_gap;
     QCommandLineOption m_reportFile;
+    QCommandLineOption m_force;
     PortChoice m_choice;
     provision::Timing m_timing;
     DriverPort m_driver;

@@ -4,16 +4,17 @@
 #include "cli/Commands.h"
 #include "cli/ExitCode.h"
 #include "cli/Subcommand.h"
+#include "files/UserFiles.h"
 #include "profile/Profile.h"
 #include "profile/ProfileDiff.h"
 #include "profile/ProfileFiles.h"
 #include "settings/FirstRunRecord.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
 #include <array>
+#include <optional>
 
 namespace zx::cli {
 namespace {
@@ -27,15 +28,18 @@ QCommandLineOption outputOption(const QString &what) {
 const QCommandLineOption kForce({QStringLiteral("f"), QStringLiteral("force")},
                                 QStringLiteral("Replace FILE if it exists."));
 
-// Writes through write() unless the file exists and --force is not given.
-template <typename Write>
-int writeOutput(const CommandLine &line, Console &console, const QString &path, Write write) {
-    if (QFileInfo::exists(path) && !line.isSet(kForce))
-        return console.fail(ExitUsage,
-                            QStringLiteral("%1 exists; add --force to replace it").arg(path));
-    if (const QString why = write(); !why.isEmpty())
+// Whether the output may be written: not one of the inputs, not a folder,
+// FIFO or device, and replaced only with --force. Checked before anything
+// is read, so that a mistaken name costs nothing.
+std::optional<int> refuseOutput(const CommandLine &line, Console &console, const QString &path,
+                                const QStringList &inputs) {
+    if (const QString why = files::checkOutput(path, line.isSet(kForce), inputs); !why.isEmpty())
         return console.fail(ExitUsage, why);
-    return ExitOk;
+    return std::nullopt;
+}
+
+int written(Console &console, const QString &why) {
+    return why.isEmpty() ? ExitOk : console.fail(ExitUsage, why);
 }
 
 int exportCommand(const QStringList &args, Console &console) {
@@ -53,6 +57,10 @@ int exportCommand(const QStringList &args, Console &console) {
     if (const auto done = line.parse(args, console, 1, 1))
         return *done;
 
+    const QString path = line.value(output);
+    if (line.isSet(output))
+        if (const auto done = refuseOutput(line, console, path, {line.positional().at(0)}))
+            return *done;
     const Source source = profile::readRecordFile(line.positional().at(0));
     if (!source.ok())
         return console.fail(ExitUsage, source.error);
@@ -60,9 +68,7 @@ int exportCommand(const QStringList &args, Console &console) {
         console.out(profile::exportProfileText(source.record));
         return ExitOk;
     }
-    const QString path = line.value(output);
-    return writeOutput(line, console, path,
-                       [&] { return profile::writeProfileFile(path, source.record); });
+    return written(console, profile::writeProfileFile(path, source.record));
 }
 
 int importCommand(const QStringList &args, Console &console) {
@@ -87,6 +93,13 @@ int importCommand(const QStringList &args, Console &console) {
     if (!line.isSet(output))
         return line.usageError(console, QStringLiteral("missing -o FILE"));
 
+    const QString path = line.value(output);
+    QStringList inputs{line.positional().at(0)};
+    if (line.isSet(base))
+        inputs << line.value(base);
+    if (const auto done = refuseOutput(line, console, path, inputs))
+        return *done;
+
     Source start{settings::firstRunRecord(), {}, {}};
     if (line.isSet(base))
         start = profile::readRecordFile(line.value(base));
@@ -95,9 +108,7 @@ int importCommand(const QStringList &args, Console &console) {
     const Source imported = profile::readProfileFile(line.positional().at(0), start.record);
     if (!imported.ok())
         return console.fail(ExitUsage, imported.error);
-    const QString path = line.value(output);
-    return writeOutput(line, console, path,
-                       [&] { return profile::writeRecordFile(path, imported.record); });
+    return written(console, profile::writeRecordFile(path, imported.record));
 }
 
 int diffCommand(const QStringList &args, Console &console) {
@@ -107,7 +118,8 @@ int diffCommand(const QStringList &args, Console &console) {
                        "file or a profile\n(a name ending in .json), with the old and "
                        "the new value. Passwords show only as\n\"changed\". A profile "
                        "that names only some fields is compared on those alone.\nBytes a "
-                       "text slot holds beyond its text show as \"(remnant)\"."));
+                       "text slot holds beyond its text show as \"(remnant)\".\nExit status 1 "
+                       "means the files differ, as with diff(1)."));
     line.addPositional(QStringLiteral("A"), QStringLiteral("The old settings file or profile."));
     line.addPositional(QStringLiteral("B"), QStringLiteral("The new settings file or profile."));
     line.addJsonOption();
@@ -129,11 +141,11 @@ int diffCommand(const QStringList &args, Console &console) {
         for (const profile::FieldChange &change : changes)
             list.append(profile::changeJson(change));
         console.out(QJsonDocument(QJsonObject{{QStringLiteral("changes"), list}}).toJson());
-        return ExitOk;
+    } else {
+        for (const profile::FieldChange &change : changes)
+            console.printLine(profile::changeLine(change));
     }
-    for (const profile::FieldChange &change : changes)
-        console.printLine(profile::changeLine(change));
-    return ExitOk;
+    return changes.isEmpty() ? ExitOk : ExitDiffers;
 }
 
 constexpr std::array kProfileCommands = {

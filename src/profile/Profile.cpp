@@ -3,7 +3,11 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QList>
+#include <QSet>
 #include <QStringList>
+
+#include <optional>
 
 namespace zx::profile {
 namespace {
@@ -52,6 +56,8 @@ public:
             why = textSlots(lengths, kLengthBytes, &setLengthByte);
         if (why.isEmpty())
             why = textSlots(rests, kRemnants, &setRemnant);
+        if (why.isEmpty() && m_named.isEmpty())
+            why = QStringLiteral("the profile names no field; there is nothing to do");
         return why;
     }
 
@@ -170,6 +176,49 @@ ImportResult importProfile(const QJsonObject &profile, const settings::ConfigRec
     return result;
 }
 
+namespace {
+
+// The first key an object of the text gives twice, or empty. A JSON reader
+// keeps one of the two values and drops the other without a word, so a
+// profile that gives a field twice (or "fields" twice) is refused instead.
+std::optional<QString> repeatedKey(const QByteArray &json) {
+    struct Level {
+        bool object = false;
+        bool expectKey = false;
+        QSet<QString> keys;
+    };
+    QList<Level> levels;
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        if (c == '"') {
+            const qsizetype start = i;
+            for (++i; i < json.size() && json[i] != '"'; ++i)
+                if (json[i] == '\\')
+                    ++i;
+            if (levels.isEmpty() || !levels.last().object || !levels.last().expectKey)
+                continue;
+            // The key as JSON reads it, escapes and all.
+            const QString key = QJsonDocument::fromJson("[" + json.mid(start, i - start + 1) + "]")
+                                    .array()
+                                    .at(0)
+                                    .toString();
+            levels.last().expectKey = false;
+            if (levels.last().keys.contains(key))
+                return key;
+            levels.last().keys.insert(key);
+        } else if (c == '{' || c == '[') {
+            levels.append({c == '{', c == '{', {}});
+        } else if ((c == '}' || c == ']') && !levels.isEmpty()) {
+            levels.removeLast();
+        } else if (c == ',' && !levels.isEmpty() && levels.last().object) {
+            levels.last().expectKey = true;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 ImportResult importProfileText(const QByteArray &json, const settings::ConfigRecord &base) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
@@ -181,6 +230,10 @@ ImportResult importProfileText(const QByteArray &json, const settings::ConfigRec
                 {}};
     if (!document.isObject())
         return {base, QStringLiteral("not a profile: expected a JSON object"), {}};
+    if (const std::optional<QString> key = repeatedKey(json))
+        return {base,
+                QStringLiteral("%1: given twice; a profile gives each key once").arg(printable(*key)),
+                {}};
     return importProfile(document.object(), base);
 }
 

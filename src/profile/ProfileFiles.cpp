@@ -1,26 +1,30 @@
 #include "profile/ProfileFiles.h"
 #include "profile/Profile.h"
 #include "settings/ConfigFile.h"
+#include "files/UserFiles.h"
+#include "profile/ProfileValues.h"
 #include "settings/PrivateFile.h"
-
-#include <QFile>
-#include <QFileInfo>
+#include "validate/WireValues.h"
 
 #include <algorithm>
 
 namespace zx::profile {
 namespace {
 
-// The file's bytes, at most limit of them, or the reason they cannot be read.
-QString readFile(const QString &path, qint64 limit, QByteArray *bytes) {
-    if (QFileInfo(path).isDir())
-        return QStringLiteral("%1: is a directory").arg(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("%1: %2").arg(path, file.errorString());
-    *bytes = limit < 0 ? file.readAll() : file.read(limit);
-    if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("%1: %2").arg(path, file.errorString());
+// A profile is a few dozen kilobytes; anything near this is not one.
+constexpr qint64 kProfileLimit = 1024 * 1024;
+
+// The named texts of an imported profile as they would go out: no control
+// character in any of them (a CR would end the command and start another).
+QString textCharacters(const settings::ConfigRecord &record, const EntryNames &named) {
+    for (const Entry &entry : allEntries()) {
+        if (entry.field->kind != FieldKind::ShortString || !namesEntry(named, entry))
+            continue;
+        const QByteArray text(reinterpret_cast<const char *>(record.bytes().data()) + entry.offset() + 1,
+                              textLength(record.bytes(), entry));
+        if (const QString why = validate::textCharacters(text, isSecret(*entry.field)); !why.isEmpty())
+            return QStringLiteral("%1: %2").arg(entry.name(), why);
+    }
     return {};
 }
 
@@ -40,7 +44,9 @@ bool isProfilePath(const QString &path) {
 
 Source readRecordFile(const QString &path) {
     QByteArray bytes;
-    if (const QString why = readFile(path, settings::kConfigRecordSize, &bytes); !why.isEmpty())
+    // One byte over the record's size tells a longer file from a whole one.
+    if (const QString why = files::readRegularFile(path, settings::kConfigRecordSize + 1, &bytes);
+        !why.isEmpty())
         return {{}, {}, why};
     if (bytes.size() < settings::kConfigRecordSize)
         return {{},
@@ -48,6 +54,12 @@ Source readRecordFile(const QString &path) {
                 QStringLiteral("%1: only %2 bytes, a settings file holds %3 (truncated?)")
                     .arg(path)
                     .arg(bytes.size())
+                    .arg(settings::kConfigRecordSize)};
+    if (bytes.size() > settings::kConfigRecordSize)
+        return {{},
+                {},
+                QStringLiteral("%1: more than %2 bytes; a settings file holds exactly %2 (is it one?)")
+                    .arg(path)
                     .arg(settings::kConfigRecordSize)};
     settings::ConfigRecord::Bytes image{};
     std::copy(bytes.begin(), bytes.end(), image.begin());
@@ -58,9 +70,11 @@ Source readRecordFile(const QString &path) {
 
 Source readProfileFile(const QString &path, const settings::ConfigRecord &base) {
     QByteArray json;
-    if (const QString why = readFile(path, -1, &json); !why.isEmpty())
+    if (const QString why = files::readRegularFile(path, kProfileLimit, &json); !why.isEmpty())
         return {base, {}, why};
     ImportResult imported = importProfileText(json, base);
+    if (imported.ok())
+        imported.error = textCharacters(imported.record, imported.named);
     if (!imported.ok())
         return {base, {}, QStringLiteral("%1: %2").arg(path, imported.error)};
     return {imported.record, std::move(imported.named), {}};

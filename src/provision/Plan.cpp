@@ -12,7 +12,9 @@
 #include "commands/messaging/TextCommands.h"
 #include "settings/WindowSettings.h"
 #include "text/Ansi.h"
+#include "validate/WireValues.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -38,6 +40,26 @@ QStringList elements(const char *field, int count) {
 
 std::size_t at(int n) { return std::size_t(n - 1); }
 
+// A value's check: the entry and why the module would not take it (empty
+// when it would).
+struct Check {
+    QString entry;
+    QString why;
+};
+
+// True when every check passed; each that failed goes to plan.skipped as
+// "Entry: why", and the command that would carry it is not built.
+bool passes(Plan &plan, std::initializer_list<Check> checks) {
+    bool ok = true;
+    for (const Check &check : checks) {
+        if (check.why.isEmpty())
+            continue;
+        plan.skipped << QStringLiteral("%1: %2").arg(check.entry, check.why);
+        ok = false;
+    }
+    return ok;
+}
+
 void add(Plan &plan, QByteArray line, QStringList entries, bool secret = false) {
     PlanStep step;
     step.line = std::move(line);
@@ -53,14 +75,13 @@ void alarmNumbers(const WindowSettings &s, Plan &plan) {
     for (int n = 1; n <= msg::kNumberCount; ++n) {
         const QByteArray &number = s.numbers.alarmNumbers[at(n)];
         const QString name = element("AlarmNumbers", n);
+        if (!passes(plan, {{name, validate::alarmNumber(number)}}))
+            continue;
         // An empty slot is cleared on the module, as the tab's "Clear" does.
         if (number.isEmpty())
             add(plan, msg::clearAlarmNumberLine(n), {name});
         else if (const auto line = msg::setAlarmNumberLine(n, number))
             add(plan, *line, {name});
-        else
-            plan.skipped << QStringLiteral("%1: \"%2\" is not a number the module takes")
-                                .arg(name, text::fromAnsi(number));
     }
 }
 
@@ -68,82 +89,123 @@ void phoneBook(const WindowSettings &s, Plan &plan) {
     for (int n = 1; n <= msg::kNumberCount; ++n) {
         const QByteArray &number = s.numbers.phoneBookNumbers[at(n)];
         const QString name = element("PhoneBookNumbers", n);
-        // The module has no command that empties an entry.
-        if (number.isEmpty())
+        // The module has no command that empties an entry. The tab would
+        // send "+99" in place of a number it cannot take; a plan sends only
+        // what the record holds.
+        if (number.isEmpty() || !passes(plan, {{name, validate::phoneBookNumber(number)}}))
             continue;
-        // The tab would send "+99" in place of a number it cannot take; a
-        // plan sends only what the record holds.
-        const QByteArray sent = msg::phoneBookNumberToSend(number);
-        if (sent != number.left(msg::kNumberBoxLimit))
-            plan.skipped << QStringLiteral("%1: \"%2\" is not a number the module takes")
-                                .arg(name, text::fromAnsi(number));
-        else
-            add(plan, msg::setPhoneBookLine(n, number), {name});
+        add(plan, msg::setPhoneBookLine(n, number), {name});
     }
 }
 
 void externalTexts(const WindowSettings &s, Plan &plan) {
-    for (int n = 1; n <= msg::kExternalTextCount; ++n)
-        add(plan, msg::textWriteLine(msg::TextTable::External, n, s.texts.externalText(n)),
-                           {element("ExternalTexts", n)});
+    for (int n = 1; n <= msg::kExternalTextCount; ++n) {
+        const QString name = element("ExternalTexts", n);
+        const QByteArray &text = s.texts.externalText(n);
+        if (passes(plan, {{name, validate::smsText(text, settings::layout::ExternalTexts.capacity())}}))
+            add(plan, msg::textWriteLine(msg::TextTable::External, n, text), {name});
+    }
 }
 
 void shortTexts(const WindowSettings &s, Plan &plan) {
-    for (int n = 1; n <= msg::kShortTextCount; ++n)
-        add(plan, msg::textWriteLine(msg::TextTable::Short, n, s.texts.shortText(n)),
-                           {element("ShortTexts", n)});
+    for (int n = 1; n <= msg::kShortTextCount; ++n) {
+        const QString name = element("ShortTexts", n);
+        const QByteArray &text = s.texts.shortText(n);
+        if (passes(plan, {{name, validate::smsText(text, settings::layout::ShortTexts.capacity())}}))
+            add(plan, msg::textWriteLine(msg::TextTable::Short, n, text), {name});
+    }
 }
 
 void eventMasks(const WindowSettings &s, Plan &plan) {
-    plan.steps.append(
-        {io::numberFilterLine(s.masks.temperature, s.masks.analog, s.masks.digital),
-         {QStringLiteral("TempEventMask"), QStringLiteral("AnalogEventMask"),
-          QStringLiteral("DigitalEventMask")}});
+    using io::MaskKind;
+    if (!passes(plan, {{QStringLiteral("TempEventMask"),
+                        validate::eventMask(s.masks.temperature, io::maskLength(MaskKind::Temperature))},
+                       {QStringLiteral("AnalogEventMask"),
+                        validate::eventMask(s.masks.analog, io::maskLength(MaskKind::Analog))},
+                       {QStringLiteral("DigitalEventMask"),
+                        validate::eventMask(s.masks.digital, io::maskLength(MaskKind::Digital))}}))
+        return;
+    add(plan, io::numberFilterLine(s.masks.temperature, s.masks.analog, s.masks.digital),
+        {QStringLiteral("TempEventMask"), QStringLiteral("AnalogEventMask"),
+         QStringLiteral("DigitalEventMask")});
 }
 
+// The tabs' scroll bars and radio groups: what each value may be.
+constexpr int kAnalogLevelMax = 99;
+constexpr int kTemperatureMin = -99;
+constexpr int kTemperatureMax = 149;
+constexpr int kAnalogModeMax = 3; // four items
+constexpr int kDigitMax = 9;
+constexpr int kFilterMax = 99;
+constexpr int kAnalogFieldLength = 8;
+
 void analogLevels(const WindowSettings &s, Plan &plan) {
-    for (int n = 1; n <= io::kAnalogCount; ++n)
-        add(plan, io::analogLevelLine(n, s.analog.minimum[at(n)], s.analog.maximum[at(n)]),
-                           {element("AnalogMin", n), element("AnalogMax", n)});
+    for (int n = 1; n <= io::kAnalogCount; ++n) {
+        const int minimum = s.analog.minimum[at(n)];
+        const int maximum = s.analog.maximum[at(n)];
+        if (passes(plan, {{element("AnalogMin", n), validate::inRange(minimum, 0, kAnalogLevelMax)},
+                          {element("AnalogMax", n), validate::inRange(maximum, 0, kAnalogLevelMax)}}))
+            add(plan, io::analogLevelLine(n, minimum, maximum),
+                {element("AnalogMin", n), element("AnalogMax", n)});
+    }
 }
 
 void analogModes(const WindowSettings &s, Plan &plan) {
     std::array<int, io::kAnalogCount> modes{};
-    for (int n = 1; n <= io::kAnalogCount; ++n)
+    bool ok = passes(plan, {{QStringLiteral("AnalogCoefficients"),
+                             validate::fieldText(s.analog.coefficients, kAnalogFieldLength, false)},
+                            {QStringLiteral("AnalogDividers"),
+                             validate::fieldText(s.analog.dividers, kAnalogFieldLength, false)}});
+    for (int n = 1; n <= io::kAnalogCount; ++n) {
         modes[at(n)] = s.analog.modes[at(n)];
-    add(plan, io::analogModeLine(modes, s.analog.coefficients, s.analog.dividers),
-                       elements("AnalogModes", io::kAnalogCount) +
-                           QStringList{QStringLiteral("AnalogCoefficients"),
-                                       QStringLiteral("AnalogDividers")});
+        ok = passes(plan, {{element("AnalogModes", n),
+                            validate::inRange(modes[at(n)], 0, kAnalogModeMax)}}) && ok;
+    }
+    if (ok)
+        add(plan, io::analogModeLine(modes, s.analog.coefficients, s.analog.dividers),
+            elements("AnalogModes", io::kAnalogCount) +
+                QStringList{QStringLiteral("AnalogCoefficients"), QStringLiteral("AnalogDividers")});
 }
 
 void temperatureLevels(const WindowSettings &s, Plan &plan) {
-    for (int n = 1; n <= settings::kTemperatureInputCount; ++n)
-        plan.steps.append(
-            {io::temperatureLevelLine(n, s.temperature.minimum[at(n)], s.temperature.maximum[at(n)]),
-             {element("TempMin", n), element("TempMax", n)}});
+    for (int n = 1; n <= settings::kTemperatureInputCount; ++n) {
+        const int minimum = s.temperature.minimum[at(n)];
+        const int maximum = s.temperature.maximum[at(n)];
+        if (passes(plan, {{element("TempMin", n), validate::inRange(minimum, kTemperatureMin, kTemperatureMax)},
+                          {element("TempMax", n), validate::inRange(maximum, kTemperatureMin, kTemperatureMax)}}))
+            add(plan, io::temperatureLevelLine(n, minimum, maximum),
+                {element("TempMin", n), element("TempMax", n)});
+    }
 }
 
 void filters(const WindowSettings &s, Plan &plan) {
-    add(plan, io::timeoutFilterLine(s.filters.temperature, s.filters.analog,
-                                             s.filters.digital),
-                       {QStringLiteral("TempTimeoutFilter"), QStringLiteral("AnalogTimeoutFilter"),
-                        QStringLiteral("DigitalInputFilter")});
+    if (passes(plan, {{QStringLiteral("TempTimeoutFilter"), validate::inRange(s.filters.temperature, 0, kFilterMax)},
+                      {QStringLiteral("AnalogTimeoutFilter"), validate::inRange(s.filters.analog, 0, kFilterMax)},
+                      {QStringLiteral("DigitalInputFilter"), validate::inRange(s.filters.digital, 0, kDigitMax)}}))
+        add(plan, io::timeoutFilterLine(s.filters.temperature, s.filters.analog, s.filters.digital),
+            {QStringLiteral("TempTimeoutFilter"), QStringLiteral("AnalogTimeoutFilter"),
+             QStringLiteral("DigitalInputFilter")});
 }
 
 void dataLogger(const WindowSettings &s, Plan &plan) {
     std::array<int, io::kOutputCount> pulses{};
-    for (int n = 1; n <= io::kOutputCount; ++n)
+    bool ok = passes(plan, {{QStringLiteral("SamplingRate"), validate::inRange(s.ioControl.samplingRate, 0, kDigitMax)},
+                            {QStringLiteral("DataLoggerPeriod"), validate::inRange(s.ioControl.dataLoggerPeriod, 0, kDigitMax)}});
+    for (int n = 1; n <= io::kOutputCount; ++n) {
         pulses[at(n)] = s.ioControl.pulses[at(n)];
-    add(plan, io::dataLoggerLine(s.ioControl.samplingRate, s.ioControl.dataLoggerPeriod,
-                                          pulses),
-                       QStringList{QStringLiteral("SamplingRate"), QStringLiteral("DataLoggerPeriod")} +
-                           elements("OutputPulse", io::kOutputCount));
+        ok = passes(plan, {{element("OutputPulse", n), validate::inRange(pulses[at(n)], 0, kDigitMax)}}) && ok;
+    }
+    if (ok)
+        add(plan, io::dataLoggerLine(s.ioControl.samplingRate, s.ioControl.dataLoggerPeriod, pulses),
+            QStringList{QStringLiteral("SamplingRate"), QStringLiteral("DataLoggerPeriod")} +
+                elements("OutputPulse", io::kOutputCount));
 }
 
 void options(const WindowSettings &s, Plan &plan) {
-    add(plan, io::optionsLine(io::paddedOptions(s.work.OtherParametersWork)),
-                       {QStringLiteral("OtherParameters")});
+    const QByteArray padded = io::paddedOptions(s.work.OtherParametersWork);
+    if (passes(plan, {{QStringLiteral("OtherParameters"),
+                       validate::fieldText(s.work.OtherParametersWork, io::kOptionLength, true)}}))
+        add(plan, io::optionsLine(padded), {QStringLiteral("OtherParameters")});
 }
 
 // The schedule as the tab's "SET" sends it after start-up decoded the stored
@@ -151,6 +213,9 @@ void options(const WindowSettings &s, Plan &plan) {
 void schedule(const WindowSettings &s, Plan &plan) {
     msg::ScheduleString stored;
     stored.load(s.work.ScheduleString);
+    if (!passes(plan, {{QStringLiteral("StoredSchedule"),
+                        validate::fieldText(stored.text(), msg::ScheduleString::kCapacity, true)}}))
+        return;
     const msg::ScheduleDecoding decoded = msg::decodeSchedule(stored);
     msg::ScheduleControls controls;
     controls.typeItem = decoded.typeItem;
@@ -170,9 +235,10 @@ constexpr std::array<const char *, msg::kGprsFtpCount> kNetworkFields = {
 void network(const WindowSettings &s, Plan &plan) {
     for (int i = 0; i < msg::kGprsFtpCount; ++i) {
         const bool secret = msg::isPasswordParameter(i);
-        add(plan, msg::gprsFtpWrite(i, s.network.texts[std::size_t(i)]).line,
-                           {QLatin1String(kNetworkFields[std::size_t(i)])},
-                           secret);
+        const QString name = QLatin1String(kNetworkFields[std::size_t(i)]);
+        const QByteArray &value = s.network.texts[std::size_t(i)];
+        if (passes(plan, {{name, validate::networkValue(value, settings::layout::GprsApn.capacity(), secret)}}))
+            add(plan, msg::gprsFtpWrite(i, value).line, {name}, secret);
     }
 }
 
@@ -237,15 +303,20 @@ Plan diffPlan(const settings::ConfigRecord &from, const settings::ConfigRecord &
               const QSet<QString> *known) {
     const Plan before = writePlan(from);
     Plan plan = writePlan(to);
-    QSet<QByteArray> old;
+    // Field by field: a command goes out when its line for the same entries
+    // differs from the one for `from`, or `from` had none (a value it could
+    // not carry).
+    QHash<QString, QByteArray> old;
     for (const PlanStep &step : before.steps)
-        old.insert(step.line);
+        old.insert(step.fieldText(), step.line);
     const auto allKnown = [&](const PlanStep &step) {
         return !known || std::all_of(step.entries.begin(), step.entries.end(),
                                      [&](const QString &e) { return known->contains(e); });
     };
-    plan.steps.removeIf(
-        [&](const PlanStep &step) { return old.contains(step.line) && allKnown(step); });
+    plan.steps.removeIf([&](const PlanStep &step) {
+        const auto it = old.constFind(step.fieldText());
+        return it != old.cend() && *it == step.line && allKnown(step);
+    });
     plan.skipped.removeIf([&](const QString &why) { return before.skipped.contains(why); });
     return plan;
 }

@@ -30,9 +30,13 @@ struct PlanStep {
 
 struct Plan {
     QList<PlanStep> steps;
-    // Entries with a value no command can carry, each with the reason:
-    // "AlarmNumbers[4]: \"12\" is not a number the module takes".
+    // Entries with a value the module does not take (see validate/), each
+    // one line with the reason: "SamplingRate: -1 is outside 0..9". The
+    // command that would carry such a value is not among the steps; a run
+    // from the command line refuses the whole plan.
     QStringList skipped;
+
+    bool allTaken() const { return skipped.isEmpty(); }
 };
 
 // A row of the plan table: one command family and the fields it carries.
@@ -45,8 +49,10 @@ std::span<const PlanRow> planTable();
 
 // Every command of the table for the record.
 Plan writePlan(const settings::ConfigRecord &record);
-// Only the commands whose line differs from the one for `from`: a change of
-// two alarm numbers gives two "SETNN" lines.
+// Only the commands whose line differs from the one `from` gives for the
+// same entries: a change of two alarm numbers gives two "SETNN" lines. For a
+// partial profile, `to` is the profile applied over `from`, so that what it
+// leaves out stays as `from` has it.
 // With known given, `from` is what the module is known to hold only for
 // those entries (a read-back): a command that carries any other entry is
 // sent whatever `from` says.

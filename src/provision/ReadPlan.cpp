@@ -145,6 +145,8 @@ QStringList readableEntries() {
 bool applyAnswer(const ReadStep &step, const QByteArray &answer, ConfigRecord &record) {
     const QByteArray line = firstLine(answer);
     const QByteArray keyword = step.line.trimmed().left(5);
+    if (cutAlarmNumber(step, answer))
+        return false;
     if (keyword == "GETNR" || keyword == "GETPB") {
         const msg::NumberAnswerFill fill = msg::parseNumberAnswer(line);
         bool any = false;
@@ -180,15 +182,30 @@ bool applyAnswer(const ReadStep &step, const QByteArray &answer, ConfigRecord &r
     return true;
 }
 
+std::optional<QByteArray> cutAlarmNumber(const ReadStep &step, const QByteArray &answer) {
+    if (step.line.trimmed().left(5) != "GETNR")
+        return std::nullopt;
+    const QByteArray line = firstLine(answer);
+    const qsizetype colon = line.indexOf(':');
+    if (colon <= 0)
+        return std::nullopt;
+    const QByteArray field = line.mid(colon + 2, msg::kNumberBoxLimit);
+    if (field.isEmpty() || field.contains(' '))
+        return std::nullopt;
+    return field;
+}
+
 QString Mismatch::text() const {
     if (secret)
         return QStringLiteral("%1: differs").arg(field);
-    return QStringLiteral("%1: wrote \"%2\", read \"%3\"")
-        .arg(field, text::fromAnsi(written), text::fromAnsi(readBack));
+    return QStringLiteral("%1: %2 \"%3\", read \"%4\"")
+        .arg(field, afterWrite ? QStringLiteral("wrote") : QStringLiteral("the file has"),
+             text::fromAnsi(written), text::fromAnsi(readBack));
 }
 
 QList<Mismatch> compareReadBack(const ConfigRecord &written, const ConfigRecord &readBack,
-                                const QStringList &fields, QStringList *unverifiable) {
+                                const QStringList &fields, QStringList *unverifiable,
+                                const QHash<QString, QByteArray> *seen) {
     QList<Mismatch> mismatches;
     for (const QString &entry : fields) {
         const auto want = readableValue(written, entry);
@@ -197,6 +214,15 @@ QList<Mismatch> compareReadBack(const ConfigRecord &written, const ConfigRecord 
             continue;
         const QByteArray a = withoutTrailingBlanks(*want);
         const QByteArray b = withoutTrailingBlanks(*got);
+        if (seen && seen->contains(entry)) {
+            // The answer showed 20 characters of a longer (or 20-character) number.
+            const QByteArray shown = seen->value(entry);
+            if (shown != want->left(msg::kNumberBoxLimit))
+                mismatches.append({entry, a, shown + "...", false});
+            else if (unverifiable)
+                *unverifiable << entry;
+            continue;
+        }
         if (entry.startsWith(QLatin1String("AlarmNumbers")) && a.size() >= msg::kNumberBoxLimit) {
             if (unverifiable)
                 *unverifiable << entry;

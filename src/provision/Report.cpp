@@ -28,9 +28,20 @@ QString shownLine(const Command &command) {
     return text::fromAnsi(command.line);
 }
 
+// What marks an answer as carrying a password, whatever command it came
+// with: the keys the module answers a password under ("PASSWORD:",
+// "Password FTP:"), and the keywords of the lines that write one, which an
+// echoing modem sends back. An answer that came late, after its own
+// command's time-out, is thus hidden under the next command too.
+bool carriesSecret(const QByteArray &answer) {
+    return answer.contains("SETPW") || answer.contains("SETPF") ||
+           answer.toUpper().contains("PASSWORD");
+}
+
 QString shownAnswer(const CommandResult &result) {
-    if (result.command.secret && result.command.kind == QLatin1String("read") &&
-        !result.answer.isEmpty())
+    if (result.answer.isEmpty())
+        return {};
+    if (result.command.secret || carriesSecret(result.answer))
         return QStringLiteral("(password)");
     QByteArray answer = result.answer;
     answer.replace(QByteArray(1, '\0'), QByteArray());
@@ -120,29 +131,37 @@ QJsonObject Report::toJson() const {
 }
 
 QByteArray Report::toCsv() const {
+    // Every line has the header's eight fields: a command's row, then the
+    // rows of what a verify found ("verify") and one of the run ("run").
+    const auto row = [](const QStringList &fields) {
+        QStringList quoted;
+        for (const QString &field : fields)
+            quoted << csvField(field);
+        return quoted.join(QLatin1Char(','));
+    };
     QStringList lines{QStringLiteral("n,kind,field,line,status,answer,first_byte_ms,end_ms")};
     for (int i = 0; i < results.size(); ++i) {
         const CommandResult &r = results.at(i);
-        lines << QStringList{QString::number(i + 1),
-                             r.command.kind,
-                             csvField(r.command.field),
-                             csvField(shownLine(r.command)),
-                             statusName(r.status),
-                             csvField(shownAnswer(r)),
-                             r.firstByteMs >= 0 ? QString::number(r.firstByteMs) : QString(),
-                             r.endMs >= 0 ? QString::number(r.endMs) : QString()}
-                     .join(QLatin1Char(','));
+        lines << row({QString::number(i + 1), r.command.kind, r.command.field, shownLine(r.command),
+                      statusName(r.status), shownAnswer(r),
+                      r.firstByteMs >= 0 ? QString::number(r.firstByteMs) : QString(),
+                      r.endMs >= 0 ? QString::number(r.endMs) : QString()});
     }
-    lines << QStringLiteral("# port %1, baud %2, start %3, end %4, %5 of %6 answered")
-                 .arg(port)
-                 .arg(baud)
-                 .arg(stamp(started), stamp(ended))
-                 .arg(count(Status::Answered))
-                 .arg(results.size());
-    if (!stopText().isEmpty())
-        lines << QStringLiteral("# ") + stopText();
     for (const Mismatch &m : mismatches)
-        lines << QStringLiteral("# verify: ") + m.text();
+        lines << row({QString(), QStringLiteral("verify"), m.field, QString(),
+                      QStringLiteral("differs"), m.text(), QString(), QString()});
+    for (const QString &field : unverifiable)
+        lines << row({QString(), QStringLiteral("verify"), field, QString(),
+                      QStringLiteral("cannot be read back whole"), QString(), QString(), QString()});
+    const QString summary = QStringLiteral("port %1, baud %2, start %3, end %4, %5 of %6 answered")
+                                .arg(port)
+                                .arg(baud)
+                                .arg(stamp(started), stamp(ended))
+                                .arg(count(Status::Answered))
+                                .arg(results.size());
+    lines << row({QString(), QStringLiteral("run"), QString(), summary,
+                  ok() ? QStringLiteral("ok") : QStringLiteral("not ok"), stopText(), QString(),
+                  QString()});
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }
 

@@ -61,15 +61,28 @@ void syncDirectory(const QByteArray &directory) {
         ::fsync(dir.fd());
 }
 
+// The temporary beside a file: ".NAME.zentorix-" and six characters that
+// mkostemp picks. Only this tool makes names of this form.
+QByteArray temporaryStem(const QFileInfo &target) {
+    return "." + QFile::encodeName(target.fileName()) + ".zentorix-";
+}
+
 // A write that was killed half-way leaves its temporary file behind; the next
-// good write clears such leftovers so they cannot pile up.
+// good write clears such leftovers so they cannot pile up. Only what this
+// tool leaves is removed: a regular file of its temporary name, owned by
+// this user, with the mode 0600 it was made with.
 void removeStaleTemporaries(const QFileInfo &target) {
     const QDir dir = target.absoluteDir();
-    const QString stem = QStringLiteral(".") + target.fileName() + QStringLiteral(".");
+    const QString stem = QFile::decodeName(temporaryStem(target));
     const QStringList leftovers =
-        dir.entryList({stem + QStringLiteral("??????")}, QDir::Files | QDir::Hidden);
-    for (const QString &name : leftovers)
-        QFile::remove(dir.filePath(name));
+        dir.entryList({stem + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : leftovers) {
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        struct stat info {};
+        if (::lstat(path.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
+            info.st_uid == ::geteuid() && (info.st_mode & 07777) == (S_IRUSR | S_IWUSR))
+            ::unlink(path.constData());
+    }
 }
 
 } // namespace
@@ -82,7 +95,7 @@ FileResult writePrivateFile(const QString &path, QByteArrayView bytes, WriteCall
 
     const QFileInfo info(path);
     const QByteArray directory = QFile::encodeName(info.absolutePath());
-    QByteArray pattern = directory + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
+    QByteArray pattern = directory + "/" + temporaryStem(info) + "XXXXXX";
     Descriptor file(::mkostemp(pattern.data(), O_CLOEXEC));
     if (!file.valid())
         return {FileStatus::AccessError, errno};

@@ -18,8 +18,9 @@ using WriteCall = ssize_t (*)(int fd, const void *data, size_t size);
 // it, which is synced, given mode 0600 and then renamed over the file, so a
 // failed write leaves the old file as it was. An existing file that is not
 // writable, or a directory where the temporary file cannot be made, is an
-// AccessError. Temporary files that an interrupted write left beside the
-// file are removed after a good one.
+// AccessError. Temporary files (".NAME.zentorix-XXXXXX") that an
+// interrupted write left beside the file are removed after a good one; a
+// file of the user's is never among them.
 FileResult writePrivateFile(const QString &path, QByteArrayView bytes, WriteCall write = &::write);
 
 } // namespace zx::settings

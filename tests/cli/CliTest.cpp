@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zx::cli;
 using namespace zx::profile::testing;
@@ -34,7 +35,8 @@ mode_t modeOf(const QString &path) {
 }
 
 QStringList entriesOf(const QString &directory) {
-    return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                     QDir::NoDotAndDotDot);
 }
 
 class Cli : public testing::Test {
@@ -154,15 +156,19 @@ TEST_F(Cli, APartialProfileChangesItsFieldsOfTheBase) {
                            QStringLiteral("--base"), golden, QStringLiteral("-o"), record});
     ASSERT_EQ(o.status, 0) << o.err.constData();
 
+    // Files that differ: exit status 1, as diff(1) has it; equal files 0.
     const Outcome diff = run({QStringLiteral("profile"), QStringLiteral("diff"), golden, record});
-    EXPECT_EQ(diff.status, 0);
+    EXPECT_EQ(diff.status, 1);
+    const Outcome same = run({QStringLiteral("profile"), QStringLiteral("diff"), golden, golden});
+    EXPECT_EQ(same.status, 0);
+    EXPECT_TRUE(same.out.isEmpty() && same.err.isEmpty());
     EXPECT_EQ(diff.out, QByteArray("BaudRateIndex: 6 -> 2\n"
                                    "GprsPassword: changed\n"
                                    "GprsPassword (remnant): changed\n"));
     // Compared with the partial profile, only the fields it names count.
     const Outcome partial = run({QStringLiteral("profile"), QStringLiteral("diff"), golden, changes,
                                  QStringLiteral("--json")});
-    EXPECT_EQ(partial.status, 0);
+    EXPECT_EQ(partial.status, 1);
     const QJsonArray list =
         QJsonDocument::fromJson(partial.out).object().value(QStringLiteral("changes")).toArray();
     ASSERT_EQ(list.size(), 3) << partial.out.constData();
@@ -181,7 +187,18 @@ TEST_F(Cli, BadInputIsOneLineExitStatusTwoAndWritesNothing) {
     writeFile(file("cjk.json"), R"({"version": 1, "fields": {"GprsUserId": "用户"}})");
     writeFile(file("broken.json"), R"({"version": 1, "fields": )");
     writeFile(file("short.cfg"), fileBytes(golden).left(4000));
+    writeFile(file("long.cfg"), fileBytes(golden) + 'x');
+    writeFile(file("huge.cfg"), QByteArray(1024 * 1024, 'x'));
     writeFile(file("old.cfg"), "the old file");
+    writeFile(file("cr.json"), R"({"version": 1, "fields": {"GprsApn": "apn\rCLRNR1"}})");
+    writeFile(file("ctrlz.json"), "{\"version\": 1, \"fields\": {\"ShortTexts\": [\"a\\u001ab\"" +
+                                      QByteArray(", null").repeated(96) + "]}}");
+    writeFile(file("twice.json"), R"({"version": 1, "fields": {"GprsApn": "a", "GprsApn": "b"}})");
+    writeFile(file("fields-twice.json"),
+              R"({"version": 1, "fields": {"GprsApn": "a"}, "fields": {"FtpHost": "b"}})");
+    writeFile(file("empty.json"), R"({"version": 1, "fields": {}})");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file("fifo.json")).constData(), 0600), 0);
+    ASSERT_EQ(::symlink("nowhere", QFile::encodeName(file("dangling.cfg")).constData()), 0);
     const QString out = file("out.cfg");
     const auto import = [&](const char *profile, const QString &base) {
         return run({QStringLiteral("profile"), QStringLiteral("import"), file(profile),
@@ -205,27 +222,74 @@ TEST_F(Cli, BadInputIsOneLineExitStatusTwoAndWritesNothing) {
          "short.cfg: only 4000 bytes"},
         {run({QStringLiteral("profile"), QStringLiteral("export"), dir.path(), QStringLiteral("-o"),
               out}),
-         "is a directory"},
+         "is a folder; give a file"},
+        {import("cr.json", golden),
+         "cr.json: GprsApn: character 4 is a control character (CR); a text must be one line"},
+        {import("ctrlz.json", golden), "ctrlz.json: ShortTexts[1]: character 2 is a control "
+                                       "character (Ctrl-Z)"},
+        {import("twice.json", golden), "twice.json: GprsApn: given twice"},
+        {import("fields-twice.json", golden), "fields-twice.json: fields: given twice"},
+        {import("empty.json", golden), "empty.json: the profile names no field"},
+        {import("unknown.json", file("long.cfg")),
+         "long.cfg: more than 4096 bytes; a settings file holds exactly 4096"},
+        {import("unknown.json", file("huge.cfg")), "huge.cfg: "},
+        {import("fifo.json", golden), "fifo.json: is a FIFO; give a file"},
+        {run({QStringLiteral("profile"), QStringLiteral("export"), QStringLiteral("/dev/zero")}),
+         "/dev/zero: is a device; give a file"},
+        // An output that is an input, a folder, a FIFO or a device; a link
+        // that leads nowhere is replaced only with --force.
+        {run({QStringLiteral("profile"), QStringLiteral("import"), file("twice.json"),
+              QStringLiteral("-o"), file("twice.json"), QStringLiteral("--force")}),
+         "twice.json: is also an input"},
+        {run({QStringLiteral("profile"), QStringLiteral("export"), golden, QStringLiteral("-o"),
+              golden, QStringLiteral("--force")}),
+         "golden-record.cfg: is also an input"},
+        {run({QStringLiteral("profile"), QStringLiteral("export"), golden, QStringLiteral("-o"),
+              dir.path(), QStringLiteral("--force")}),
+         "is a folder; give a file name"},
+        {run({QStringLiteral("profile"), QStringLiteral("export"), golden, QStringLiteral("-o"),
+              file("fifo.json"), QStringLiteral("--force")}),
+         "fifo.json: is a FIFO; give a file name"},
+        {run({QStringLiteral("profile"), QStringLiteral("export"), golden, QStringLiteral("-o"),
+              QStringLiteral("/dev/null"), QStringLiteral("--force")}),
+         "/dev/null: is a device; give a file name"},
+        {run({QStringLiteral("profile"), QStringLiteral("export"), golden, QStringLiteral("-o"),
+              file("dangling.cfg")}),
+         "dangling.cfg: is a link that leads nowhere; add --force to replace it"},
         {run({QStringLiteral("profile"), QStringLiteral("diff"), file("short.cfg"), golden}),
          "short.cfg: only 4000 bytes"},
         {run({QStringLiteral("profile"), QStringLiteral("diff"), golden, file("long.json")}),
          "long.json: FtpHost:"},
         {run({QStringLiteral("profile"), QStringLiteral("export"), golden, QStringLiteral("-o"),
               file("old.cfg")}),
-         "old.cfg exists; add --force to replace it"},
+         "old.cfg: exists; add --force to replace it"},
         {run({QStringLiteral("profile"), QStringLiteral("export"), golden, QStringLiteral("-o"),
               file("no/such/dir.json")}),
-         "no/such/dir.json: cannot write: No such file or directory"},
+         "no/such/dir.json: the folder"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.message);
         expectOneLineError(c.outcome, 2, c.message);
     }
     EXPECT_EQ(fileBytes(file("old.cfg")), QByteArray("the old file"));
+    EXPECT_EQ(fileBytes(file("twice.json")),
+              QByteArray(R"({"version": 1, "fields": {"GprsApn": "a", "GprsApn": "b"}})"));
     EXPECT_EQ(entriesOf(dir.path()),
               QStringList({QStringLiteral("broken.json"), QStringLiteral("cjk.json"),
+                           QStringLiteral("cr.json"), QStringLiteral("ctrlz.json"),
+                           QStringLiteral("dangling.cfg"), QStringLiteral("empty.json"),
+                           QStringLiteral("fields-twice.json"), QStringLiteral("fifo.json"),
+                           QStringLiteral("huge.cfg"), QStringLiteral("long.cfg"),
                            QStringLiteral("long.json"), QStringLiteral("old.cfg"),
-                           QStringLiteral("short.cfg"), QStringLiteral("unknown.json")}));
+                           QStringLiteral("short.cfg"), QStringLiteral("twice.json"),
+                           QStringLiteral("unknown.json")}));
+    // With --force the link is replaced by a private file (the link, not
+    // where it pointed).
+    const Outcome forced = run({QStringLiteral("profile"), QStringLiteral("export"), golden,
+                                QStringLiteral("-o"), file("dangling.cfg"), QStringLiteral("--force")});
+    EXPECT_EQ(forced.status, 0) << forced.err.constData();
+    EXPECT_EQ(modeOf(file("dangling.cfg")), mode_t(0600));
+    EXPECT_FALSE(QFile::exists(file("nowhere")));
 }
 
 TEST_F(Cli, PortsListsTheMappedDeviceAsTextAndJson) {
@@ -286,6 +350,22 @@ TEST(CliProgram, MainPassesArgumentsAndExitStatus) {
         EXPECT_EQ(program.exitCode(), c.status);
         EXPECT_TRUE(program.readAllStandardOutput().startsWith(c.out));
     }
+}
+
+// Output that cannot be written is an error: a full disk under standard
+// output gives exit status 2 and says so, where a lost profile would
+// otherwise look like success.
+TEST(CliProgram, AFullStandardOutputIsAnError) {
+    QProcess program;
+    program.setStandardOutputFile(QStringLiteral("/dev/full"));
+    program.start(QStringLiteral(ZENTORIX_CLI_BINARY),
+                  {QStringLiteral("profile"), QStringLiteral("export"),
+                   dataPath("golden-record.cfg")});
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitCode(), 2);
+    const QByteArray err = program.readAllStandardError();
+    EXPECT_EQ(err, "zentorix-cli: standard output: No space left on device; the output is "
+                   "incomplete\n");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -19,7 +20,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <QMap>
+
 #include <csignal>
+#include <sys/stat.h>
+#include <utility>
 
 using namespace zx::cli;
 using namespace zx::profile::testing;
@@ -59,11 +64,70 @@ protected:
         return file(name);
     }
 
+    // The golden record with its one value the module does not take mended:
+    // its temperature mask has four characters where the line has room for
+    // three ("7EAx"; see the bad-input table).
+    QString goldenForTheModule() {
+        zx::settings::ConfigRecord record = recordOf(fileBytes(goldenAsStored));
+        record.setTempEventMask("7EA");
+        writeFile(file("golden.cfg"), toByteArray(record));
+        return file("golden.cfg");
+    }
+
     QTemporaryDir dir;
     zx::sim::Simulator sim;
     QByteArray wire; // what reached the module
-    const QString golden = dataPath("golden-record.cfg");
+    const QString goldenAsStored = dataPath("golden-record.cfg");
+    const QString golden = goldenForTheModule();
 };
+
+// What the module holds that a write can change, by name, so that two states
+// compare field by field.
+QMap<QString, QByteArray> writable(const zx::sim::ModuleState &m) {
+    QMap<QString, QByteArray> fields;
+    const auto list = [&](const char *name, const auto &values) {
+        for (std::size_t i = 0; i < values.size(); ++i)
+            fields.insert(QStringLiteral("%1[%2]").arg(QLatin1String(name)).arg(i + 1), values[i]);
+    };
+    list("alarmNumbers", m.alarmNumbers);
+    list("phoneBook", m.phoneBook);
+    list("externalTexts", m.externalTexts);
+    list("shortTexts", m.shortTexts);
+    const zx::sim::GprsParameters &g = m.gprs;
+    for (const auto &[name, value] :
+         {std::pair{"apn", g.apn}, {"userId", g.userId}, {"password", g.password},
+          {"serverAddress", g.serverAddress}, {"ftpHost", g.ftpHost}, {"ftpUser", g.ftpUser},
+          {"ftpPassword", g.ftpPassword}, {"ftpDirectory", g.ftpDirectory},
+          {"masks", m.temperatureMask + '|' + m.analogMask + '|' + m.digitalMask},
+          {"options", m.options}, {"schedule", m.schedule},
+          {"dataLogger", QByteArray(1, m.samplingRate) + m.loggerPeriod + m.pulses},
+          {"analogModes", m.analogMultipliers + '|' + m.analogDividers}})
+        fields.insert(QLatin1String(name), value);
+    for (std::size_t i = 0; i < m.analog.size(); ++i)
+        fields.insert(QStringLiteral("analog[%1]").arg(i + 1),
+                      QByteArray::number(m.analog[i].minLevel) + ' ' +
+                          QByteArray::number(m.analog[i].maxLevel) + ' ' + m.analog[i].mode);
+    for (std::size_t i = 0; i < m.temperatures.size(); ++i)
+        fields.insert(QStringLiteral("temperature[%1]").arg(i + 1),
+                      QByteArray::number(m.temperatures[i].minLevel) + ' ' +
+                          QByteArray::number(m.temperatures[i].maxLevel));
+    fields.insert(QStringLiteral("filters"), QByteArray::number(m.temperatureFilter) + ' ' +
+                                                 QByteArray::number(m.analogFilter) + ' ' +
+                                                 QByteArray::number(m.digitalFilter));
+    return fields;
+}
+
+// "name: before -> after" for every field that differs.
+QStringList changedFields(const QMap<QString, QByteArray> &before,
+                          const QMap<QString, QByteArray> &after) {
+    QStringList changed;
+    for (auto it = before.begin(); it != before.end(); ++it)
+        if (after.value(it.key()) != it.value())
+            changed << QStringLiteral("%1: \"%2\" -> \"%3\"")
+                           .arg(it.key(), QString::fromLatin1(it.value()),
+                                QString::fromLatin1(after.value(it.key())));
+    return changed;
+}
 
 // The golden record goes to the module, every command answered; the module
 // then holds every value, and reading it back gives the same fields. A record
@@ -93,13 +157,34 @@ TEST_F(Provision, GoldenRecordRoundTripAndDiffPlan) {
     ASSERT_TRUE(back.ok()) << back.error.toStdString();
     // The phone book, both text tables and GPRS/FTP come back as written
     // (trailing blanks aside, which the padded lines cannot carry); an alarm
-    // number of 20 characters is more than an answer's number field carries.
+    // number of 20 characters is more than an answer's number field carries,
+    // so the profile gives null for it: "leave it as it is".
     QStringList unverifiable;
     const QList<zx::provision::Mismatch> differ = zx::provision::compareReadBack(
         record, back.record, zx::provision::readableEntries(), &unverifiable);
     EXPECT_TRUE(differ.isEmpty()) << differ.value(0).text().toStdString();
     EXPECT_EQ(unverifiable.size(), 7);
-    EXPECT_EQ(back.named.size(), 7 + 7 + 57 + 97 + 8);
+    EXPECT_EQ(back.named.size(), 7 + 57 + 97 + 8);
+    EXPECT_EQ(QJsonDocument::fromJson(read.out)
+                  .object()
+                  .value(QStringLiteral("fields"))
+                  .toObject()
+                  .value(QStringLiteral("AlarmNumbers")),
+              QJsonArray({QJsonValue::Null, QJsonValue::Null, QJsonValue::Null, QJsonValue::Null,
+                          QJsonValue::Null, QJsonValue::Null, QJsonValue::Null}));
+
+    // The profile read, written back, changes nothing on the module.
+    const QMap<QString, QByteArray> before = writable(sim.module().state());
+    const Outcome readToFile = run({QStringLiteral("read"), QStringLiteral("-o"), file("m.json")});
+    EXPECT_EQ(readToFile.status, 0) << readToFile.err.constData();
+    EXPECT_TRUE(readToFile.out.isEmpty());
+    EXPECT_EQ(fileBytes(file("m.json")), read.out);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(file("m.json")).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, mode_t(0600));
+    const Outcome writeBack = run({QStringLiteral("write"), file("m.json")});
+    EXPECT_EQ(writeBack.status, 0) << writeBack.out.constData() << writeBack.err.constData();
+    EXPECT_EQ(changedFields(before, writable(sim.module().state())), QStringList());
 
     zx::settings::ConfigRecord changed = record;
     changed.setAlarmNumber(2, "+4930123456");
@@ -111,6 +196,19 @@ TEST_F(Provision, GoldenRecordRoundTripAndDiffPlan) {
                               QStringLiteral("--only-changed-from"), golden});
     EXPECT_EQ(diff.status, 0) << diff.err.constData();
     EXPECT_EQ(wire, zx::testing::framed("SETNN2 +4930123456") + zx::testing::framed("SETNN5 0171555"));
+
+    // A profile that names only the APN, against the whole record the module
+    // holds: one "SETAP" line, and nothing else on the module changes.
+    const QMap<QString, QByteArray> held = writable(sim.module().state());
+    wire.clear();
+    const Outcome apn = run({QStringLiteral("write"), profile("apn-only.json", R"("GprsApn": "web.example")"),
+                             QStringLiteral("--only-changed-from"), changedPath});
+    EXPECT_EQ(apn.status, 0) << apn.err.constData();
+    EXPECT_EQ(wire, zx::testing::framed("SETAP web.example"));
+    const QStringList moved = changedFields(held, writable(sim.module().state()));
+    ASSERT_EQ(moved.size(), 1) << moved.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(moved.constFirst().startsWith(QStringLiteral("apn: \"internet.m")));
+    EXPECT_TRUE(moved.constFirst().endsWith(QStringLiteral("apnaaa\" -> \"web.example\"")));
 }
 
 // Faults of the module or the line, each on a few fields.
@@ -134,7 +232,8 @@ TEST_F(Provision, FaultsShowInTheReportAndTheExitStatus) {
     const QString fields = profile("texts.json", json.mid(1, json.size() - 2));
     const QStringList write = {QStringLiteral("write"), fields, QStringLiteral("--verify"),
                                QStringLiteral("--timeout"), QStringLiteral("150"),
-                               QStringLiteral("--report"), file("report.json")};
+                               QStringLiteral("--report"), file("report.json"),
+                               QStringLiteral("--force")};
     const QStringList answered(9, QStringLiteral("answered"));
 
     // Answers in three pieces 30 ms apart are still paired right: the read
@@ -197,41 +296,150 @@ TEST_F(Provision, FaultsShowInTheReportAndTheExitStatus) {
         << report.value(QStringLiteral("stopped")).toString().toStdString();
 }
 
-// Bad input: one line on standard error, exit 2 (files) or 3 (port), and
-// nothing reaches the module or any file.
+// The files of a folder with their bytes and modes, to tell that nothing
+// was created, changed or removed.
+std::string snapshot(const QString &directory) {
+    QStringList files;
+    const QDir dir(directory);
+    for (const QString &name : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                             QDir::NoDotAndDotDot)) {
+        const QFileInfo info(dir.filePath(name));
+        QByteArray state = QByteArray::number(int(info.permissions()), 16);
+        if (info.isFile() && !info.isSymLink())
+            state += ' ' + QCryptographicHash::hash(fileBytes(info.filePath()),
+                                                     QCryptographicHash::Sha1)
+                               .toHex();
+        files << name + QLatin1Char(' ') + QString::fromLatin1(state);
+    }
+    return files.join(QLatin1Char('\n')).toStdString();
+}
+
+// Bad input of every kind: one line on standard error (a usage error adds a
+// line pointing to --help), exit 2 (input, options, files) or 3 (port),
+// nothing on the module's wire, and no file created or changed.
 TEST_F(Provision, BadInputWritesNothing) {
     writeFile(file("short.cfg"), fileBytes(golden).left(4000));
+    writeFile(file("long.cfg"), fileBytes(golden) + QByteArray(1, '\0'));
+    writeFile(file("existing.json"), "a report of an earlier run");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file("fifo")).constData(), 0600), 0);
+    const QString apn = profile("apn.json", R"("GprsApn": "web.example")");
+    const QString report = file("r.json");
+    const QString text97 = QStringLiteral("[") + QStringLiteral("null, ").repeated(96);
     const struct {
         QStringList args;
         int status;
         const char *message;
-        int lines; // a usage error adds a line pointing to --help
+        int lines = 1;
+        bool withReport = true; // the case adds --report r.json
     } cases[] = {
+        // Values the module would not take, or would take as something else.
+        {{QStringLiteral("write"), profile("cr.json", R"("GprsApn": "apn\rCLRNR1")")}, 2,
+         "cr.json: GprsApn: character 4 is a control character (CR)"},
+        {{QStringLiteral("write"), profile("lf.json", R"("ExternalTexts": ["a\nb")" +
+                                                          QByteArray(", null").repeated(56) + "]")},
+         2, "lf.json: ExternalTexts[1]: character 2 is a control character (LF)"},
+        {{QStringLiteral("write"),
+          profile("nul.json", "\"ShortTexts\": " + (text97 + QStringLiteral("\"a\\u0000\"]")).toUtf8())},
+         2, "nul.json: ShortTexts[97]: character 2 is a control character (NUL)"},
+        {{QStringLiteral("write"), profile("ctrlz.json", R"("FtpDirectory": "/logs\u001a")")}, 2,
+         "ctrlz.json: FtpDirectory: character 6 is a control character (Ctrl-Z)"},
+        {{QStringLiteral("write"), profile("rate.json", R"("SamplingRate": -1)")}, 2,
+         "rate.json: SamplingRate: -1 is outside 0..9; nothing was sent"},
+        {{QStringLiteral("write"), profile("max.json", R"("SamplingRate": 2147483647)")}, 2,
+         "max.json: SamplingRate: 2147483647 is outside 0..9"},
+        {{QStringLiteral("write"), profile("blank.json", R"("GprsApn": "my apn")")}, 2,
+         "blank.json: GprsApn: \"my apn\": character 3 is a blank"},
+        {{QStringLiteral("write"), profile("pw.json", R"("FtpPassword": "open sesame")")}, 2,
+         "pw.json: FtpPassword: the password: character 5 is a blank"},
+        {{QStringLiteral("write"),
+          profile("abc.json", R"("AlarmNumbers": ["abc", null, null, null, null, null, null])")}, 2,
+         "abc.json: AlarmNumbers[1]: \"abc\" is not a number the module takes"},
+        {{QStringLiteral("write"), profile("mask.json", R"("DigitalEventMask": "ABC")")}, 2,
+         "mask.json: DigitalEventMask: \"ABC\" has 3 characters, the mask has 12"},
+        {{QStringLiteral("write"), goldenAsStored}, 2,
+         "golden-record.cfg: TempEventMask: \"7EAx\" has 4 characters, the mask has 3"},
+        // Profiles and settings files that are not what they claim.
         {{QStringLiteral("write"), profile("unknown.json", R"("Baudrate": 2)")}, 2,
-         "unknown.json: Baudrate: no such field", 1},
+         "unknown.json: Baudrate: no such field"},
         {{QStringLiteral("write"),
           profile("long.json", R"("FtpHost": "12345678901234567890123456789012345678901")")},
-         2, "long.json: FtpHost: 41 characters, the slot holds 40", 1},
-        {{QStringLiteral("write"), file("short.cfg")}, 2, "short.cfg: only 4000 bytes", 1},
-        {{QStringLiteral("verify"), file("short.cfg")}, 2, "short.cfg: only 4000 bytes", 1},
+         2, "long.json: FtpHost: 41 characters, the slot holds 40"},
+        {{QStringLiteral("write"), profile("twice.json", R"("GprsApn": "a", "GprsApn": "b")")}, 2,
+         "twice.json: GprsApn: given twice"},
+        {{QStringLiteral("write"), profile("empty.json", "")}, 2,
+         "empty.json: the profile names no field"},
+        {{QStringLiteral("write"), file("short.cfg")}, 2, "short.cfg: only 4000 bytes"},
+        {{QStringLiteral("write"), file("long.cfg")}, 2, "long.cfg: more than 4096 bytes"},
+        {{QStringLiteral("verify"), file("short.cfg")}, 2, "short.cfg: only 4000 bytes"},
         {{QStringLiteral("write"), golden, QStringLiteral("--only-changed-from"), file("short.cfg")},
-         2, "short.cfg: only 4000 bytes", 1},
-        {{QStringLiteral("write"), golden, QStringLiteral("--port"), QStringLiteral("/dev/zx-none")},
-         3, "/dev/zx-none", 1},
-        {{QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("Com16")}, 3, "Com16", 1},
+         2, "short.cfg: only 4000 bytes"},
+        {{QStringLiteral("write"), file("fifo")}, 2, "fifo: is a FIFO; give a file"},
+        {{QStringLiteral("write"), QStringLiteral("/dev/zero")}, 2, "/dev/zero: is a device"},
+        // Outputs, checked before the port is opened.
+        {{QStringLiteral("write"), apn, QStringLiteral("--report"), apn}, 2,
+         "apn.json: is also an input", 1, false},
+        {{QStringLiteral("verify"), apn, QStringLiteral("--report"), apn, QStringLiteral("--force")},
+         2, "apn.json: is also an input", 1, false},
+        {{QStringLiteral("write"), apn, QStringLiteral("--report"), file("existing.json")}, 2,
+         "existing.json: exists; add --force to replace it", 1, false},
+        {{QStringLiteral("write"), apn, QStringLiteral("--report"), file("folder")}, 2,
+         "folder: is a folder", 1, false},
+        {{QStringLiteral("write"), apn, QStringLiteral("--report"), file("fifo"), QStringLiteral("-f")},
+         2, "fifo: is a FIFO", 1, false},
+        {{QStringLiteral("write"), apn, QStringLiteral("--report"), QStringLiteral("/dev/null"),
+          QStringLiteral("--force")},
+         2, "/dev/null: is a device", 1, false},
+        {{QStringLiteral("write"), apn, QStringLiteral("--report"), file("none/r.json")}, 2,
+         "none/r.json: the folder", 1, false},
+        {{QStringLiteral("read"), QStringLiteral("-o"), file("existing.json")}, 2,
+         "existing.json: exists; add --force to replace it"},
+        {{QStringLiteral("read"), QStringLiteral("-o"), report}, 2, "r.json: given for two outputs"},
+        // Options.
         {{QStringLiteral("write"), golden, QStringLiteral("--timeout"), QStringLiteral("soon")}, 2,
-         "--timeout wants a positive number", 2},
+         "--timeout wants milliseconds from 1 to 60000, not 'soon'", 2},
+        {{QStringLiteral("write"), golden, QStringLiteral("--timeout"), QStringLiteral("2147483647")},
+         2, "--timeout wants milliseconds from 1 to 60000", 2},
+        {{QStringLiteral("read"), QStringLiteral("--gap"), QStringLiteral("10001")}, 2,
+         "--gap wants milliseconds from 1 to 10000", 2},
+        {{QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("Com0")}, 2,
+         "--port Com0: no such port; give Com1..Com16 (see 'zentorix-cli ports') or a device "
+         "such as /dev/ttyUSB0", 2},
+        {{QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("com17")}, 2,
+         "--port com17: no such port", 2},
+        {{QStringLiteral("read"), QStringLiteral("--port"), QString()}, 2, "--port is empty", 2},
+        {{QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("ttyUSB0")}, 2,
+         "--port ttyUSB0: not a port name", 2},
+        // Lines typed for send.
+        {{QStringLiteral("send"), QStringLiteral("GETNR1\rCLRNR1")}, 2,
+         "LINE: character 7 is a control character (CR)", 2, false},
+        {{QStringLiteral("send"), QStringLiteral("SETNN1 abc")}, 2,
+         "LINE: \"SETNN1 abc\" is not a line the module takes", 2, false},
+        {{QStringLiteral("send"), QStringLiteral("SETPW open sesame")}, 2,
+         "LINE: the password line is not a line the module takes", 2, false},
+        {{QStringLiteral("send"), QStringLiteral("HELLO")}, 2,
+         "LINE: \"HELLO\" does not begin with a module command", 2, false},
+        // The port itself.
+        {{QStringLiteral("write"), golden, QStringLiteral("--port"), QStringLiteral("/dev/zx-none")},
+         3, "/dev/zx-none"},
+        {{QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("Com16")}, 3, "Com16"},
     };
     const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(file("config")));
+    const std::string files = snapshot(dir.path());
     for (const auto &c : cases) {
         SCOPED_TRACE(c.message);
-        const Outcome o = run(c.args + QStringList{QStringLiteral("--report"), file("r.json")});
+        QStringList args = c.args;
+        if (c.withReport)
+            args << QStringLiteral("--report") << report;
+        const Outcome o = run(args);
         EXPECT_EQ(o.status, c.status);
         EXPECT_TRUE(o.out.isEmpty()) << o.out.constData();
         EXPECT_TRUE(o.err.startsWith("zentorix-cli")) << o.err.constData();
         EXPECT_TRUE(o.err.contains(c.message)) << o.err.constData();
         EXPECT_EQ(o.err.count('\n'), c.lines) << o.err.constData();
+        EXPECT_FALSE(o.err.contains("sesame"));
+        EXPECT_EQ(snapshot(dir.path()), files);
     }
     qputenv("XDG_CONFIG_HOME", savedConfig);
     // Anything written would have reached the module by now.
@@ -239,7 +447,6 @@ TEST_F(Provision, BadInputWritesNothing) {
     QTimer::singleShot(100, &settle, &QEventLoop::quit);
     settle.exec();
     EXPECT_TRUE(wire.isEmpty()) << wire.constData();
-    EXPECT_FALSE(QFile::exists(file("r.json")));
 }
 
 } // namespace

@@ -19,10 +19,19 @@ using zx::testing::dataFile;
 using zx::testing::framed;
 using zx::testing::recordOf;
 
-settings::ConfigRecord golden() {
+settings::ConfigRecord goldenAsStored() {
     const QByteArray bytes = dataFile("golden-record.cfg");
     EXPECT_EQ(bytes.size(), settings::kConfigRecordSize);
     return recordOf(bytes);
+}
+
+// The golden record with its one value the module does not take mended: its
+// temperature mask holds a fourth character ("7EAx"), which would shift
+// every later field of the "SETME" line.
+settings::ConfigRecord golden() {
+    settings::ConfigRecord record = goldenAsStored();
+    record.setTempEventMask("7EA");
+    return record;
 }
 
 QByteArray wire(const Plan &plan) {
@@ -42,7 +51,7 @@ TEST(ProvisionPlan, GoldenRecordGivesTheTabsLines) {
         byKeyword[step.line.left(5)].append(step.line);
 
     const QList<QByteArray> expected = {
-        "SETME 7EAx  FEDC---- ABC1235000--",
+        "SETME 7EA  FEDC---- ABC1235000--",
         "AMODE41414141 54321543 90123456",
         "SETTN9 9 90909090",
         "SETTF 99 99 9",
@@ -148,8 +157,95 @@ TEST(ProvisionPlan, PartialProfileLimitsThePlanAndBadNumbersAreSkipped) {
                                         "SETNN6 +4917066666666666666", "SETNN7 +4917077777777777777",
                                         "ANLEV2 00 99", lines.value(7)}));
     EXPECT_TRUE(lines.value(7).startsWith("SETAP internet.m"));
-    EXPECT_EQ(plan.skipped, QStringList{QStringLiteral(
-                                "AlarmNumbers[4]: \"12\" is not a number the module takes")});
+    EXPECT_EQ(plan.skipped,
+              QStringList{QStringLiteral("AlarmNumbers[4]: \"12\" is not a number the module takes "
+                                         "(\"+\" or a digit, a digit, \"+\" or a digit, then up "
+                                         "to 17 more)")});
+}
+
+// A value the module would not take, or would take as something else, is
+// never built into a line: its command is left out and the reason is one
+// line naming the entry (never a password's characters). The rest of the
+// plan is built as usual.
+TEST(ProvisionPlan, ValuesTheModuleDoesNotTakeAreLeftOutWithOneLine) {
+    using Change = void (*)(settings::ConfigRecord &);
+    const struct {
+        const char *name;
+        Change change;
+        const char *keyword; // the command left out
+        QString skipped;
+    } cases[] = {
+        {"CR in the APN", [](settings::ConfigRecord &r) { r.setGprsApn("apn\rCLRNR1"); }, "SETAP",
+         QStringLiteral("GprsApn: character 4 is a control character (CR); a text must be one "
+                        "line of printable characters")},
+        {"LF in a text", [](settings::ConfigRecord &r) { r.setExternalText(3, "a\nb"); }, "SETTX",
+         QStringLiteral("ExternalTexts[3]: character 2 is a control character (LF); a text must be "
+                        "one line of printable characters")},
+        {"NUL in a name", [](settings::ConfigRecord &r) { r.setShortText(60, QByteArray("a\0b", 3)); },
+         "SETTI", QStringLiteral("ShortTexts[60]: character 2 is a control character (NUL); a text "
+                                 "must be one line of printable characters")},
+        {"Ctrl-Z in the FTP host", [](settings::ConfigRecord &r) { r.setFtpHost("h\x1A"); }, "SETFT",
+         QStringLiteral("FtpHost: character 2 is a control character (Ctrl-Z); a text must be one "
+                        "line of printable characters")},
+        {"a blank in the APN", [](settings::ConfigRecord &r) { r.setGprsApn("my apn"); }, "SETAP",
+         QStringLiteral("GprsApn: \"my apn\": character 3 is a blank; the module's answer ends a "
+                        "value at its first blank, so a value has none")},
+        {"a blank in a password", [](settings::ConfigRecord &r) { r.setGprsPassword("se cret"); },
+         "SETPW", QStringLiteral("GprsPassword: the password: character 3 is a blank; the module's "
+                                 "answer ends a value at its first blank, so a value has none")},
+        {"CR in a password", [](settings::ConfigRecord &r) { r.setFtpPassword("se\rcret"); }, "SETPF",
+         QStringLiteral("FtpPassword: character 3 of the password is a control character")},
+        {"letters for an alarm number", [](settings::ConfigRecord &r) { r.setAlarmNumber(1, "abc"); },
+         "SETNN", QStringLiteral("AlarmNumbers[1]: \"abc\" is not a number the module takes (\"+\" "
+                                 "or a digit, a digit, \"+\" or a digit, then up to 17 more)")},
+        {"a blank in a phone-book number",
+         [](settings::ConfigRecord &r) { r.setPhoneBookNumber(2, "+49 30"); }, "SETPB",
+         QStringLiteral("PhoneBookNumbers[2]: \"+49 30\": character 4 is a blank; a number has none")},
+        {"sampling rate -1", [](settings::ConfigRecord &r) { r.setSamplingRate(-1); }, "SETTN",
+         QStringLiteral("SamplingRate: -1 is outside 0..9")},
+        {"sampling rate 2147483647",
+         [](settings::ConfigRecord &r) { r.setSamplingRate(2147483647); }, "SETTN",
+         QStringLiteral("SamplingRate: 2147483647 is outside 0..9")},
+        {"a pulse of 10", [](settings::ConfigRecord &r) { r.setOutputPulse(8, 10); }, "SETTN",
+         QStringLiteral("OutputPulse[8]: 10 is outside 0..9")},
+        {"an analog level of 100", [](settings::ConfigRecord &r) { r.setAnalogMax(4, 100); }, "ANLEV",
+         QStringLiteral("AnalogMax[4]: 100 is outside 0..99")},
+        {"a temperature of 150", [](settings::ConfigRecord &r) { r.setTempMax(1, 150); }, "TCLEV",
+         QStringLiteral("TempMax[1]: 150 is outside -99..149")},
+        {"analog mode 4", [](settings::ConfigRecord &r) { r.setAnalogMode(2, 4); }, "AMODE",
+         QStringLiteral("AnalogModes[2]: 4 is outside 0..3")},
+        {"a digital filter of 10", [](settings::ConfigRecord &r) { r.setDigitalInputFilter(10); },
+         "SETTF", QStringLiteral("DigitalInputFilter: 10 is outside 0..9")},
+        {"a mask of four characters", [](settings::ConfigRecord &r) { r.setTempEventMask("7EAx"); },
+         "SETME", QStringLiteral("TempEventMask: \"7EAx\" has 4 characters, the mask has 3")},
+        {"a lower-case mask digit",
+         [](settings::ConfigRecord &r) { r.setAnalogEventMask("fedc----"); }, "SETME",
+         QStringLiteral("AnalogEventMask: \"fedc----\": character 1 is not one of 0-9, A-F or \"-\"")},
+        {"a blank among the multipliers",
+         [](settings::ConfigRecord &r) { r.setAnalogCoefficients("1 2"); }, "AMODE",
+         QStringLiteral("AnalogCoefficients: \"1 2\": character 2 is a blank, which would split "
+                        "the line's fields")},
+    };
+    const Plan whole = writePlan(golden());
+    ASSERT_TRUE(whole.skipped.isEmpty());
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        settings::ConfigRecord record = golden();
+        c.change(record);
+        const Plan plan = writePlan(record);
+        EXPECT_EQ(plan.skipped, QStringList{c.skipped});
+        const auto carries = [&](const Plan &p) {
+            return std::count_if(p.steps.begin(), p.steps.end(),
+                                 [&](const PlanStep &s) { return s.line.startsWith(c.keyword); });
+        };
+        EXPECT_EQ(carries(plan), carries(whole) - 1);
+        EXPECT_EQ(plan.steps.size(), whole.steps.size() - 1);
+        for (const PlanStep &step : plan.steps)
+            EXPECT_FALSE(step.line.contains("CLRNR1") || step.line.contains('\r'));
+    }
+    // The golden record as stored holds the four-character mask.
+    EXPECT_EQ(writePlan(goldenAsStored()).skipped,
+              QStringList{QStringLiteral("TempEventMask: \"7EAx\" has 4 characters, the mask has 3")});
 }
 
 // Answers in the shapes the tab parsers read go back into a record; what
