@@ -296,6 +296,69 @@ TEST_F(Provision, FaultsShowInTheReportAndTheExitStatus) {
         << report.value(QStringLiteral("stopped")).toString().toStdString();
 }
 
+// Passwords never leave: not in a report (JSON or CSV), not in --json
+// output, not on standard error, whether a modem echoes every line back or
+// the module's answers come after their time-out and land with the next
+// command. Reports and a read profile are private even under umask 000.
+TEST_F(Provision, PasswordsNeverLeaveInReportsJsonOrErrors) {
+    const QString passwords =
+        profile("pw.json", R"("GprsPassword": "Geheim1", "FtpPassword": "Kennwort2", "GprsApn": "a.b")");
+    const auto leaks = [](const QByteArray &bytes) {
+        return bytes.contains("Geheim1") || bytes.contains("Kennwort2");
+    };
+    const auto checkRun = [&](const QStringList &args, const QString &report) {
+        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
+        const Outcome o = run(args + QStringList{QStringLiteral("--report"), report,
+                                                  QStringLiteral("--force")});
+        EXPECT_NE(o.status, 2) << o.err.constData();
+        EXPECT_FALSE(o.out.isEmpty());
+        EXPECT_FALSE(leaks(o.out)) << o.out.constData();
+        EXPECT_FALSE(leaks(o.err)) << o.err.constData();
+        EXPECT_FALSE(leaks(fileBytes(report))) << fileBytes(report).constData();
+        struct stat info {};
+        EXPECT_EQ(::stat(QFile::encodeName(report).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode_t(0600));
+    };
+    const mode_t savedMask = ::umask(0);
+
+    // A modem on the line echoes each line it is sent before it answers.
+    sim.setMode(zx::sim::Simulator::Mode::Sms);
+    checkRun({QStringLiteral("write"), passwords, QStringLiteral("--json"), QStringLiteral("--timeout"),
+              QStringLiteral("300")},
+             file("echo.json"));
+    checkRun({QStringLiteral("write"), passwords, QStringLiteral("--timeout"), QStringLiteral("300")},
+             file("echo.csv"));
+    const Outcome send = run({QStringLiteral("send"), QStringLiteral("SETPW Geheim1"),
+                              QStringLiteral("--json"), QStringLiteral("--timeout"), QStringLiteral("300")});
+    EXPECT_FALSE(leaks(send.out) || leaks(send.err)) << send.out.constData();
+    EXPECT_TRUE(send.out.contains("SETPW (password)")) << send.out.constData();
+
+    // The module holds the passwords and answers each read 150 ms late, after
+    // a time-out of 60 ms: every answer arrives while the next command waits.
+    sim.setMode(zx::sim::Simulator::Mode::Setting);
+    sim.module().state().gprs.password = "Geheim1";
+    sim.module().state().gprs.ftpPassword = "Kennwort2";
+    zx::sim::FaultOptions late;
+    late.delayMs = 150;
+    sim.setFaults(late);
+    const QStringList slow{QStringLiteral("--timeout"), QStringLiteral("60"), QStringLiteral("--gap"),
+                           QStringLiteral("20")};
+    checkRun(QStringList{QStringLiteral("read"), QStringLiteral("--json")} + slow, file("late.json"));
+    checkRun(QStringList{QStringLiteral("verify"), passwords} + slow, file("late.csv"));
+    checkRun(QStringList{QStringLiteral("verify"), passwords, QStringLiteral("--json")} + slow,
+             file("late-verify.json"));
+
+    // A profile read to a file holds the passwords; it is its owner's alone.
+    sim.setFaults({});
+    const Outcome read = run({QStringLiteral("read"), QStringLiteral("-o"), file("module.json")});
+    EXPECT_EQ(read.status, 0) << read.err.constData();
+    EXPECT_TRUE(fileBytes(file("module.json")).contains("Geheim1"));
+    struct stat info {};
+    EXPECT_EQ(::stat(QFile::encodeName(file("module.json")).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, mode_t(0600));
+    ::umask(savedMask);
+}
+
 // The files of a folder with their bytes and modes, to tell that nothing
 // was created, changed or removed.
 std::string snapshot(const QString &directory) {
