@@ -47,9 +47,9 @@ int runPorts(const QStringList &args, Console &console) {
     CommandLine line(
         args.at(0),
         QStringLiteral("Lists the ports \"Com1\" .. \"Com16\" that open a device on this "
-                       "machine: a link in\n~/.config/zentorix/ports/comN, or else the "
-                       "n-th serial device present (USB, ACM,\nthen on-board). For a USB "
-                       "device it shows vendor and product (ids and names)\nand its "
+                       "machine: a link in ~/.config/zentorix/ports/comN, or else the "
+                       "n-th serial device present (USB, ACM, then on-board). For a USB "
+                       "device it shows vendor and product (ids and names) and its "
                        "serial number."));
     line.addJsonOption();
     if (const auto done = line.parse(args, console, 0, 0))

@@ -46,8 +46,8 @@ int exportCommand(const QStringList &args, Console &console) {
     CommandLine line(
         args.at(0),
         QStringLiteral("Writes a settings file as a JSON profile: every field by its "
-                       "name, texts as Unicode,\nand every other byte kept, so that "
-                       "'profile import' gives back the same file.\nThe profile holds "
+                       "name, texts as Unicode, and every other byte kept, so that "
+                       "'profile import' gives back the same file. The profile holds "
                        "the GPRS and FTP passwords; a file is written with mode 0600."));
     line.addPositional(QStringLiteral("RECORD.cfg"), QStringLiteral("The settings file to read."));
     const QCommandLineOption output =
@@ -75,8 +75,8 @@ int importCommand(const QStringList &args, Console &console) {
     CommandLine line(
         args.at(0),
         QStringLiteral("Writes a settings file from a profile. A profile that names only "
-                       "some fields changes\njust those of the base record: --base, or "
-                       "else the record a first start creates.\nNothing is written when "
+                       "some fields changes just those of the base record: --base, or "
+                       "else the record a first start creates. Nothing is written when "
                        "the profile has an error. The file gets mode 0600."));
     line.addPositional(QStringLiteral("PROFILE.json"), QStringLiteral("The profile to read."));
     const QCommandLineOption base({QStringLiteral("b"), QStringLiteral("base")},
@@ -115,10 +115,10 @@ int diffCommand(const QStringList &args, Console &console) {
     CommandLine line(
         args.at(0),
         QStringLiteral("Lists the fields that differ between A and B, each a settings "
-                       "file or a profile\n(a name ending in .json), with the old and "
-                       "the new value. Passwords show only as\n\"changed\". A profile "
-                       "that names only some fields is compared on those alone.\nBytes a "
-                       "text slot holds beyond its text show as \"(remnant)\".\nExit status 1 "
+                       "file or a profile (a name ending in .json), with the old and "
+                       "the new value. Passwords show only as \"changed\". A profile "
+                       "that names only some fields is compared on those alone. Bytes a "
+                       "text slot holds beyond its text show as \"(remnant)\". Exit status 1 "
                        "means the files differ, as with diff(1)."));
     line.addPositional(QStringLiteral("A"), QStringLiteral("The old settings file or profile."));
     line.addPositional(QStringLiteral("B"), QStringLiteral("The new settings file or profile."));

@@ -89,6 +89,14 @@ TEST_F(Cli, EveryCommandHasHelpWithItsUsageAndTheExitStatuses) {
         EXPECT_TRUE(o.out.startsWith(c.usage)) << o.out.constData();
         EXPECT_TRUE(o.out.contains("  3  serial port error")) << o.out.constData();
         EXPECT_TRUE(o.err.isEmpty());
+        // The description is one paragraph filled to the width: no line
+        // over 79 characters, and none but its last ends well short of the
+        // width (a line break typed into the text would leave one so).
+        const QList<QByteArray> lines = o.out.split('\n');
+        for (const QByteArray &line : lines)
+            EXPECT_LE(line.size(), 79) << line.constData();
+        for (qsizetype i = 1; i + 1 < lines.size() && !lines.at(i + 1).isEmpty(); ++i)
+            EXPECT_GE(lines.at(i).size(), 60) << lines.at(i).constData();
     }
     EXPECT_TRUE(run({QStringLiteral("--version")}).out.startsWith("zentorix-cli (zentorix) "));
 }
