@@ -21,16 +21,23 @@ constexpr std::array kCommands = {
 
 } // namespace
 
-int runCli(const QStringList &arguments, Console &console) {
+namespace {
+
+int runCommand(const QStringList &arguments, Console &console) {
     const QString program = QLatin1String(kProgramName);
     const QString word = arguments.value(1);
     if (word == QLatin1String("--version") || word == QLatin1String("-V"))
         return report(console, cmdline::GnuCommandLine({program, {}, {}, {}}, {}).parse({program, word}));
-    const int status =
-        dispatch(QStringList{program} + arguments.mid(1),
-                 QStringLiteral("Configures ZENTORIX / ZENTORIQ modules from the command line.\n"
-                                "-V, --version shows the program's version."),
-                 kCommands, console);
+    return dispatch(QStringList{program} + arguments.mid(1),
+                    QStringLiteral("Configures ZENTORIX / ZENTORIQ modules from the command line.\n"
+                                   "-V, --version shows the program's version."),
+                    kCommands, console);
+}
+
+} // namespace
+
+int runCli(const QStringList &arguments, Console &console) {
+    const int status = runCommand(arguments, console);
     // Output that did not arrive is a failure, whatever the command found.
     if (const int error = console.outError(); error != 0)
         return console.fail(ExitUsage, QStringLiteral("standard output: %1; the output is incomplete")

@@ -23,10 +23,13 @@ struct Source {
 // A name ending in ".json" (any case) is a profile, anything else a settings file.
 bool isProfilePath(const QString &path);
 
-// The first 4096 bytes of a settings file, which is only read: a shorter file
-// is an error, not a record.
+// The 4096 bytes of a settings file, which is only read: a shorter or longer
+// file is an error, not a record, and so is anything but a regular file (a
+// FIFO would block, a device never end).
 Source readRecordFile(const QString &path);
-// A profile applied to base.
+// A profile applied to base. Besides what importProfile refuses, a control
+// character in any text the profile names is an error: such a text would
+// end a module command early or start another.
 Source readProfileFile(const QString &path, const settings::ConfigRecord &base);
 // Either, by the name.
 Source readSource(const QString &path, const settings::ConfigRecord &base);

@@ -3,8 +3,10 @@
 // start and end, one row per command (line sent, answer, milliseconds to
 // first byte and to end, status), totals, and what a verify found. A
 // password is never written: its line shows as the keyword and
-// "(password)", an answer that carries one as "(password)", a read-back
-// difference as "differs".
+// "(password)"; an answer shows as "(password)" when its command carries
+// one or when it holds a password key or the echo of a password line,
+// whatever command it came with (see shownAnswer); a read-back difference
+// shows as "differs".
 #include "provision/Engine.h"
 #include "provision/ReadPlan.h"
 

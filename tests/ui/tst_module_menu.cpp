@@ -319,6 +319,9 @@ void ModuleMenuTest::profilesOpenIntoTheControlsAndExportFromThem() {
          QStringLiteral("site.apn"), false},
         {"unknown field", R"({"version": 1, "fields": {"GprsApn": "x", "Nope": 1}})",
          QStringLiteral("site.apn"), true},
+        // A control character would end the APN's line and start another command.
+        {"control character", R"({"version": 1, "fields": {"GprsApn": "a\rCLRNR1"}})",
+         QStringLiteral("site.apn"), true},
         {"whole export", {}, QStringLiteral("typed.apn"), false},
     };
     for (const Case &c : cases) {
