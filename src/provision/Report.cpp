@@ -4,6 +4,8 @@
 
 #include <QJsonArray>
 
+#include <algorithm>
+
 namespace zx::provision {
 namespace {
 
@@ -53,6 +55,17 @@ int Report::count(Status status) const {
                              [status](const CommandResult &r) { return r.status == status; }));
 }
 
+int Report::count(Status status, const QString &kind) const {
+    return int(std::count_if(results.begin(), results.end(), [&](const CommandResult &r) {
+        return r.status == status && r.command.kind == kind;
+    }));
+}
+
+int Report::commands(const QString &kind) const {
+    return int(std::count_if(results.begin(), results.end(),
+                             [&](const CommandResult &r) { return r.command.kind == kind; }));
+}
+
 QString Report::stopText() const {
     for (int i = 0; i < results.size(); ++i) {
         const CommandResult &r = results.at(i);
@@ -99,6 +112,13 @@ QJsonObject Report::toJson() const {
                        {QStringLiteral("bytesReceived"), received},
                        {QStringLiteral("strayBytes"), strayBytes},
                        {QStringLiteral("durationMs"), started.msecsTo(ended)}};
+    // Writes and the reads of their verify, each on their own.
+    QJsonObject byKind;
+    for (const QString &kind : {QStringLiteral("write"), QStringLiteral("read"), QStringLiteral("send")})
+        if (const int n = commands(kind); n > 0)
+            byKind.insert(kind, QJsonObject{{QStringLiteral("commands"), n},
+                                            {QStringLiteral("answered"), count(Status::Answered, kind)}});
+    totals.insert(QStringLiteral("byKind"), byKind);
     QJsonObject json{{QStringLiteral("port"), port},
                      {QStringLiteral("baud"), qint64(baud)},
                      {QStringLiteral("start"), stamp(started)},
@@ -153,12 +173,16 @@ QByteArray Report::toCsv() const {
     for (const QString &field : unverifiable)
         lines << row({QString(), QStringLiteral("verify"), field, QString(),
                       QStringLiteral("cannot be read back whole"), QString(), QString(), QString()});
-    const QString summary = QStringLiteral("port %1, baud %2, start %3, end %4, %5 of %6 answered")
-                                .arg(port)
-                                .arg(baud)
-                                .arg(stamp(started), stamp(ended))
-                                .arg(count(Status::Answered))
-                                .arg(results.size());
+    QString summary = QStringLiteral("port %1, baud %2, start %3, end %4")
+                          .arg(port)
+                          .arg(baud)
+                          .arg(stamp(started), stamp(ended));
+    for (const QString &kind : {QStringLiteral("write"), QStringLiteral("read"), QStringLiteral("send")})
+        if (const int n = commands(kind); n > 0)
+            summary += QStringLiteral(", %1: %2 of %3 answered")
+                           .arg(kind)
+                           .arg(count(Status::Answered, kind))
+                           .arg(n);
     lines << row({QString(), QStringLiteral("run"), QString(), summary,
                   ok() ? QStringLiteral("ok") : QStringLiteral("not ok"), stopText(), QString(),
                   QString()});

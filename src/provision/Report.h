@@ -34,6 +34,10 @@ struct Report {
     QStringList unverifiable;
 
     int count(Status status) const;
+    // The same among the commands of one kind ("write", "read", "send"), so
+    // that a write's summary does not count its verify's reads.
+    int count(Status status, const QString &kind) const;
+    int commands(const QString &kind) const;
     // Every command answered and, after a verify, nothing differs.
     bool allAnswered() const { return count(Status::Answered) == results.size(); }
     bool ok() const { return allAnswered() && mismatches.isEmpty() && portError.isEmpty(); }

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include <array>
+#include <vector>
 
 namespace zx::validate {
 namespace {
@@ -98,12 +99,18 @@ QString checkCommandLine(const QByteArray &line) {
         return QStringLiteral("the line is empty");
     const QByteArray keyword = keywordOf(line);
     const QString text = QString::fromLatin1(line);
-    for (const CommandShape &shape : kShapes) {
+    static const std::vector<QRegularExpression> patterns = [] {
+        std::vector<QRegularExpression> compiled;
+        for (const CommandShape &shape : kShapes)
+            compiled.emplace_back(
+                QRegularExpression::anchoredPattern(QString::fromLatin1(shape.pattern)));
+        return compiled;
+    }();
+    for (std::size_t i = 0; i < kShapes.size(); ++i) {
+        const CommandShape &shape = kShapes[i];
         if (keyword != shape.keyword)
             continue;
-        const QRegularExpression pattern(QRegularExpression::anchoredPattern(
-            QString::fromLatin1(shape.pattern)));
-        if (pattern.match(text).hasMatch())
+        if (patterns[i].match(text).hasMatch())
             return {};
         return QStringLiteral("%1 is not a line the module takes; it takes %2")
             .arg(secret ? QStringLiteral("the password line")
@@ -112,7 +119,8 @@ QString checkCommandLine(const QByteArray &line) {
     }
     for (const char *free : kFreeKeywords) {
         if (keyword == free) {
-            if (text.contains(QRegularExpression(QStringLiteral("[^ -~]"))))
+            static const QRegularExpression unprintable(QStringLiteral("[^ -~]"));
+            if (text.contains(unprintable))
                 return QStringLiteral("\"%1\": a command line is printable ASCII").arg(text);
             return {};
         }

@@ -84,7 +84,7 @@ TEST(ProvisionReport, EveryCsvLineHasTheHeadersFields) {
     EXPECT_EQ(lines.at(4), ",verify,AlarmNumbers[2],,cannot be read back whole,,,");
     EXPECT_TRUE(lines.at(5).startsWith(",run,,\"port /dev/pts/9, baud 9600, start 1970-01-01T00:00:00.000Z"))
         << lines.at(5).constData();
-    EXPECT_TRUE(lines.at(5).endsWith("1 of 2 answered\",not ok,,,")) << lines.at(5).constData();
+    EXPECT_TRUE(lines.at(5).endsWith(", write: 1 of 2 answered\",not ok,,,")) << lines.at(5).constData();
 }
 
 } // namespace
