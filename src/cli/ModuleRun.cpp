@@ -13,6 +13,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <utility>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -177,9 +178,28 @@ std::optional<int> ModuleRun::readOptions(Console &console, const QStringList &i
 
 bool ModuleRun::forced() const { return m_withReport && m_line.isSet(m_force); }
 
+namespace {
+
+// The serial layer words its advice for the window's "Serial Port" tab;
+// a shell user gives another --port instead.
+QString forTheShell(QString why) {
+    const std::pair<const char *, const char *> advice[] = {
+        {"or choose another port on \"Serial Port\".",
+         "or give another --port (see 'zentorix-cli ports')."},
+        {"then choose the port again on \"Serial Port\".", "then run the command again."},
+        {"Choose the port again on \"Serial Port\", or another one.",
+         "Run the command again, or give another --port."},
+    };
+    for (const auto &[window, shell] : advice)
+        why.replace(QLatin1String(window), QLatin1String(shell));
+    return why;
+}
+
+} // namespace
+
 std::optional<int> ModuleRun::openPort(Console &console) {
     if (const QString why = m_driver.open(m_choice); !why.isEmpty())
-        return console.fail(ExitPort, why);
+        return console.fail(ExitPort, forTheShell(why));
     m_report.port = m_choice.name;
     m_report.baud = m_choice.baud;
     m_report.started = QDateTime::currentDateTimeUtc();

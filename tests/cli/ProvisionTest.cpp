@@ -485,7 +485,9 @@ TEST_F(Provision, BadInputWritesNothing) {
         // The port itself.
         {{QStringLiteral("write"), golden, QStringLiteral("--port"), QStringLiteral("/dev/zx-none")},
          3, "/dev/zx-none"},
-        {{QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("Com16")}, 3, "Com16"},
+        {{QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("Com16")}, 3,
+         "Com16 could not be opened: no serial device stands for it on this machine. Plug the "
+         "adapter in, or give another --port (see 'zentorix-cli ports')."},
     };
     const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(file("config")));
