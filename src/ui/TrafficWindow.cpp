@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -35,6 +36,7 @@ TrafficWindow::TrafficWindow(traffic::TrafficLog &log, QWidget *parent)
     view_->setLineWrapMode(QPlainTextEdit::NoWrap);
     view_->setMaximumBlockCount(kMaxLines);
     view_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    view_->setPlaceholderText(QStringLiteral("No traffic yet"));
     view_->setToolTip(QStringLiteral(
         "TX: sent to the port, RX: received from it; times in milliseconds. "
         "Password values are masked."));
@@ -92,8 +94,12 @@ void TrafficWindow::refresh() {
     if (fresh.isEmpty())
         return;
     shownUpTo_ = fresh.last().serial + 1;
+    const QScrollBar *across = view_->horizontalScrollBar();
+    const int left = across->value();
     for (const QString &line : traffic::formatLines(fresh, view()))
         view_->appendPlainText(line);
+    // New lines do not move the view sideways.
+    view_->horizontalScrollBar()->setValue(left);
 }
 
 void TrafficWindow::rebuild() {
@@ -103,7 +109,20 @@ void TrafficWindow::rebuild() {
     const QList<traffic::Entry> newest(entries.end() - std::ptrdiff_t(count), entries.end());
     shownUpTo_ = log_.nextSerial();
     view_->setPlainText(traffic::formatLines(newest, view()).join(QLatin1Char('\n')));
+    showNewestLine();
+}
+
+// The newest line from its start: its time first, however long the line.
+void TrafficWindow::showNewestLine() {
     view_->moveCursor(QTextCursor::End);
+    view_->moveCursor(QTextCursor::StartOfBlock);
+    view_->horizontalScrollBar()->setValue(view_->horizontalScrollBar()->minimum());
+}
+
+void TrafficWindow::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    // The view knows its line widths only once laid out.
+    showNewestLine();
 }
 
 void TrafficWindow::chooseFile() {

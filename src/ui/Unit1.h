@@ -21,6 +21,7 @@
 #include <memory>
 
 class QAction;
+class QCloseEvent;
 class QFileSystemWatcher;
 class QLineEdit;
 class QPlainTextEdit;
@@ -41,6 +42,7 @@ class SerialPortTab;
 class SmsTextTab;
 class TrafficWindow;
 class TemperatureTab;
+class FocusRing;
 } // namespace zx::ui
 namespace zx::serial {
 class PortSource;
@@ -76,6 +78,10 @@ public:
     void PageControl1Change();
     void Timer1Timer();
 
+protected:
+    // A run in progress is not cut off: the user is asked first.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     // TabHost
     QWidget *window() override { return this; }
@@ -110,6 +116,14 @@ private:
     QWidget *buildBottomArea();
     void buildMenu();
     void buildKeys();
+    // The window on the screen it opens on: the design size where there is
+    // room, else as much as the screen's free area holds.
+    void fitToScreen();
+    QWidget *scrolling(QWidget *page);
+    void askToStopRun();
+    void stopRunAndClose();
+    void closeAfterResult();
+    void showTrafficLog();
     void connectReactions();
     void FormCreate();
     void applySettings();
@@ -152,6 +166,10 @@ private:
     QAction *ZENTORIX1_ = nullptr;
     QPushButton *ConnectBtn_ = nullptr;
     QPushButton *TestBtn_ = nullptr;
+    QPushButton *ExitBtn_ = nullptr;
+    QAction *Exit1_ = nullptr;
+    zx::ui::FocusRing *focusRing_ = nullptr;
+    bool closeAfterRun_ = false;
     zx::ui::ModuleMenu *moduleMenu_ = nullptr;
     zx::ui::TrafficWindow *trafficWindow_ = nullptr;
     zx::ui::PlainTextMemo receptionMemo_;
