@@ -16,6 +16,7 @@
 #include "ui/module/ModuleRunner.h"
 #include "ui/module/ReadCompareDialog.h"
 #include "ui/module/RunResultDialog.h"
+#include "ui/module/RunStatus.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -86,6 +87,7 @@ private slots:
     void silentModuleLeavesEveryCommandUnansweredWithoutFreezing();
     void profilesOpenIntoTheControlsAndExportFromThem();
     void closingDuringARunAsksAndStopsAfterTheCommandOnTheLine();
+    void runsInWordsForTheStatusBarAndTheProgress();
 
 private:
     void start(const QByteArray &settings, const zx::sim::FaultOptions &faults = {}) {
@@ -463,6 +465,78 @@ void ModuleMenuTest::closingDuringARunAsksAndStopsAfterTheCommandOnTheLine() {
     // Enter closes the result, and the window with it.
     QTest::keyClick(result, Qt::Key_Return);
     QVERIFY(waitFor([&] { return !form().isVisible(); }, 2000));
+}
+
+
+namespace {
+
+// A report of commands with these statuses, in order, over 16.4 s.
+zx::provision::Report reportOf(const QList<Status> &statuses) {
+    zx::provision::Report report;
+    report.started = QDateTime(QDate(2026, 3, 1), QTime(10, 0), Qt::UTC);
+    report.ended = report.started.addMSecs(16400);
+    for (const Status status : statuses) {
+        zx::provision::CommandResult r;
+        r.command.line = "GETNR";
+        r.status = status;
+        report.results << r;
+    }
+    return report;
+}
+
+} // namespace
+
+// The status bar's line names what did not go through, most telling first;
+// the progress dialog speaks of a silent module after five unanswered
+// commands in a row, and only then.
+void ModuleMenuTest::runsInWordsForTheStatusBarAndTheProgress() {
+    const Status A = Status::Answered, N = Status::NoAnswer, P = Status::PortError,
+                 S = Status::NotSent;
+    struct Line {
+        QList<Status> statuses;
+        bool mismatch;
+        QString expected;
+    };
+    const Line lines[] = {
+        {{A, A, A}, false, QStringLiteral("Write to +49170: 3 of 3 answered in 16 s")},
+        {{}, false, QStringLiteral("Write to +49170: 0 of 0 answered in 16 s")},
+        {{A, A, A}, true, QStringLiteral("Write to +49170: 3 of 3 answered in 16 s, see the result")},
+        {{A, S, N, P, N}, false,
+         QStringLiteral("Write to +49170: 1 of 5 answered in 16 s, 2 without an answer, 2 not "
+                        "sent, see the result")},
+    };
+    for (const Line &l : lines) {
+        zx::provision::Report report = reportOf(l.statuses);
+        if (l.mismatch)
+            report.mismatches << zx::provision::Mismatch{};
+        QCOMPARE(zx::ui::runStatusLine(report, QStringLiteral("Write to +49170")), l.expected);
+    }
+
+    struct Silence {
+        QList<Status> statuses;
+        int done;
+        int silent; // commands named, 0 for no words at all
+    };
+    const Silence silences[] = {
+        {{N, N, N, N}, 4, 0},
+        {{A, N, N, N, N, N}, 6, 5},
+        {{N, N, N, N, N, N, N}, 7, 7},
+        // The run goes on and the module answers again.
+        {{N, N, N, N, N, A}, 6, 0},
+        // Only the commands done so far count; the one on the line has none yet.
+        {{N, N, N, N, N, S}, 4, 0},
+        {{N, N, N, N, P, N}, 6, 0},
+    };
+    for (const Silence &c : silences) {
+        const QString words = zx::ui::silenceText(reportOf(c.statuses).results, c.done);
+        if (c.silent == 0)
+            QVERIFY2(words.isEmpty(), qPrintable(words));
+        else
+            QVERIFY2(words.startsWith(
+                         QStringLiteral("The module has not answered the last %1 commands.")
+                             .arg(c.silent)),
+                     qPrintable(words));
+    }
 }
 
 QTEST_MAIN(ModuleMenuTest)

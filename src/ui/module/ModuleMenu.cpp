@@ -8,6 +8,7 @@
 #include "ui/module/ModuleWindow.h"
 #include "ui/module/ReadCompareDialog.h"
 #include "ui/module/RunResultDialog.h"
+#include "ui/module/RunStatus.h"
 #include "text/Ansi.h"
 #include "ui/widgets/FileChooser.h"
 

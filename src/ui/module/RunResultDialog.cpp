@@ -1,5 +1,6 @@
 #include "ui/module/RunResultDialog.h"
 
+#include "ui/module/RunStatus.h"
 #include "ui/MessageBoxes.h"
 #include "ui/widgets/FileChooser.h"
 #include "ui/widgets/ToneColours.h"
@@ -12,29 +13,12 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <cmath>
 
 namespace zx::ui {
-
-Tone statusTone(provision::Status status) {
-    using provision::Status;
-    switch (status) {
-    case Status::Answered:
-        return Tone::Good;
-    case Status::NoAnswer:
-        return Tone::Warning;
-    case Status::PortError:
-        return Tone::Bad;
-    case Status::NotSent:
-        break;
-    }
-    return Tone::Neutral;
-}
 
 namespace {
 
 using provision::Status;
-
 
 // A multi-line answer in one cell, its line ends shown.
 QString oneLine(QString text) {
@@ -85,29 +69,6 @@ QString runSummary(const provision::Report &r, const QString &what) {
     for (const QString &skipped : r.skipped)
         lines << QStringLiteral("Not sent, the module cannot take it: ") + skipped;
     return lines.join(QLatin1Char('\n'));
-}
-
-QString runStatusLine(const provision::Report &r, const QString &run) {
-    const int total = int(r.results.size());
-    const int answered = r.count(Status::Answered);
-    QString line = QStringLiteral("%1: %2 of %3 answered in %4 s")
-                       .arg(run)
-                       .arg(answered)
-                       .arg(total)
-                       .arg(std::lround(double(r.started.msecsTo(r.ended)) / 1000.0));
-    QStringList missing;
-    // REFUSED: once provision::Status has Refused, its count goes first:
-    //     if (const int n = r.count(Status::Refused))
-    //         missing << QStringLiteral("%1 refused").arg(n);
-    if (const int n = r.count(Status::NoAnswer))
-        missing << QStringLiteral("%1 without an answer").arg(n);
-    if (const int n = r.count(Status::PortError) + r.count(Status::NotSent))
-        missing << QStringLiteral("%1 not sent").arg(n);
-    if (!missing.isEmpty() || !r.mismatches.isEmpty())
-        line += QStringLiteral(", ") + missing.join(QStringLiteral(", ")) +
-                (missing.isEmpty() ? QString() : QStringLiteral(", ")) +
-                QStringLiteral("see the result");
-    return line;
 }
 
 RunResultDialog::RunResultDialog(const provision::Report &report, const QString &what,

@@ -11,19 +11,9 @@ class QTableWidget;
 
 namespace zx::ui {
 
-enum class Tone;
-
-// The colour a command's row takes in the table.
-Tone statusTone(provision::Status status);
-
 // "Writing settings: all 193 commands were answered in 17.6 s." and, for a
 // run that did not go through, what stopped it and what to do next.
 QString runSummary(const provision::Report &report, const QString &what);
-
-// The run in one line for the status bar: "Write to +4917012345: 186 of 186
-// answered in 16 s", and what did not go through, "..., 3 without an
-// answer, see the result".
-QString runStatusLine(const provision::Report &report, const QString &run);
 
 class RunResultDialog : public QDialog {
     Q_OBJECT

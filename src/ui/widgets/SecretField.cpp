@@ -37,6 +37,9 @@ void makeSecret(QLineEdit *box) {
         if (eye->defaultAction() == reveal) {
             eye->setObjectName(reveal->objectName() + QStringLiteral("Button"));
             eye->setFocusPolicy(Qt::TabFocus);
+            // Made after the controls that follow the box; Tab reaches it
+            // next to its box instead of last in the window.
+            QWidget::setTabOrder(box, eye);
         }
     QObject::connect(reveal, &QAction::toggled, box, [box, reveal](bool shown) {
         box->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
