@@ -117,12 +117,17 @@ void TrafficWindow::showNewestLine() {
     view_->moveCursor(QTextCursor::End);
     view_->moveCursor(QTextCursor::StartOfBlock);
     view_->horizontalScrollBar()->setValue(view_->horizontalScrollBar()->minimum());
+    // At the very bottom, also when the sideways scroll bar covers the last
+    // line: only a view at the bottom follows the lines that come.
+    view_->verticalScrollBar()->setValue(view_->verticalScrollBar()->maximum());
 }
 
 void TrafficWindow::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
-    // The view knows its line widths only once laid out.
+    // The view knows its line widths and its height only once laid out,
+    // after the event loop's next round.
     showNewestLine();
+    QTimer::singleShot(0, this, &TrafficWindow::showNewestLine);
 }
 
 void TrafficWindow::chooseFile() {
