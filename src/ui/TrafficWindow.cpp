@@ -1,6 +1,7 @@
 #include "ui/TrafficWindow.h"
 
 #include "ui/MessageBoxes.h"
+#include "ui/widgets/Placement.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -27,7 +28,7 @@ TrafficWindow::TrafficWindow(traffic::TrafficLog &log, QWidget *parent)
     setObjectName(QStringLiteral("TrafficWindow"));
     setWindowTitle(QStringLiteral("Traffic log"));
     setModal(false);
-    resize(760, 420);
+    resizeWithinScreen(this, QSize(760, 420));
 
     view_ = new QPlainTextEdit(this);
     view_->setObjectName(QStringLiteral("TrafficView"));

@@ -67,9 +67,6 @@ constexpr QSize kDesignSize(874, 703);
 constexpr int kBottomAreaHeight = 205;
 // Lines of the reception memo that stay when the window is too low for all.
 constexpr int kReceptionMemoMinLines = 3;
-// The title bar and borders a window manager adds around the window; known
-// only once the window is shown, so the fitting leaves this much room.
-constexpr QMargins kFrameAllowance(4, 30, 4, 4);
 
 QPushButton *sideButton(const char *name, const char *caption, QWidget *parent) {
     auto *b = new QPushButton(str(caption), parent);
@@ -173,6 +170,7 @@ void TForm1::buildWindow() {
 
 void TForm1::fitToScreen() {
     const QRect area = screen()->availableGeometry();
+    using zx::ui::kFrameAllowance;
     const QSize frame(kFrameAllowance.left() + kFrameAllowance.right(),
                       kFrameAllowance.top() + kFrameAllowance.bottom());
     const QSize size = kDesignSize.boundedTo(area.size() - frame);
@@ -401,9 +399,15 @@ void TForm1::showTrafficLog() {
     if (!waiting)
         waiting = findChild<QProgressDialog *>(QStringLiteral("ModuleProgress"));
     if (waiting && waiting->isVisible()) {
+        // The place is for the whole window, title bar and borders included
+        // (as the window manager draws them around this window).
+        const QRect inner = geometry(), outer = frameGeometry();
+        const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                             outer.right() - inner.right(), outer.bottom() - inner.bottom());
         const QRect area = screen()->availableGeometry();
-        const QRect place = zx::ui::placeClearOf(trafficWindow_->size(), area, waiting->frameGeometry());
-        trafficWindow_->resize(place.size());
+        const QRect place = zx::ui::placeClearOf(trafficWindow_->size().grownBy(frame), area,
+                                                 waiting->frameGeometry());
+        trafficWindow_->resize(place.size().shrunkBy(frame));
         trafficWindow_->move(place.topLeft());
     }
     trafficWindow_->show();

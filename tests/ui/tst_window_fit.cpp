@@ -8,6 +8,8 @@
 #include "support/UiTestEnv.h"
 #include "ui/TabTable.h"
 #include "ui/Unit1.h"
+#include "ui/module/ReadCompareDialog.h"
+#include "ui/module/RunResultDialog.h"
 #include "ui/widgets/Placement.h"
 
 #include <QMenuBar>
@@ -27,7 +29,7 @@ const char kScreenVariable[] = "ZX_FIT_SCREEN";
 
 // The offscreen platform's description of one screen of that many pixels.
 QByteArray screenConfig(const QSize &pixels) {
-    return QStringLiteral(R"({"screens": [{"name": "Fit", "x": 0, "y": 0, "width": %1,
+    return QStringLiteral(R"({"windowFrameMargins": true, "screens": [{"name": "Fit", "x": 0, "y": 0, "width": %1,
         "height": %2, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
         .arg(pixels.width())
         .arg(pixels.height())
@@ -134,6 +136,17 @@ void WindowFitTest::fitsThisScreen() {
     }
     for (const QString &fault : LayoutWalk(child<QWidget>(form, "BottomArea")).faults)
         faults << QStringLiteral("bottom area: ") + fault;
+    // The run's views open inside the area too.
+    zx::provision::Report report;
+    report.results.resize(200);
+    zx::ui::RunResultDialog result(report, QStringLiteral("Writing settings"), &form);
+    zx::ui::ReadCompareDialog compare(zx::ui::compareWithModule({}, {}, {}), report, &form);
+    for (QDialog *view : std::initializer_list<QDialog *>{&result, &compare}) {
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        inside(view->objectName(), view->frameGeometry());
+        view->hide();
+    }
     // Below the tabs, the memo keeps a few lines.
     auto *memo = child<QWidget>(form, "MemoSMSinput");
     if (memo->height() < 3 * memo->fontMetrics().lineSpacing())

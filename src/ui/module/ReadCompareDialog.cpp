@@ -5,6 +5,7 @@
 #include "ui/module/FieldCaptions.h"
 #include "ui/module/RunResultDialog.h"
 #include "ui/widgets/ToneColours.h"
+#include "ui/widgets/Placement.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -50,7 +51,7 @@ ReadCompareDialog::ReadCompareDialog(Comparison comparison, const provision::Rep
     setObjectName(QStringLiteral("ReadCompare"));
     setWindowTitle(QStringLiteral("Module and window"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(720, 480);
+    resizeWithinScreen(this, QSize(720, 480));
 
     const int fields = int(comparison_.answered.size());
     const int differing = int(comparison_.differing.size());

@@ -4,6 +4,7 @@
 #include "ui/MessageBoxes.h"
 #include "ui/widgets/FileChooser.h"
 #include "ui/widgets/ToneColours.h"
+#include "ui/widgets/Placement.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -77,7 +78,7 @@ RunResultDialog::RunResultDialog(const provision::Report &report, const QString 
     setObjectName(QStringLiteral("RunResult"));
     setWindowTitle(what);
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(780, 460);
+    resizeWithinScreen(this, QSize(780, 460));
 
     summary_ = new QLabel(runSummary(report, what), this);
     summary_->setObjectName(QStringLiteral("RunResultSummary"));

@@ -1,5 +1,8 @@
 #include "ui/widgets/Placement.h"
 
+#include <QScreen>
+#include <QWidget>
+
 #include <algorithm>
 
 namespace zx::ui {
@@ -30,6 +33,13 @@ QRect placeClearOf(const QSize &wanted, const QRect &area, const QRect &avoid) {
     const QRect *best = std::max_element(std::begin(bands), std::end(bands),
                                          [&](const QRect &a, const QRect &b) { return kept(a) < kept(b); });
     return centred(*best);
+}
+
+void resizeWithinScreen(QWidget *window, const QSize &wanted) {
+    const QSize room = window->screen()->availableGeometry().size() -
+                       QSize(kFrameAllowance.left() + kFrameAllowance.right(),
+                             kFrameAllowance.top() + kFrameAllowance.bottom());
+    window->resize(wanted.boundedTo(room));
 }
 
 } // namespace zx::ui
