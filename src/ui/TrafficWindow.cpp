@@ -42,6 +42,16 @@ TrafficWindow::TrafficWindow(traffic::TrafficLog &log, QWidget *parent)
         "TX: sent to the port, RX: received from it; times in milliseconds. "
         "Password values are masked."));
 
+    // At its newest line the view stays there as lines come and as the
+    // window manager settles the window's size; scrolled back, it stays put.
+    QScrollBar *down = view_->verticalScrollBar();
+    connect(down, &QScrollBar::valueChanged, this,
+            [this, down](int value) { following_ = value == down->maximum(); });
+    connect(down, &QScrollBar::rangeChanged, this, [this, down](int, int maximum) {
+        if (following_)
+            down->setValue(maximum);
+    });
+
     hex_ = new QCheckBox(QStringLiteral("&Hex"), this);
     hex_->setObjectName(QStringLiteral("TrafficHex"));
     hex_->setToolTip(QStringLiteral("Show the bytes as hexadecimal octets instead of text"));
@@ -119,16 +129,15 @@ void TrafficWindow::showNewestLine() {
     view_->moveCursor(QTextCursor::StartOfBlock);
     view_->horizontalScrollBar()->setValue(view_->horizontalScrollBar()->minimum());
     // At the very bottom, also when the sideways scroll bar covers the last
-    // line: only a view at the bottom follows the lines that come.
+    // line: from there the view follows the lines that come.
+    following_ = true;
     view_->verticalScrollBar()->setValue(view_->verticalScrollBar()->maximum());
 }
 
 void TrafficWindow::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
-    // The view knows its line widths and its height only once laid out,
-    // after the event loop's next round.
+    // The view knows its line widths only once laid out.
     showNewestLine();
-    QTimer::singleShot(0, this, &TrafficWindow::showNewestLine);
 }
 
 void TrafficWindow::chooseFile() {

@@ -49,6 +49,7 @@ private:
     QPushButton *save_ = nullptr;
     QTimer *timer_ = nullptr;
     QFileDialog *dialog_ = nullptr;
+    bool following_ = true; // the view is at its newest line and stays there
 };
 
 } // namespace zx::ui

@@ -6,8 +6,8 @@
 #include "ui/TabTable.h"
 #include "ui/TrafficFileAction.h"
 #include "ui/TrafficWindow.h"
+#include "ui/module/CloseGuard.h"
 #include "ui/module/ModuleMenu.h"
-#include "ui/module/ModuleRunner.h"
 #include "ui/tabs/AbonentsTab.h"
 #include "ui/tabs/AnalogTab.h"
 #include "ui/tabs/EventMaskGroup.h"
@@ -33,13 +33,11 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFont>
 #include <QGridLayout>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QPlainTextEdit>
@@ -387,6 +385,7 @@ void TForm1::buildMenu() {
     auto *module = menuBar()->addMenu(QStringLiteral("&Module"));
     module->setObjectName(QStringLiteral("Module1"));
     moduleMenu_ = new zx::ui::ModuleMenu(*this, *module, this);
+    new zx::ui::CloseGuard(*this, *moduleMenu_);
 }
 
 // Beside a dialog that is waiting for the user (a question, the progress of
@@ -417,70 +416,6 @@ void TForm1::showTrafficLog() {
         trafficWindow_->raise();
         trafficWindow_->activateWindow();
     }
-}
-
-void TForm1::closeEvent(QCloseEvent *event) {
-    if (!moduleMenu_ || !moduleMenu_->runner().running()) {
-        QMainWindow::closeEvent(event);
-        return;
-    }
-    event->ignore();
-    askToStopRun();
-}
-
-void TForm1::askToStopRun() {
-    if (closeAfterRun_)
-        return;
-    if (auto *asked = findChild<QMessageBox *>(QStringLiteral("CloseDuringRun")); asked && asked->isVisible()) {
-        asked->raise();
-        return;
-    }
-    auto *box = new QMessageBox(QMessageBox::Question, QStringLiteral("A run is in progress"),
-                                QStringLiteral("Stop after the command on the line, or keep running?"),
-                                QMessageBox::NoButton, this);
-    box->setObjectName(QStringLiteral("CloseDuringRun"));
-    box->setInformativeText(QStringLiteral(
-        "Stopping lets the command on the line finish and sends nothing after it; the module keeps "
-        "what it got so far. The run's result shows which commands those were, and the window "
-        "closes when you close it."));
-    QPushButton *stop = box->addButton(QStringLiteral("&Stop and close"), QMessageBox::AcceptRole);
-    stop->setObjectName(QStringLiteral("StopAndClose"));
-    QPushButton *keep = box->addButton(QStringLiteral("&Keep running"), QMessageBox::RejectRole);
-    keep->setObjectName(QStringLiteral("KeepRunning"));
-    box->setDefaultButton(keep);
-    box->setEscapeButton(keep);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QMessageBox::buttonClicked, this, [this, stop](QAbstractButton *clicked) {
-        if (clicked == stop)
-            stopRunAndClose();
-    });
-    box->open();
-}
-
-void TForm1::stopRunAndClose() {
-    closeAfterRun_ = true;
-    zx::ui::ModuleRunner &runner = moduleMenu_->runner();
-    if (!runner.running()) {
-        closeAfterResult();
-        return;
-    }
-    // After the menu's own reaction, which opens the run's result.
-    connect(&runner, &zx::ui::ModuleRunner::finished, this, &TForm1::closeAfterResult,
-            Qt::SingleShotConnection);
-    runner.cancel();
-}
-
-// The run's result stays until the user has read it; the window goes with it.
-void TForm1::closeAfterResult() {
-    for (QDialog *view : findChildren<QDialog *>()) {
-        const QString name = view->objectName();
-        if (view->isVisible() &&
-            (name == QLatin1String("RunResult") || name == QLatin1String("ReadCompare"))) {
-            connect(view, &QDialog::finished, this, &QWidget::close);
-            return;
-        }
-    }
-    close();
 }
 
 void TForm1::InitPort() {

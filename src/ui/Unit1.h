@@ -21,7 +21,6 @@
 #include <memory>
 
 class QAction;
-class QCloseEvent;
 class QFileSystemWatcher;
 class QLineEdit;
 class QPlainTextEdit;
@@ -78,10 +77,6 @@ public:
     void PageControl1Change();
     void Timer1Timer();
 
-protected:
-    // A run in progress is not cut off: the user is asked first.
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     // TabHost
     QWidget *window() override { return this; }
@@ -120,9 +115,6 @@ private:
     // room, else as much as the screen's free area holds.
     void fitToScreen();
     QWidget *scrolling(QWidget *page);
-    void askToStopRun();
-    void stopRunAndClose();
-    void closeAfterResult();
     void showTrafficLog();
     void connectReactions();
     void FormCreate();
@@ -169,7 +161,6 @@ private:
     QPushButton *ExitBtn_ = nullptr;
     QAction *Exit1_ = nullptr;
     zx::ui::FocusRing *focusRing_ = nullptr;
-    bool closeAfterRun_ = false;
     zx::ui::ModuleMenu *moduleMenu_ = nullptr;
     zx::ui::TrafficWindow *trafficWindow_ = nullptr;
     zx::ui::PlainTextMemo receptionMemo_;

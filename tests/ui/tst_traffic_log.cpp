@@ -416,8 +416,8 @@ void TrafficLogTest::staysWithinItsBoundUnderANoiseFlood() {
 }
 
 // Empty, the view says so; opened on traffic, it shows the newest line from
-// its time on; new lines keep it there, and where the user scrolled sideways
-// stays.
+// its time on; new lines keep it there, and where the user scrolled (sideways
+// or back) stays.
 void TrafficLogTest::opensAtTheStartOfTheNewestLineAndFollowsIt() {
     start(Simulator::Mode::Setting);
     QVERIFY(log().entries().empty());
@@ -453,6 +453,13 @@ void TrafficLogTest::opensAtTheStartOfTheNewestLineAndFollowsIt() {
     QVERIFY(sim_->pumpUntil([&] { return view->blockCount() > blocks; }));
     QCOMPARE(down->value(), down->maximum());
     QCOMPARE(across->value(), left);
+
+    // Scrolled back by the user, the view stays where it was.
+    down->setValue(0);
+    const int before = view->blockCount();
+    commands(2);
+    QVERIFY(sim_->pumpUntil([&] { return view->blockCount() > before; }));
+    QCOMPARE(down->value(), 0);
 }
 
 QTEST_MAIN(TrafficLogTest)

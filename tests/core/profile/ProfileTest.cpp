@@ -181,7 +181,7 @@ TEST(Profile, BadInputIsOneLineNamingTheFieldAndChangesNothing) {
         {R"({"version": 1, "fields": []})", "fields: expected an object"},
         {R"([1, 2])", "not a profile: expected a JSON object"},
         {R"({"version": 1, "fields": {)", "not valid JSON: unterminated object at line 1, column 27"},
-        {"{\n  \"version\": 1\n  \"fields\": {}\n}", "not valid JSON: missing value separator at line 3, column 3"},
+        {"{\n  \"version\": 1\n  \"fields\": {}\n}", "not valid JSON: unterminated object at line 3, column 4"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.json.constData());
