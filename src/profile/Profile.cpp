@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QStringList>
 
+#include <algorithm>
 #include <optional>
 
 namespace zx::profile {
@@ -217,6 +218,14 @@ std::optional<QString> repeatedKey(const QByteArray &json) {
     return std::nullopt;
 }
 
+// "line 3, column 7" of a byte offset, as an editor counts them (columns in bytes).
+QString textPosition(const QByteArray &text, qsizetype offset) {
+    offset = std::clamp<qsizetype>(offset, 0, text.size());
+    const QByteArray before = text.left(offset);
+    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
+    return QStringLiteral("line %1, column %2").arg(before.count('\n') + 1).arg(offset - lineStart + 1);
+}
+
 } // namespace
 
 ImportResult importProfileText(const QByteArray &json, const settings::ConfigRecord &base) {
@@ -224,9 +233,8 @@ ImportResult importProfileText(const QByteArray &json, const settings::ConfigRec
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
         return {base,
-                QStringLiteral("not valid JSON: %1 at byte %2")
-                    .arg(parseError.errorString())
-                    .arg(parseError.offset),
+                QStringLiteral("not valid JSON: %1 at %2")
+                    .arg(parseError.errorString(), textPosition(json, parseError.offset)),
                 {}};
     if (!document.isObject())
         return {base, QStringLiteral("not a profile: expected a JSON object"), {}};

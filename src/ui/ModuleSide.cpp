@@ -7,8 +7,10 @@
 #include "ui/tabs/NumbersGroup.h"
 #include "ui/tabs/SerialPortTab.h"
 #include "ui/tabs/SmsTextTab.h"
+#include "ui/widgets/DisabledReason.h"
 #include "ui/widgets/RadioGroup.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -44,8 +46,16 @@ zx::ui::RunLine TForm1::runLine() const {
 }
 
 void TForm1::lockForRun(bool running) {
-    for (int i = 0; i < PageControl1_->count(); ++i)
+    const QString why = QStringLiteral(
+        "Locked while the module is written or read; Cancel in the progress window stops the run");
+    for (int i = 0; i < PageControl1_->count(); ++i) {
         PageControl1_->widget(i)->setEnabled(!running);
-    ConnectBtn_->setEnabled(!running);
-    TestBtn_->setEnabled(!running);
+        zx::ui::setDisabledReason(PageControl1_->widget(i), why);
+    }
+    for (QPushButton *b : {ConnectBtn_, TestBtn_, ExitBtn_}) {
+        b->setEnabled(!running);
+        zx::ui::setDisabledReason(b, why);
+    }
+    // Closing the window still asks whether to stop the run.
+    Exit1_->setEnabled(!running);
 }

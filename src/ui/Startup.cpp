@@ -18,10 +18,13 @@
 #include "ui/tabs/SerialPortTab.h"
 #include "ui/tabs/SmsTextTab.h"
 #include "ui/tabs/TemperatureTab.h"
+#include "ui/widgets/DisabledReason.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QSet>
+#include <QTabWidget>
 
 void TForm1::FormCreate() {
     InitPort();
@@ -99,12 +102,23 @@ void TForm1::storeLevelBars() {
 
 // The runtime variant: the same controls in the same order, on or off.
 void TForm1::applyVariant(bool variantOn) {
+    QSet<QWidget *> wasEnabled;
+    for (QWidget *w : PageControl1_->findChildren<QWidget *>())
+        if (!w->testAttribute(Qt::WA_ForceDisabled))
+            wasEnabled.insert(w);
     temperatureTab_->applyVariant(variantOn);
     analogTab_->applyVariant(variantOn);
     ioNames_->applyVariant(variantOn);
     externalTexts_->applyVariant(variantOn);
     internalTexts_->applyVariant(variantOn);
     abonentsTab_->masks->applyVariant(variantOn);
+    // What the variant turned off says so while it is off.
+    const QString why = QStringLiteral(
+        "The ZENTORIX-RT has no such input or output; untick \"ZENTORIX-RT\" in \"Option\" to "
+        "use it");
+    for (QWidget *w : std::as_const(wasEnabled))
+        if (w->testAttribute(Qt::WA_ForceDisabled))
+            zx::ui::setDisabledReason(w, why);
 }
 
 void TForm1::ZENTORIX1Click() {

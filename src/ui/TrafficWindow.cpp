@@ -1,6 +1,7 @@
 #include "ui/TrafficWindow.h"
 
 #include "ui/MessageBoxes.h"
+#include "ui/widgets/Placement.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -9,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -26,7 +28,7 @@ TrafficWindow::TrafficWindow(traffic::TrafficLog &log, QWidget *parent)
     setObjectName(QStringLiteral("TrafficWindow"));
     setWindowTitle(QStringLiteral("Traffic log"));
     setModal(false);
-    resize(760, 420);
+    resizeWithinScreen(this, QSize(760, 420));
 
     view_ = new QPlainTextEdit(this);
     view_->setObjectName(QStringLiteral("TrafficView"));
@@ -35,9 +37,20 @@ TrafficWindow::TrafficWindow(traffic::TrafficLog &log, QWidget *parent)
     view_->setLineWrapMode(QPlainTextEdit::NoWrap);
     view_->setMaximumBlockCount(kMaxLines);
     view_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    view_->setPlaceholderText(QStringLiteral("No traffic yet"));
     view_->setToolTip(QStringLiteral(
         "TX: sent to the port, RX: received from it; times in milliseconds. "
         "Password values are masked."));
+
+    // At its newest line the view stays there as lines come and as the
+    // window manager settles the window's size; scrolled back, it stays put.
+    QScrollBar *down = view_->verticalScrollBar();
+    connect(down, &QScrollBar::valueChanged, this,
+            [this, down](int value) { following_ = value == down->maximum(); });
+    connect(down, &QScrollBar::rangeChanged, this, [this, down](int, int maximum) {
+        if (following_)
+            down->setValue(maximum);
+    });
 
     hex_ = new QCheckBox(QStringLiteral("&Hex"), this);
     hex_->setObjectName(QStringLiteral("TrafficHex"));
@@ -92,8 +105,12 @@ void TrafficWindow::refresh() {
     if (fresh.isEmpty())
         return;
     shownUpTo_ = fresh.last().serial + 1;
+    const QScrollBar *across = view_->horizontalScrollBar();
+    const int left = across->value();
     for (const QString &line : traffic::formatLines(fresh, view()))
         view_->appendPlainText(line);
+    // New lines do not move the view sideways.
+    view_->horizontalScrollBar()->setValue(left);
 }
 
 void TrafficWindow::rebuild() {
@@ -103,7 +120,24 @@ void TrafficWindow::rebuild() {
     const QList<traffic::Entry> newest(entries.end() - std::ptrdiff_t(count), entries.end());
     shownUpTo_ = log_.nextSerial();
     view_->setPlainText(traffic::formatLines(newest, view()).join(QLatin1Char('\n')));
+    showNewestLine();
+}
+
+// The newest line from its start: its time first, however long the line.
+void TrafficWindow::showNewestLine() {
     view_->moveCursor(QTextCursor::End);
+    view_->moveCursor(QTextCursor::StartOfBlock);
+    view_->horizontalScrollBar()->setValue(view_->horizontalScrollBar()->minimum());
+    // At the very bottom, also when the sideways scroll bar covers the last
+    // line: from there the view follows the lines that come.
+    following_ = true;
+    view_->verticalScrollBar()->setValue(view_->verticalScrollBar()->maximum());
+}
+
+void TrafficWindow::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    // The view knows its line widths only once laid out.
+    showNewestLine();
 }
 
 void TrafficWindow::chooseFile() {

@@ -2,7 +2,8 @@
 // "Option" -> "Traffic log": the traffic log shown live, as text with the
 // control characters visible or as hexadecimal, with a pause and "Save log…"
 // that writes what the view shows. Non-modal; it reads the log on a short
-// timer and appends only what is new.
+// timer and appends only what is new. It opens at the start of the newest
+// line and says "No traffic yet" while the log is empty.
 #include "traffic/TrafficFormat.h"
 #include "traffic/TrafficLog.h"
 
@@ -30,8 +31,12 @@ public:
     bool saveTo(const QString &path);
     QString errorText() const { return error_; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void rebuild();
+    void showNewestLine();
     void chooseFile();
     traffic::View view() const;
 
@@ -44,6 +49,7 @@ private:
     QPushButton *save_ = nullptr;
     QTimer *timer_ = nullptr;
     QFileDialog *dialog_ = nullptr;
+    bool following_ = true; // the view is at its newest line and stays there
 };
 
 } // namespace zx::ui

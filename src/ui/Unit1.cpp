@@ -6,6 +6,7 @@
 #include "ui/TabTable.h"
 #include "ui/TrafficFileAction.h"
 #include "ui/TrafficWindow.h"
+#include "ui/module/CloseGuard.h"
 #include "ui/module/ModuleMenu.h"
 #include "ui/tabs/AbonentsTab.h"
 #include "ui/tabs/AnalogTab.h"
@@ -20,7 +21,12 @@
 #include "ui/tabs/SmsTextTab.h"
 #include "ui/tabs/TemperatureTab.h"
 #include "ui/widgets/BoxColour.h"
+#include "ui/widgets/DisabledReason.h"
+#include "ui/widgets/FocusRing.h"
+#include "ui/widgets/PageScroller.h"
+#include "ui/widgets/Placement.h"
 #include "ui/widgets/RadioGroup.h"
+#include "ui/widgets/TabsOverBottomLayout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,6 +38,8 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProgressDialog>
+#include <QScreen>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -51,6 +59,12 @@ QString str(const char *s) { return QString::fromLatin1(s); }
 
 // The buttons on the right of the bottom area and the status above them.
 constexpr int kSideColumnWidth = 80;
+
+// The size the window was laid out for, and the bottom area's share of it.
+constexpr QSize kDesignSize(874, 703);
+constexpr int kBottomAreaHeight = 205;
+// Lines of the reception memo that stay when the window is too low for all.
+constexpr int kReceptionMemoMinLines = 3;
 
 QPushButton *sideButton(const char *name, const char *caption, QWidget *parent) {
     auto *b = new QPushButton(str(caption), parent);
@@ -117,24 +131,23 @@ void TForm1::buildWindow() {
     // fonts-dejavu-core), so that every tab fits at the fixed size.
     QFont small(QStringLiteral("DejaVu Sans"), 8);
     setFont(small);
-    move(11, 11);
-    resize(874, 703);
 
     auto *central = new QWidget(this);
-    auto *v = new QVBoxLayout(central);
-    v->setContentsMargins(4, 0, 4, 0);
     PageControl1_ = new QTabWidget(central);
     PageControl1_->setObjectName(QStringLiteral("PageControl1"));
     // On the tab bar alone: a style sheet on the tab widget would restyle
     // every control on every tab through the style sheet machinery.
     PageControl1_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 7px; }"));
+    // On a narrow screen the captions stay whole and the bar scrolls.
+    PageControl1_->setElideMode(Qt::ElideNone);
+    PageControl1_->setUsesScrollButtons(true);
     buildTabs();
-    v->addWidget(PageControl1_, 1);
-    v->addWidget(buildBottomArea());
+    auto *layout = new zx::ui::TabsOverBottomLayout(PageControl1_, buildBottomArea(), central);
+    layout->setContentsMargins(4, 0, 4, 0);
     setCentralWidget(central);
     // The window keeps the size it is given: a panel that needs more room
     // than its tab has shows as a fault in the layout, never as a wider window.
-    layout()->setSizeConstraint(QLayout::SetNoConstraint);
+    this->layout()->setSizeConstraint(QLayout::SetNoConstraint);
 
     auto *statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("StatusBar1"));
@@ -148,8 +161,26 @@ void TForm1::buildWindow() {
     Timer1_->start();
     connectReactions();
     buildKeys();
+    focusRing_ = new zx::ui::FocusRing(this);
     mainTab_->BRnumber->setFocus();
+    fitToScreen();
 }
+
+void TForm1::fitToScreen() {
+    const QRect area = screen()->availableGeometry();
+    using zx::ui::kFrameAllowance;
+    const QSize frame(kFrameAllowance.left() + kFrameAllowance.right(),
+                      kFrameAllowance.top() + kFrameAllowance.bottom());
+    const QSize size = kDesignSize.boundedTo(area.size() - frame);
+    resize(size);
+    // At 11, 11 where that leaves the whole window on the screen.
+    const QSize slack = area.size() - frame - size;
+    move(area.left() + std::min(11, slack.width()), area.top() + std::min(11, slack.height()));
+}
+
+// A tab's page keeps the room its controls need and scrolls in a window
+// too small for it.
+QWidget *TForm1::scrolling(QWidget *page) { return new zx::ui::PageScroller(page, PageControl1_); }
 
 // Keys that act from anywhere in the window: switching tabs.
 void TForm1::buildKeys() {
@@ -167,11 +198,35 @@ void TForm1::buildKeys() {
     add({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
         -1);
+
+    // The menus open from the keyboard with their first letters (the
+    // captions carry no mnemonics) and F10; Alt+M is "&Module"'s own.
+    const auto openMenu = [this](const QKeySequence &key, int menu) {
+        auto *action = new QAction(this);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, menu] {
+            const QList<QAction *> menus = menuBar()->actions();
+            if (menu < menus.size())
+                menuBar()->setActiveAction(menus[menu]);
+        });
+        addAction(action);
+    };
+    openMenu(QKeySequence(Qt::ALT | Qt::Key_F), 0);
+    openMenu(QKeySequence(Qt::ALT | Qt::Key_O), 1);
+    openMenu(QKeySequence(Qt::Key_F10), 0);
+
+    // The reception memo is no Tab stop; F6 goes there to scroll and select.
+    auto *toMemo = new QAction(this);
+    toMemo->setShortcut(QKeySequence(Qt::Key_F6));
+    toMemo->setShortcutContext(Qt::WindowShortcut);
+    connect(toMemo, &QAction::triggered, this, [this] { MemoSMSinput_->setFocus(Qt::ShortcutFocusReason); });
+    addAction(toMemo);
 }
 
 void TForm1::buildTabs() {
     for (const zx::ui::TabEntry &tab : zx::ui::kTabs)
-        PageControl1_->addTab(createTab(tab.index), str(tab.caption));
+        PageControl1_->addTab(scrolling(createTab(tab.index)), str(tab.caption));
 }
 
 QWidget *TForm1::createTab(zx::ui::TabIndex index) {
@@ -239,15 +294,21 @@ void TForm1::connectReactions() {
 
 QWidget *TForm1::buildBottomArea() {
     auto *area = new QWidget(this);
-    area->setFixedHeight(205);
+    area->setObjectName(QStringLiteral("BottomArea"));
+    // On a low screen the reception memo gives up height first.
+    area->setMaximumHeight(kBottomAreaHeight);
     auto *grid = new QGridLayout(area);
     grid->setContentsMargins(4, 4, 4, 4);
     grid->setSpacing(3);
 
     MemoSMSinput_ = new QPlainTextEdit(area);
     MemoSMSinput_->setObjectName(QStringLiteral("MemoSMSinput"));
-    MemoSMSinput_->setFocusPolicy(Qt::NoFocus);
+    // Not a Tab stop; a click or F6 reaches it, and Tab leaves it again.
+    MemoSMSinput_->setFocusPolicy(Qt::ClickFocus);
+    MemoSMSinput_->setTabChangesFocus(true);
     MemoSMSinput_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MemoSMSinput_->setMinimumHeight(MemoSMSinput_->fontMetrics().lineSpacing() * kReceptionMemoMinLines +
+                                    2 * MemoSMSinput_->frameWidth() + 8);
     MemoS_ = new QPlainTextEdit(area);
     MemoS_->setObjectName(QStringLiteral("MemoS"));
     MemoS_->setFixedHeight(25);
@@ -277,7 +338,7 @@ QWidget *TForm1::buildBottomArea() {
     auto *connectBtn = ConnectBtn_ = sideButton("ConnectBtn", "Connect", area);
     auto *testBtn = TestBtn_ = sideButton("TestBtn", "Test", area);
     auto *clearBtn = sideButton("ClearBtn", "Clear", area);
-    auto *exitBtn = sideButton("ExitBtn", "Exit", area);
+    auto *exitBtn = ExitBtn_ = sideButton("ExitBtn", "Exit", area);
     connect(connectBtn, &QPushButton::clicked, this, &TForm1::ConnectBtnClick);
     connect(testBtn, &QPushButton::clicked, this, &TForm1::TestBtnClick);
     connect(clearBtn, &QPushButton::clicked, this, [this] { link_->ClearBtnClick(); });
@@ -297,7 +358,7 @@ QWidget *TForm1::buildBottomArea() {
 
 void TForm1::buildMenu() {
     auto *file = menuBar()->addMenu(QStringLiteral("File"));
-    auto *exit1 = file->addAction(QStringLiteral("Exit"));
+    auto *exit1 = Exit1_ = file->addAction(QStringLiteral("Exit"));
     exit1->setObjectName(QStringLiteral("Exit1"));
     exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(exit1, &QAction::triggered, this, &QWidget::close);
@@ -317,19 +378,44 @@ void TForm1::buildMenu() {
     traffic->setObjectName(QStringLiteral("TrafficLog1"));
     traffic->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     traffic->setToolTip(QStringLiteral("Every byte sent to and received from the port, with times"));
-    connect(traffic, &QAction::triggered, this, [this] {
-        if (!trafficWindow_)
-            trafficWindow_ = new zx::ui::TrafficWindow(traffic_, this);
-        trafficWindow_->show();
-        trafficWindow_->raise();
-        trafficWindow_->activateWindow();
-    });
+    connect(traffic, &QAction::triggered, this, &TForm1::showTrafficLog);
     option->addAction(new zx::ui::TrafficFileAction(traffic_, this));
     option->setToolTipsVisible(true);
 
     auto *module = menuBar()->addMenu(QStringLiteral("&Module"));
     module->setObjectName(QStringLiteral("Module1"));
     moduleMenu_ = new zx::ui::ModuleMenu(*this, *module, this);
+    new zx::ui::CloseGuard(*this, *moduleMenu_);
+}
+
+// Beside a dialog that is waiting for the user (a question, the progress of
+// a run with its Cancel), never over it.
+void TForm1::showTrafficLog() {
+    const bool first = !trafficWindow_;
+    if (first)
+        trafficWindow_ = new zx::ui::TrafficWindow(traffic_, this);
+    QWidget *waiting = QApplication::activeModalWidget();
+    if (!waiting)
+        waiting = findChild<QProgressDialog *>(QStringLiteral("ModuleProgress"));
+    if (waiting && waiting->isVisible()) {
+        // The place is for the whole window, title bar and borders included
+        // (as the window manager draws them around this window).
+        const QRect inner = geometry(), outer = frameGeometry();
+        const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                             outer.right() - inner.right(), outer.bottom() - inner.bottom());
+        const QRect area = screen()->availableGeometry();
+        const QRect place = zx::ui::placeClearOf(trafficWindow_->size().grownBy(frame), area,
+                                                 waiting->frameGeometry());
+        trafficWindow_->resize(place.size().shrunkBy(frame));
+        trafficWindow_->move(place.topLeft());
+    }
+    trafficWindow_->show();
+    if (waiting && waiting->isVisible())
+        waiting->raise();
+    else {
+        trafficWindow_->raise();
+        trafficWindow_->activateWindow();
+    }
 }
 
 void TForm1::InitPort() {

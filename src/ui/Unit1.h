@@ -41,6 +41,7 @@ class SerialPortTab;
 class SmsTextTab;
 class TrafficWindow;
 class TemperatureTab;
+class FocusRing;
 } // namespace zx::ui
 namespace zx::serial {
 class PortSource;
@@ -110,6 +111,11 @@ private:
     QWidget *buildBottomArea();
     void buildMenu();
     void buildKeys();
+    // The window on the screen it opens on: the design size where there is
+    // room, else as much as the screen's free area holds.
+    void fitToScreen();
+    QWidget *scrolling(QWidget *page);
+    void showTrafficLog();
     void connectReactions();
     void FormCreate();
     void applySettings();
@@ -152,6 +158,9 @@ private:
     QAction *ZENTORIX1_ = nullptr;
     QPushButton *ConnectBtn_ = nullptr;
     QPushButton *TestBtn_ = nullptr;
+    QPushButton *ExitBtn_ = nullptr;
+    QAction *Exit1_ = nullptr;
+    zx::ui::FocusRing *focusRing_ = nullptr;
     zx::ui::ModuleMenu *moduleMenu_ = nullptr;
     zx::ui::TrafficWindow *trafficWindow_ = nullptr;
     zx::ui::PlainTextMemo receptionMemo_;

@@ -2,16 +2,21 @@
 // byte for byte and read back without a difference, a change of two alarm
 // numbers written as exactly two lines, a cancelled run that stops after the
 // command on the line, and a silent module that leaves every command
-// unanswered while the window keeps running its timers on time.
+// unanswered while the window keeps running its timers on time. Each run
+// leaves its line in the status bar and its view under "Show last result…";
+// closing the window in the middle of a run asks first and stops cleanly.
 #include "common/RecordBytes.h"
 #include "common/Wire.h"
 #include "profile/ProfileFiles.h"
 #include "provision/Plan.h"
 #include "support/SimHarness.h"
+#include "text/Ansi.h"
+#include "ui/widgets/DisabledReason.h"
 #include "ui/module/ModuleMenu.h"
 #include "ui/module/ModuleRunner.h"
 #include "ui/module/ReadCompareDialog.h"
 #include "ui/module/RunResultDialog.h"
+#include "ui/module/RunStatus.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -81,6 +86,8 @@ private slots:
     void cancelStopsAfterTheCommandOnTheLine();
     void silentModuleLeavesEveryCommandUnansweredWithoutFreezing();
     void profilesOpenIntoTheControlsAndExportFromThem();
+    void closingDuringARunAsksAndStopsAfterTheCommandOnTheLine();
+    void runsInWordsForTheStatusBarAndTheProgress();
 
 private:
     void start(const QByteArray &settings, const zx::sim::FaultOptions &faults = {}) {
@@ -165,12 +172,33 @@ void ModuleMenuTest::goldenWriteReadsBackAndWritesOnlyChanges() {
     QVERIFY2(probe.worstLatenessMs() < 100, qPrintable(QString::number(probe.worstLatenessMs())));
     // The answers went to the run, not to the reception memo.
     QCOMPARE(sim_->memoText(), memoBefore);
+    // Enter closes the result view; the status bar keeps the run's line and
+    // the view opens again from the menu.
+    const QString number = zx::text::fromAnsi(zx::testing::recordOf(settings).ModuleNumber()).trimmed();
+    QVERIFY(!number.isEmpty());
+    const QString line = sim_->statusMessage();
+    QVERIFY2(line.startsWith(QStringLiteral("Write to %1: %2 of %2 answered in ")
+                                 .arg(number)
+                                 .arg(report().results.size())) &&
+                 line.endsWith(QLatin1String(" s")),
+             qPrintable(line));
+    QTest::keyClick(result, Qt::Key_Return);
+    QVERIFY(result->isHidden());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(item("LastResult1")->isEnabled());
+    item("LastResult1")->trigger();
+    result = form().findChild<zx::ui::RunResultDialog *>(QStringLiteral("RunResult"));
+    QVERIFY(result && result->isVisible());
+    QCOMPARE(sim_->child<QTableWidget>(QStringLiteral("RunResultTable"))->rowCount(),
+             report().results.size());
+    delete result;
     // The controls that send come back after the run.
     QVERIFY(tabButtonWorks());
-    delete result;
 
     // Reading back: the module holds every value the window does.
     item("ReadModule1")->trigger();
+    // The last write's view is gone with the new run.
+    QVERIFY(!item("LastResult1")->isEnabled());
     auto *compare = waitForDialog<zx::ui::ReadCompareDialog>("ReadCompare", 60000);
     QVERIFY(compare);
     QVERIFY(report().allAnswered());
@@ -200,8 +228,35 @@ void ModuleMenuTest::goldenWriteReadsBackAndWritesOnlyChanges() {
     item("ReadModule1")->trigger();
     compare = waitForDialog<zx::ui::ReadCompareDialog>("ReadCompare", 60000);
     QVERIFY(compare);
+    QVERIFY2(sim_->statusMessage().startsWith(QStringLiteral("Read from %1: ").arg(number)),
+             qPrintable(sim_->statusMessage()));
+    // Nothing is ticked, and Enter closes without taking anything.
+    QCOMPARE(compare->ticked(), QStringList());
+    auto *takeTicked = compare->findChild<QPushButton *>(QStringLiteral("TakeTicked"));
+    QVERIFY(!takeTicked->isEnabled());
+    QCOMPARE(takeTicked->shortcut(), QKeySequence(Qt::ALT | Qt::Key_T));
+    QTest::keyClick(compare, Qt::Key_Return);
+    QVERIFY(compare->isHidden());
+    QCOMPARE(box->text(), QStringLiteral("0999"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Opened again, the differing row is marked with the window's label;
+    // the user ticks it and takes it.
+    item("LastResult1")->trigger();
+    compare = form().findChild<zx::ui::ReadCompareDialog *>(QStringLiteral("ReadCompare"));
+    QVERIFY(compare && compare->isVisible());
+    auto *rows = compare->findChild<QTableWidget *>(QStringLiteral("CompareTable"));
+    int marked = -1;
+    for (int row = 0; row < rows->rowCount(); ++row)
+        if (!rows->item(row, 0)->text().isEmpty())
+            marked = marked < 0 ? row : -2;
+    QVERIFY(marked >= 0);
+    QCOMPARE(rows->item(marked, 1)->text(), QStringLiteral("Abonents: Numbers for alarm SMS, Nr5"));
+    QCOMPARE(rows->item(marked, 1)->toolTip(), QStringLiteral("AlarmNumbers[5]"));
+    rows->item(marked, 0)->setCheckState(Qt::Checked);
     QCOMPARE(compare->ticked(), QStringList{QStringLiteral("AlarmNumbers[5]")});
-    sim_->child<QPushButton>(QStringLiteral("TakeTicked"))->click();
+    takeTicked = compare->findChild<QPushButton *>(QStringLiteral("TakeTicked"));
+    QVERIFY(takeTicked->isEnabled());
+    takeTicked->click();
     QCOMPARE(box->text(), QStringLiteral("0171555"));
     // Nothing was saved on the way.
     QCOMPARE(zx::testing::fileBytes(sim_->env.settingsPath()), settings);
@@ -341,6 +396,146 @@ void ModuleMenuTest::profilesOpenIntoTheControlsAndExportFromThem() {
             QVERIFY(sim_->env.boxes.last().text.contains(QStringLiteral("Nothing in the window was changed")));
         QCOMPARE(windowRecord().ComPortIndex(), 0);
         QVERIFY(form().CommPortDriver1().Connected());
+    }
+}
+
+// At 9600 baud, with the simulator taking the bytes at the line's pace:
+// closing the window (the title bar's close, as Ctrl+Q and Exit are off)
+// asks; "Keep running" goes on, "Stop and close" lets the command on the
+// line finish, sends nothing after it, shows the result, and the window
+// closes with the result.
+void ModuleMenuTest::closingDuringARunAsksAndStopsAfterTheCommandOnTheLine() {
+    zx::settings::ConfigRecord record = zx::testing::recordOf(goldenOnCom1());
+    record.setBaudRateIndex(2);
+    zx::sim::FaultOptions line;
+    line.lineRate = true;
+    start(zx::testing::toByteArray(record), line);
+    QCOMPARE(form().CommPortDriver1().BaudRateValue(), 9600u);
+    form().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form()));
+    QByteArray expected;
+    QList<QByteArray> lines;
+    for (const zx::provision::PlanStep &step : zx::provision::writePlan(record).steps)
+        lines << zx::testing::framedAsSent(step.line);
+
+    const qsizetype before = sim_->wire.size();
+    const qsizetype commandsBefore = sim_->commands.size();
+    write("WriteToModule1");
+    auto *exitButton = sim_->child<QPushButton>(QStringLiteral("ExitBtn"));
+    QVERIFY(!exitButton->isEnabled());
+    QVERIFY(!item("Exit1")->isEnabled());
+    QVERIFY(zx::ui::disabledReason(exitButton).contains(QLatin1String("Cancel")));
+    QVERIFY(sim_->pumpUntil([&] { return sim_->commands.size() >= commandsBefore + 2; }, 10000));
+
+    QVERIFY(!form().close());
+    auto *ask = sim_->child<QMessageBox>(QStringLiteral("CloseDuringRun"));
+    QVERIFY(ask && ask->isVisible());
+    QCOMPARE(ask->text(), QStringLiteral("Stop after the command on the line, or keep running?"));
+    // Escape and Enter both mean "Keep running".
+    QCOMPARE(ask->defaultButton()->objectName(), QStringLiteral("KeepRunning"));
+    sim_->child<QPushButton>(QStringLiteral("KeepRunning"))->click();
+    const qsizetype kept = sim_->commands.size();
+    QVERIFY(sim_->pumpUntil([&] { return sim_->commands.size() >= kept + 2; }, 10000));
+    QVERIFY(form().moduleMenu().runner().running());
+    QVERIFY(form().isVisible());
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!form().close());
+    sim_->child<QPushButton>(QStringLiteral("StopAndClose"))->click();
+    auto *result = waitForDialog<zx::ui::RunResultDialog>("RunResult", 10000);
+    QVERIFY(result && result->isVisible());
+    QVERIFY(form().isVisible());
+    const zx::provision::Report &r = report();
+    QVERIFY(r.cancelled);
+    const int answered = r.count(Status::Answered);
+    QCOMPARE(qsizetype(answered), sim_->commands.size() - commandsBefore);
+    QCOMPARE(r.count(Status::NotSent), int(r.results.size()) - answered);
+    QVERIFY(answered < r.results.size());
+    // The module got whole commands only: the first ones of the plan.
+    for (int i = 0; i < answered; ++i)
+        expected += lines[i];
+    sim_->pumpFor(300);
+    QVERIFY2(sim_->wire.mid(before) == expected,
+             qPrintable(zx::testing::firstDifference(expected, sim_->wire.mid(before))));
+    QVERIFY2(sim_->statusMessage().contains(
+                 QStringLiteral("%1 of %2 answered").arg(answered).arg(r.results.size())) &&
+                 sim_->statusMessage().endsWith(QLatin1String("not sent, see the result")),
+             qPrintable(sim_->statusMessage()));
+
+    // Enter closes the result, and the window with it.
+    QTest::keyClick(result, Qt::Key_Return);
+    QVERIFY(waitFor([&] { return !form().isVisible(); }, 2000));
+}
+
+
+namespace {
+
+// A report of commands with these statuses, in order, over 16.4 s.
+zx::provision::Report reportOf(const QList<Status> &statuses) {
+    zx::provision::Report report;
+    report.started = QDateTime(QDate(2026, 3, 1), QTime(10, 0), Qt::UTC);
+    report.ended = report.started.addMSecs(16400);
+    for (const Status status : statuses) {
+        zx::provision::CommandResult r;
+        r.command.line = "GETNR";
+        r.status = status;
+        report.results << r;
+    }
+    return report;
+}
+
+} // namespace
+
+// The status bar's line names what did not go through, most telling first;
+// the progress dialog speaks of a silent module after five unanswered
+// commands in a row, and only then.
+void ModuleMenuTest::runsInWordsForTheStatusBarAndTheProgress() {
+    const Status A = Status::Answered, N = Status::NoAnswer, P = Status::PortError,
+                 S = Status::NotSent;
+    struct Line {
+        QList<Status> statuses;
+        bool mismatch;
+        QString expected;
+    };
+    const Line lines[] = {
+        {{A, A, A}, false, QStringLiteral("Write to +49170: 3 of 3 answered in 16 s")},
+        {{}, false, QStringLiteral("Write to +49170: 0 of 0 answered in 16 s")},
+        {{A, A, A}, true, QStringLiteral("Write to +49170: 3 of 3 answered in 16 s, see the result")},
+        {{A, S, N, P, N}, false,
+         QStringLiteral("Write to +49170: 1 of 5 answered in 16 s, 2 without an answer, 2 not "
+                        "sent, see the result")},
+    };
+    for (const Line &l : lines) {
+        zx::provision::Report report = reportOf(l.statuses);
+        if (l.mismatch)
+            report.mismatches << zx::provision::Mismatch{};
+        QCOMPARE(zx::ui::runStatusLine(report, QStringLiteral("Write to +49170")), l.expected);
+    }
+
+    struct Silence {
+        QList<Status> statuses;
+        int done;
+        int silent; // commands named, 0 for no words at all
+    };
+    const Silence silences[] = {
+        {{N, N, N, N}, 4, 0},
+        {{A, N, N, N, N, N}, 6, 5},
+        {{N, N, N, N, N, N, N}, 7, 7},
+        // The run goes on and the module answers again.
+        {{N, N, N, N, N, A}, 6, 0},
+        // Only the commands done so far count; the one on the line has none yet.
+        {{N, N, N, N, N, S}, 4, 0},
+        {{N, N, N, N, P, N}, 6, 0},
+    };
+    for (const Silence &c : silences) {
+        const QString words = zx::ui::silenceText(reportOf(c.statuses).results, c.done);
+        if (c.silent == 0)
+            QVERIFY2(words.isEmpty(), qPrintable(words));
+        else
+            QVERIFY2(words.startsWith(
+                         QStringLiteral("The module has not answered the last %1 commands.")
+                             .arg(c.silent)),
+                     qPrintable(words));
     }
 }
 

@@ -27,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -97,6 +98,7 @@ private slots:
     void savedLogIsTheViewAndHoldsNoPassword();
     void logFileHoldsTheLinesAndStopsOnAnError();
     void staysWithinItsBoundUnderANoiseFlood();
+    void opensAtTheStartOfTheNewestLineAndFollowsIt();
 
 private:
     void start(Simulator::Mode mode, const zx::sim::FaultOptions &faults = {}) {
@@ -411,6 +413,53 @@ void TrafficLogTest::staysWithinItsBoundUnderANoiseFlood() {
     QCOMPARE(log().entries().back().serial, log().nextSerial() - 1);
     QVERIFY(!stream(log().since(0), Direction::Received).isEmpty());
     QVERIFY(timesInOrder(log().since(0)));
+}
+
+// Empty, the view says so; opened on traffic, it shows the newest line from
+// its time on; new lines keep it there, and where the user scrolled (sideways
+// or back) stays.
+void TrafficLogTest::opensAtTheStartOfTheNewestLineAndFollowsIt() {
+    start(Simulator::Mode::Setting);
+    QVERIFY(log().entries().empty());
+    sim_->child<QAction>(QStringLiteral("TrafficLog1"))->trigger();
+    auto *window = sim_->child<zx::ui::TrafficWindow>(QStringLiteral("TrafficWindow"));
+    auto *view = sim_->child<QPlainTextEdit>(QStringLiteral("TrafficView"));
+    QVERIFY(view->toPlainText().isEmpty());
+    QCOMPARE(view->placeholderText(), QStringLiteral("No traffic yet"));
+    // Narrow and low, for lines wider and more than it shows.
+    window->resize(420, 180);
+    sim_->pumpFor(50);
+    window->close();
+    const auto commands = [&](int n) {
+        for (int i = 0; i < n; ++i)
+            QVERIFY(command(QStringLiteral("SetOut3"), "SETOU3", QStringLiteral("OUT3 ON")));
+    };
+    commands(8);
+    sim_->child<QAction>(QStringLiteral("TrafficLog1"))->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCOMPARE(window->size(), QSize(420, 180));
+    QScrollBar *across = view->horizontalScrollBar();
+    QScrollBar *down = view->verticalScrollBar();
+    QVERIFY(sim_->pumpUntil([&] { return view->blockCount() >= 16; }));
+    sim_->pumpFor(100);
+    QVERIFY(across->maximum() > 0 && down->maximum() > 0);
+    QCOMPARE(across->value(), across->minimum());
+    QCOMPARE(down->value(), down->maximum());
+
+    across->setValue(across->maximum() / 2);
+    const int left = across->value();
+    const int blocks = view->blockCount();
+    commands(2);
+    QVERIFY(sim_->pumpUntil([&] { return view->blockCount() > blocks; }));
+    QCOMPARE(down->value(), down->maximum());
+    QCOMPARE(across->value(), left);
+
+    // Scrolled back by the user, the view stays where it was.
+    down->setValue(0);
+    const int before = view->blockCount();
+    commands(2);
+    QVERIFY(sim_->pumpUntil([&] { return view->blockCount() > before; }));
+    QCOMPARE(down->value(), 0);
 }
 
 QTEST_MAIN(TrafficLogTest)

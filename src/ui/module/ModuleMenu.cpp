@@ -8,10 +8,15 @@
 #include "ui/module/ModuleWindow.h"
 #include "ui/module/ReadCompareDialog.h"
 #include "ui/module/RunResultDialog.h"
+#include "ui/module/RunStatus.h"
+#include "text/Ansi.h"
 #include "ui/widgets/FileChooser.h"
 
 #include <QAction>
+#include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
@@ -25,6 +30,18 @@ const QString kReading = QStringLiteral("Reading the module");
 const QString kSmsModeTip =
     QStringLiteral("Provisioning needs setting mode: untick \"SMS mode\" on \"Main\" and connect "
                    "the module to the serial port");
+
+// A run's report saved as JSON: "Open profile…" does not list it.
+bool isRunReport(const QString &path) {
+    if (!path.endsWith(QLatin1String(".json"), Qt::CaseInsensitive))
+        return false;
+    QFile file(path);
+    constexpr qint64 kLargestReport = 16 << 20;
+    if (file.size() > kLargestReport || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
+    return json.contains(QLatin1String("commands")) && json.contains(QLatin1String("totals"));
+}
 
 } // namespace
 
@@ -61,6 +78,12 @@ ModuleMenu::ModuleMenu(ModuleWindow &window, QMenu &menu, QObject *parent)
                                             "holds the passwords)"),
                              &ModuleMenu::exportProfile);
     exportProfile_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    menu.addSeparator();
+    lastResult_ = addItem(menu, "LastResult1", QStringLiteral("Show &last result…"),
+                          QStringLiteral("Open the results of the last write or read again; "
+                                         "the next run replaces them"),
+                          &ModuleMenu::showLastResult);
+    lastResult_->setEnabled(false);
 }
 
 QAction *ModuleMenu::addItem(QMenu &menu, const char *name, const QString &text,
@@ -85,6 +108,33 @@ void ModuleMenu::updateItems() {
         action->setToolTip(smsMode_ ? kSmsModeTip : action->data().toString());
     }
     openProfile_->setEnabled(!running_);
+    lastResult_->setEnabled(!running_ && showLast_);
+}
+
+QString ModuleMenu::moduleNumber() const {
+    return text::fromAnsi(window_.currentRecord().ModuleNumber()).trimmed();
+}
+
+QString ModuleMenu::runName(const QString &verb) const {
+    const QString number = moduleNumber();
+    return QStringLiteral("%1 %2").arg(verb, number.isEmpty() ? window_.runLine().name : number);
+}
+
+void ModuleMenu::runStarts() {
+    showLast_ = {};
+    running_ = true;
+    updateItems();
+}
+
+void ModuleMenu::runEnded(const provision::Report &report, const QString &run) {
+    running_ = false;
+    updateItems();
+    status(runStatusLine(report, run));
+}
+
+void ModuleMenu::showLastResult() {
+    if (showLast_ && !running_)
+        showLast_();
 }
 
 void ModuleMenu::status(const QString &text) { window_.frame().statusBar()->showMessage(text); }
@@ -166,19 +216,22 @@ void ModuleMenu::write(const provision::Plan &plan, const settings::ConfigRecord
                 .arg(commands.size())
                 .arg(line.text()),
             details, [this, commands, record, skipped = plan.skipped, device = line.device] {
-                running_ = true;
-                updateItems();
+                runStarts();
                 connect(
                     runner_, &ModuleRunner::finished, this,
                     [this, record, skipped, device] {
-                        running_ = false;
-                        updateItems();
                         provision::Report report = runner_->report();
                         report.skipped = skipped;
                         if (report.allAnswered() && report.portError.isEmpty() &&
                             !report.cancelled)
                             modules_.insert(device, {record, true, {}});
-                        (new RunResultDialog(report, kWriting, &window_.frame()))->open();
+                        showLast_ = [this, report, number = moduleNumber()] {
+                            auto *view = new RunResultDialog(report, kWriting, &window_.frame());
+                            view->setModuleNumber(number);
+                            view->open();
+                        };
+                        runEnded(report, runName(QStringLiteral("Write to")));
+                        showLast_();
                     },
                     Qt::SingleShotConnection);
                 runner_->start(kWriting, commands);
@@ -188,17 +241,14 @@ void ModuleMenu::write(const provision::Plan &plan, const settings::ConfigRecord
 void ModuleMenu::readModule() {
     if (!portReady(kReading))
         return;
-    running_ = true;
-    updateItems();
+    runStarts();
     connect(runner_, &ModuleRunner::finished, this, &ModuleMenu::readEnded,
             Qt::SingleShotConnection);
     runner_->start(kReading, provision::readRun(provision::readableEntries()).commands);
 }
 
 void ModuleMenu::readEnded() {
-    running_ = false;
-    updateItems();
-    const provision::Report &report = runner_->report();
+    const provision::Report report = runner_->report();
     const provision::ReadRun reads = provision::readRun(provision::readableEntries());
     settings::ConfigRecord module;
     const QSet<QString> took = provision::applyReadResults(reads, report.results, module);
@@ -207,6 +257,8 @@ void ModuleMenu::readEnded() {
         if (took.contains(entry))
             answered << entry;
     const Comparison comparison = compareWithModule(window_.currentRecord(), module, answered);
+    showLast_ = [this, module, answered, report] { showComparison(module, answered, report); };
+    runEnded(report, runName(QStringLiteral("Read from")));
 
     // What is now known of the module: the values it answered, except those
     // its answer cannot carry whole, on top of what was known before. A value
@@ -222,8 +274,14 @@ void ModuleMenu::readEnded() {
     for (const QString &entry : readWhole)
         knowledge.known.insert(entry);
     modules_.insert(device, knowledge);
+    showLast_();
+}
 
-    auto *dialog = new ReadCompareDialog(comparison, report, &window_.frame());
+// The module's values beside what the window holds now.
+void ModuleMenu::showComparison(const settings::ConfigRecord &module, const QStringList &answered,
+                                const provision::Report &report) {
+    auto *dialog = new ReadCompareDialog(
+        compareWithModule(window_.currentRecord(), module, answered), report, &window_.frame());
     connect(dialog, &ReadCompareDialog::take, this, [this, module](const QStringList &entries) {
         settings::ConfigRecord record = window_.currentRecord();
         for (const QString &entry : entries)
@@ -244,7 +302,7 @@ void ModuleMenu::openProfile() {
                             QFileDialog::AcceptOpen,
                             QStringLiteral("Profiles and settings files (*.json *.cfg *.CFG);;"
                                            "All files (*)"),
-                            {}, {}};
+                            {}, {}, isRunReport};
     chooseFile(&window_.frame(), choice, [this](const QString &path) {
         const profile::Source source = profile::readSource(path, window_.currentRecord());
         if (!source.ok()) {
@@ -265,7 +323,10 @@ void ModuleMenu::openProfile() {
 void ModuleMenu::exportProfile() {
     const FileChoice choice{"ExportProfileDialog", QStringLiteral("Export profile"),
                             QFileDialog::AcceptSave, QStringLiteral("Profiles (*.json)"),
-                            QStringLiteral("json"), QStringLiteral("zentorix-profile.json")};
+                            QStringLiteral("json"),
+                            suggestedFileName(QStringLiteral("zentorix-profile"), moduleNumber(),
+                                              QDateTime::currentDateTime()) +
+                                QStringLiteral(".json")};
     chooseFile(&window_.frame(), choice, [this](const QString &path) {
         if (const QString why = profile::writeProfileFile(path, window_.currentRecord());
             !why.isEmpty()) {

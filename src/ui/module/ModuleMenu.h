@@ -17,6 +17,7 @@ class QMenu;
 
 namespace zx::provision {
 struct Plan;
+struct Report;
 }
 
 namespace zx::ui {
@@ -32,6 +33,9 @@ public:
     // Provisioning needs setting mode: in SMS mode the run items are off.
     void setSmsMode(bool on);
     ModuleRunner &runner() { return *runner_; }
+    // The view of the last run (its results, or the module beside the
+    // window), until the next run starts.
+    void showLastResult();
 
 private:
     // What is known of a module on a port: what the last completed write
@@ -53,6 +57,13 @@ private:
                const QString &scope);
     void readModule();
     void readEnded();
+    void runStarts();
+    void runEnded(const provision::Report &report, const QString &run);
+    void showComparison(const settings::ConfigRecord &module, const QStringList &answered,
+                        const provision::Report &report);
+    // "Write to +4917012345", or to the port when the window holds no number.
+    QString runName(const QString &verb) const;
+    QString moduleNumber() const;
     void openProfile();
     void exportProfile();
     void confirm(const QString &text, const QString &details, std::function<void()> go);
@@ -66,6 +77,8 @@ private:
     QAction *read_ = nullptr;
     QAction *openProfile_ = nullptr;
     QAction *exportProfile_ = nullptr;
+    QAction *lastResult_ = nullptr;
+    std::function<void()> showLast_;
     bool smsMode_ = false;
     bool running_ = false;
 };

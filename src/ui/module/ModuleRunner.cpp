@@ -1,6 +1,7 @@
 #include "ui/module/ModuleRunner.h"
 
 #include "ui/module/ModuleWindow.h"
+#include "ui/module/RunStatus.h"
 
 #include <QMainWindow>
 #include <QProgressDialog>
@@ -96,11 +97,14 @@ void ModuleRunner::showProgress(int done, int total) {
     const QList<provision::CommandResult> &results = engine_->results();
     const QString current = done < results.size() ? provision::shownLine(results.at(done).command)
                                                   : QString();
-    progress_->setLabelText(QStringLiteral("%1: command %2 of %3\n%4\n%5")
-                                .arg(what_)
-                                .arg(std::min(done + 1, total))
-                                .arg(total)
-                                .arg(current, timeLeftText(engine_->elapsedMs(), done, total)));
+    QString text = QStringLiteral("%1: command %2 of %3\n%4\n%5")
+                       .arg(what_)
+                       .arg(std::min(done + 1, total))
+                       .arg(total)
+                       .arg(current, timeLeftText(engine_->elapsedMs(), done, total));
+    if (const QString silent = silenceText(results, done); !silent.isEmpty())
+        text += QStringLiteral("\n\n") + silent;
+    progress_->setLabelText(text);
 }
 
 void ModuleRunner::end() {

@@ -2,7 +2,10 @@
 
 #include "provision/ReadPlan.h"
 #include "text/Ansi.h"
+#include "ui/module/FieldCaptions.h"
 #include "ui/module/RunResultDialog.h"
+#include "ui/widgets/ToneColours.h"
+#include "ui/widgets/Placement.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -17,8 +20,6 @@ namespace zx::ui {
 namespace {
 
 enum Column { kTakeColumn, kFieldColumn, kWindowColumn, kModuleColumn, kColumnCount };
-
-const QColor kDiffersColour(0xff, 0xdc, 0xa8);
 
 bool isPassword(const QString &entry) {
     return entry == QLatin1String("GprsPassword") || entry == QLatin1String("FtpPassword");
@@ -50,7 +51,7 @@ ReadCompareDialog::ReadCompareDialog(Comparison comparison, const provision::Rep
     setObjectName(QStringLiteral("ReadCompare"));
     setWindowTitle(QStringLiteral("Module and window"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(720, 480);
+    resizeWithinScreen(this, QSize(720, 480));
 
     const int fields = int(comparison_.answered.size());
     const int differing = int(comparison_.differing.size());
@@ -64,8 +65,8 @@ ReadCompareDialog::ReadCompareDialog(Comparison comparison, const provision::Rep
                      .arg(fields);
     else
         words << QStringLiteral("%1 of the %2 fields read differ between the window and the "
-                                "module; they are marked and ticked. Take the module's values "
-                                "into the window, or close to keep the window's.")
+                                "module; they are marked. Tick the rows whose module value the "
+                                "window should take, or close to keep the window's values.")
                      .arg(differing)
                      .arg(fields);
     if (!comparison_.unverifiable.isEmpty())
@@ -98,8 +99,17 @@ ReadCompareDialog::ReadCompareDialog(Comparison comparison, const provision::Rep
     takeAll->setObjectName(QStringLiteral("TakeAll"));
     takeAll->setToolTip(QStringLiteral("Put every value the module answered into the window's "
                                        "controls; \"Save Setting\" stores them"));
-    takeTicked->setEnabled(fields > 0);
+    // Enter closes: taking values overwrites the user's and needs a click,
+    // Alt+T or Alt+A.
+    for (QPushButton *b : {takeTicked, takeAll})
+        b->setAutoDefault(false);
+    QPushButton *close = buttons->button(QDialogButtonBox::Close);
+    close->setObjectName(QStringLiteral("CompareClose"));
+    close->setDefault(true);
+    takeTicked->setEnabled(false);
     takeAll->setEnabled(fields > 0);
+    connect(table_, &QTableWidget::itemChanged, this,
+            [this, takeTicked] { takeTicked->setEnabled(!ticked().isEmpty()); });
     connect(takeTicked, &QPushButton::clicked, this, [this] {
         emit take(ticked());
         accept();
@@ -129,18 +139,23 @@ void ReadCompareDialog::fillTable() {
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    const ToneColours marked = toneColours(Tone::Marked, table_->palette());
     for (int row = 0; row < comparison_.answered.size(); ++row) {
         const QString &entry = comparison_.answered.at(row);
         const bool differs = comparison_.differing.contains(entry);
         QString module = shownValue(comparison_.module, entry);
         if (comparison_.unverifiable.contains(entry))
             module = QStringLiteral("(cannot be read back whole)");
-        const QString cells[] = {differs ? QStringLiteral("differs") : QString(), entry,
-                                 shownValue(comparison_.window, entry), module};
+        const QString cells[] = {differs ? QStringLiteral("differs") : QString(),
+                                 fieldCaption(entry), shownValue(comparison_.window, entry),
+                                 module};
         for (int column = 0; column < kColumnCount; ++column) {
             auto *item = new QTableWidgetItem(cells[column]);
+            if (column == kFieldColumn)
+                item->setToolTip(entry);
             if (differs) {
-                item->setBackground(kDiffersColour);
+                item->setBackground(marked.background);
+                item->setForeground(marked.text);
                 QFont bold = item->font();
                 bold.setBold(true);
                 item->setFont(bold);
@@ -152,7 +167,7 @@ void ReadCompareDialog::fillTable() {
             continue;
         QTableWidgetItem *take = table_->item(row, kTakeColumn);
         take->setFlags(take->flags() | Qt::ItemIsUserCheckable);
-        take->setCheckState(differs ? Qt::Checked : Qt::Unchecked);
+        take->setCheckState(Qt::Unchecked);
     }
     table_->resizeColumnsToContents();
     // Window and module values side by side, each half of what is left.

@@ -1,8 +1,9 @@
 #pragma once
 // What a module read back, side by side with what the window holds: one row
-// per field the module answered (field, window, module), the rows that
-// differ marked and ticked. The user takes the ticked or all module values
-// into the controls; nothing is saved until "Save Setting".
+// per field the module answered (the window's label for it, window, module),
+// the rows that differ marked. The user ticks rows and takes their module
+// values, or all of them, into the controls; nothing is saved until "Save
+// Setting".
 #include "provision/Report.h"
 #include "settings/ConfigRecord.h"
 

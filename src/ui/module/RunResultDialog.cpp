@@ -1,7 +1,10 @@
 #include "ui/module/RunResultDialog.h"
 
+#include "ui/module/RunStatus.h"
 #include "ui/MessageBoxes.h"
 #include "ui/widgets/FileChooser.h"
+#include "ui/widgets/ToneColours.h"
+#include "ui/widgets/Placement.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -11,24 +14,12 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+
 namespace zx::ui {
+
 namespace {
 
 using provision::Status;
-
-QColor statusColour(Status status) {
-    switch (status) {
-    case Status::Answered:
-        return QColor(0xdf, 0xf5, 0xdf);
-    case Status::NoAnswer:
-        return QColor(0xff, 0xe8, 0xb0);
-    case Status::PortError:
-        return QColor(0xff, 0xc8, 0xc8);
-    case Status::NotSent:
-        break;
-    }
-    return QColor(0xe4, 0xe4, 0xe4);
-}
 
 // A multi-line answer in one cell, its line ends shown.
 QString oneLine(QString text) {
@@ -87,7 +78,7 @@ RunResultDialog::RunResultDialog(const provision::Report &report, const QString 
     setObjectName(QStringLiteral("RunResult"));
     setWindowTitle(what);
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(780, 460);
+    resizeWithinScreen(this, QSize(780, 460));
 
     summary_ = new QLabel(runSummary(report, what), this);
     summary_->setObjectName(QStringLiteral("RunResultSummary"));
@@ -105,6 +96,11 @@ RunResultDialog::RunResultDialog(const provision::Report &report, const QString 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     auto *save = buttons->addButton(QStringLiteral("&Save report…"), QDialogButtonBox::ActionRole);
     save->setObjectName(QStringLiteral("SaveReport"));
+    // Enter closes the view; saving needs a click or Alt+S.
+    save->setAutoDefault(false);
+    QPushButton *close = buttons->button(QDialogButtonBox::Close);
+    close->setObjectName(QStringLiteral("RunResultClose"));
+    close->setDefault(true);
     save->setToolTip(QStringLiteral("Write this run's report as JSON, or as CSV for a name "
                                     "ending in .csv; passwords never appear in it"));
     connect(save, &QPushButton::clicked, this, &RunResultDialog::chooseReportFile);
@@ -127,15 +123,18 @@ void RunResultDialog::fillTable() {
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    const QPalette shownOn = table_->palette();
     for (int row = 0; row < report_.results.size(); ++row) {
         const provision::CommandResult &r = report_.results.at(row);
+        const ToneColours tone = toneColours(statusTone(r.status), shownOn);
         const QString cells[] = {
             QString::number(row + 1), provision::shownLine(r.command),
             oneLine(provision::shownAnswer(r)),
             r.endMs < 0 ? QString() : QString::number(r.endMs), provision::statusName(r.status)};
         for (int column = 0; column < int(std::size(cells)); ++column) {
             auto *item = new QTableWidgetItem(cells[column]);
-            item->setBackground(statusColour(r.status));
+            item->setBackground(tone.background);
+            item->setForeground(tone.text);
             table_->setItem(row, column, item);
         }
     }
@@ -162,7 +161,9 @@ void RunResultDialog::chooseReportFile() {
         "SaveReportDialog", QStringLiteral("Save report"), QFileDialog::AcceptSave,
         QStringLiteral("JSON report (*.json);;CSV report (*.csv);;All files (*)"),
         QStringLiteral("json"),
-        report_.started.toLocalTime().toString(QStringLiteral("'zentorix-report-'yyyyMMdd-HHmmss'.json'"))};
+        suggestedFileName(QStringLiteral("zentorix-report"), moduleNumber_,
+                          report_.started.toLocalTime(), QStringLiteral("yyyyMMdd-HHmmss")) +
+            QStringLiteral(".json")};
     chooseFile(this, choice, [this](const QString &path) {
         if (const QString why = saveReport(path); !why.isEmpty())
             showBox(this, BoxKind::Error, QStringLiteral("Save report"),

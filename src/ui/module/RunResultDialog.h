@@ -20,6 +20,8 @@ class RunResultDialog : public QDialog {
 public:
     RunResultDialog(const provision::Report &report, const QString &what, QWidget *parent);
 
+    // The number the report's suggested file name carries.
+    void setModuleNumber(const QString &number) { moduleNumber_ = number; }
     // JSON, or CSV for a name ending in ".csv"; empty, or why it failed.
     QString saveReport(const QString &path) const;
 
@@ -28,6 +30,7 @@ private:
     void chooseReportFile();
 
     provision::Report report_;
+    QString moduleNumber_;
     QLabel *summary_ = nullptr;
     QTableWidget *table_ = nullptr;
 };

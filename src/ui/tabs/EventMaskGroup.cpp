@@ -254,4 +254,19 @@ void EventMaskGroup::applyVariant(bool variantOn) {
     RTname2->setText(variantOn ? QStringLiteral("Runtime 2") : QStringLiteral("Temperature 3"));
 }
 
+QList<QWidget *> EventMaskGroup::readingOrder() const {
+    QList<QWidget *> order;
+    for (const Matrix &m : matrices_) {
+        order << m.edit;
+        for (std::size_t row = 0; row < m.numbers.size(); ++row) {
+            // Column 1 is the rightmost box.
+            for (auto box = m.numbers[row].rbegin(); box != m.numbers[row].rend(); ++box)
+                order << *box;
+            order << m.disable[row];
+        }
+    }
+    order << findChild<QPushButton *>(QStringLiteral("SetNfilter1"));
+    return order;
+}
+
 } // namespace zx::ui

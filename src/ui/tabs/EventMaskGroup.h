@@ -57,6 +57,9 @@ public:
     // digital inputs 8..12 and names temperature rows 2 and 3 "Runtime".
     void applyVariant(bool variantOn);
     QList<QWidget *> paleBoxes() const;
+    // Its controls as they read: each matrix's mask text, then its rows top
+    // to bottom, each left to right with its "dis" box last; the set button.
+    QList<QWidget *> readingOrder() const;
 
 private:
     struct Matrix {

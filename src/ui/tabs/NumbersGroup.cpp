@@ -206,4 +206,19 @@ QList<QWidget *> NumbersGroup::paleBoxes() const {
     return list;
 }
 
+QList<QWidget *> NumbersGroup::readingOrder() const {
+    QList<QWidget *> order;
+    const auto column = [&order](const std::array<QLineEdit *, 7> &boxes, const RadioGroup *group,
+                                 const QList<QWidget *> &buttons) {
+        for (QLineEdit *box : boxes)
+            order << box;
+        for (int i = 0; i < group->count(); ++i)
+            order << group->button(i);
+        order << buttons;
+    };
+    column(NNumber, RadioGroupNR, {GetNr, SetNr, ClrNr});
+    column(PBnr, RadioGroupPB, {ToPhoneBook, ReadPB});
+    return order;
+}
+
 } // namespace zx::ui

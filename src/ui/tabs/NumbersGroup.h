@@ -47,6 +47,9 @@ public:
     void load(const settings::NumberSettings &numbers);
     void save(settings::NumberSettings &numbers) const;
     QList<QWidget *> paleBoxes() const;
+    // Column by column, each under its heading: the alarm numbers, their
+    // selector and buttons, then the phone-book numbers with theirs.
+    QList<QWidget *> readingOrder() const;
 
 private:
     QLineEdit *numberBox(const char *stem, int number, int width);

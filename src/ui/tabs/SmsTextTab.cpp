@@ -76,6 +76,9 @@ QWidget *SmsTextTab::buildGrid(const TextGrid &grid, QWidget *parent) {
                           Qt::AlignCenter);
     // Room for a full text of average letters; longer ones scroll in the box.
     const int boxWidth = fontMetrics().averageCharWidth() * family_.boxLimit + 10;
+    // Two grids of twelve rows stacked: rows as low as a line of text and
+    // its frame, so that both fit the window's design size unscrolled.
+    const int rowHeight = fontMetrics().height() + 5;
     for (int r = 0; r < grid.rowLabels.size(); ++r) {
         layout->addWidget(new QLabel(grid.rowLabels[r], frame), r + 1, 0);
         for (int c = 0; c < grid.columnLabels.size(); ++c) {
@@ -83,10 +86,10 @@ QWidget *SmsTextTab::buildGrid(const TextGrid &grid, QWidget *parent) {
             auto *box = new QLineEdit(initialText(family_, n), frame);
             box->setObjectName(QString::fromLatin1(family_.boxStem) + QString::number(n));
             limitTyping(box, family_.boxLimit);
-            box->setFixedWidth(boxWidth);
+            box->setFixedSize(boxWidth, rowHeight);
             auto *button = new QPushButton(QStringLiteral("WR"), frame);
             button->setObjectName(QString::fromLatin1(family_.buttonStem) + QString::number(n));
-            button->setFixedWidth(kButtonWidth);
+            button->setFixedSize(kButtonWidth, rowHeight);
             connect(button, &QPushButton::clicked, this, [this, n] { textButtonClick(n); });
             layout->addWidget(box, r + 1, 1 + 2 * c);
             layout->addWidget(button, r + 1, 2 + 2 * c);

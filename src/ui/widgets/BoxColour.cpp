@@ -19,7 +19,7 @@ public:
         auto *box = static_cast<QWidget *>(watched);
         if (event->type() == QEvent::FocusIn) {
             colour_ = boxColour(box);
-            setBoxColour(box, kFocusColour);
+            setBoxColour(box, focusColour(QApplication::palette(box)));
         } else if (event->type() == QEvent::FocusOut) {
             setBoxColour(box, colour_);
         }
@@ -58,13 +58,31 @@ public:
 
 void setBoxColour(QWidget *box, const QColor &colour) {
     QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, colour);
-    palette.setColor(QPalette::Text, colour.lightness() < 100 ? Qt::white : Qt::black);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Base, colour);
+        palette.setColor(group, QPalette::Text, colour.lightness() < 100 ? Qt::white : Qt::black);
+    }
+    // A disabled box looks like every disabled control of the style: the
+    // window's background and the style's grey text.
+    const QPalette style = QApplication::palette(box);
+    palette.setColor(QPalette::Disabled, QPalette::Base, style.color(QPalette::Disabled, QPalette::Window));
+    palette.setColor(QPalette::Disabled, QPalette::Text, style.color(QPalette::Disabled, QPalette::Text));
     box->setPalette(palette);
 }
 
 QColor boxColour(const QWidget *box) {
-    return box->palette().color(QPalette::Base);
+    return box->palette().color(QPalette::Active, QPalette::Base);
+}
+
+QColor focusColour(const QPalette &palette) {
+    if (palette.color(QPalette::Base).lightnessF() >= 0.5)
+        return kFocusColour;
+    // On a dark palette a light tint would put white text on a light box.
+    const QColor base = palette.color(QPalette::Base);
+    const QColor highlight = palette.color(QPalette::Highlight);
+    return QColor::fromRgbF(base.redF() * 0.7f + highlight.redF() * 0.3f,
+                            base.greenF() * 0.7f + highlight.greenF() * 0.3f,
+                            base.blueF() * 0.7f + highlight.blueF() * 0.3f);
 }
 
 void tintWhileFocused(QWidget *box) { box->installEventFilter(new FocusTint(box)); }

@@ -3,6 +3,7 @@
 // sheet per widget would cost a style of its own for each of them.
 #include <QColor>
 
+class QPalette;
 class QWidget;
 
 namespace zx::ui {
@@ -21,7 +22,9 @@ void emphasiseHandle(QWidget *slider);
 
 // A memo's frame shows no keyboard focus: its background takes this colour
 // while it has the focus.
+// On a dark palette the tint is a dark one, from the highlight colour.
 inline const QColor kFocusColour{226, 236, 255};
+QColor focusColour(const QPalette &palette);
 void tintWhileFocused(QWidget *box);
 
 } // namespace zx::ui

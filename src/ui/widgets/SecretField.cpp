@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
+#include <QToolButton>
 
 namespace zx::ui {
 namespace {
@@ -31,6 +32,15 @@ void makeSecret(QLineEdit *box) {
     reveal->setObjectName(box->objectName() + QStringLiteral("Reveal"));
     reveal->setCheckable(true);
     reveal->setToolTip(QStringLiteral("Show the password"));
+    // The eye is a Tab stop of its own, right after its box; Space toggles it.
+    for (QToolButton *eye : box->findChildren<QToolButton *>())
+        if (eye->defaultAction() == reveal) {
+            eye->setObjectName(reveal->objectName() + QStringLiteral("Button"));
+            eye->setFocusPolicy(Qt::TabFocus);
+            // Made after the controls that follow the box; Tab reaches it
+            // next to its box instead of last in the window.
+            QWidget::setTabOrder(box, eye);
+        }
     QObject::connect(reveal, &QAction::toggled, box, [box, reveal](bool shown) {
         box->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
         reveal->setToolTip(shown ? QStringLiteral("Hide the password")

@@ -180,7 +180,8 @@ TEST(Profile, BadInputIsOneLineNamingTheFieldAndChangesNothing) {
          R"(Baud\u000aRate\u2028: no such field)"},
         {R"({"version": 1, "fields": []})", "fields: expected an object"},
         {R"([1, 2])", "not a profile: expected a JSON object"},
-        {R"({"version": 1, "fields": {)", "not valid JSON: unterminated object at byte 26"},
+        {R"({"version": 1, "fields": {)", "not valid JSON: unterminated object at line 1, column 27"},
+        {"{\n  \"version\": 1\n  \"fields\": {}\n}", "not valid JSON: unterminated object at line 3, column 4"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.json.constData());
