@@ -93,12 +93,6 @@ void RunRecorder::setModule(const QByteArray &recordNumber, const QString &port)
     if (!m_module.isEmpty())
         return;
     m_module = reg::portKey(port);
-    if (enabled())
-        m_console->err(QStringLiteral("%1: the register keeps this run under the port %2, as no "
-                                      "module number is known; give it with --module NUMBER, or "
-                                      "name it with 'zentorix-cli modules set'\n")
-                           .arg(QLatin1String(kProgramName), port)
-                           .toUtf8());
 }
 
 reg::KnownRecord RunRecorder::known() const {
@@ -127,6 +121,11 @@ void RunRecorder::begin(ModuleRun &run, Console &console, const QString &kind, c
     QStringList lines;
     for (const provision::Command &command : plan)
         lines << provision::shownLine(command);
+    if (reg::isPortKey(m_module))
+        console.err(QStringLiteral("%1: the register keeps this run under %2, as no module "
+                                   "number is known; give it with --module NUMBER\n")
+                        .arg(QLatin1String(kProgramName), m_module)
+                        .toUtf8());
     m_run = m_register->beginRun({m_module, kind, port, lines});
     if (!m_run) {
         failed(QStringLiteral("its start"));

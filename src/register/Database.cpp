@@ -96,6 +96,15 @@ QString Database::open(const Location &location) {
 }
 
 bool Database::exec(QSqlQuery &query, const QString &sql, const QVariantList &values) {
+    // PostgreSQL prepares only queries and changes of rows, not CREATE or
+    // LOCK: a statement without values goes as it is.
+    if (values.isEmpty()) {
+        if (query.exec(sql))
+            return true;
+        m_error = query.lastError().text();
+        m_lastBusy = busy(query.lastError());
+        return false;
+    }
     if (!query.prepare(sql)) {
         m_error = query.lastError().text();
         return false;

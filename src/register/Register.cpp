@@ -22,6 +22,9 @@ QString operatorName() {
     return qEnvironmentVariable("USER");
 }
 
+// Qt binds a null string as NULL; the register's texts are never NULL.
+QString notNull(const QString &text) { return text.isNull() ? QStringLiteral("") : text; }
+
 bool processGone(qint64 pid) {
     return pid <= 0 || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
 }
@@ -94,8 +97,8 @@ std::optional<qint64> Register::beginRun(const RunStart &start) {
                        QStringLiteral("INSERT INTO runs (module_id, kind, started_at, port, "
                                       "operator, host, pid, plan) VALUES (?, ?, ?, ?, ?, ?, ?, ?) "
                                       "RETURNING id"),
-                       {*module, start.kind, timeText(QDateTime::currentDateTimeUtc()), start.port,
-                        operatorName(), QSysInfo::machineHostName(), qint64(::getpid()),
+                       {*module, notNull(start.kind), timeText(QDateTime::currentDateTimeUtc()),
+                        notNull(start.port), notNull(operatorName()), notNull(QSysInfo::machineHostName()), qint64(::getpid()),
                         QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(start.plan))
                                               .toJson(QJsonDocument::Compact))}) ||
             !query.next())
@@ -123,7 +126,7 @@ bool Register::recordCommand(qint64 run, int seq, const CommandOutcome &outcome)
                        QStringLiteral("INSERT INTO commands (run_id, seq, line, answer, status, "
                                       "first_byte_ms, end_ms, done_at) VALUES (?, ?, ?, ?, ?, ?, "
                                       "?, ?) RETURNING id"),
-                       {run, seq, outcome.line, outcome.answer, outcome.status,
+                       {run, seq, notNull(outcome.line), notNull(outcome.answer), notNull(outcome.status),
                         outcome.firstByteMs, outcome.endMs, now}) ||
             !query.next())
             return false;
@@ -146,7 +149,7 @@ bool Register::recordCommand(qint64 run, int seq, const CommandOutcome &outcome)
         if (outcome.firmware &&
             !m_db.exec(query,
                        QStringLiteral("UPDATE modules SET firmware = ?, firmware_at = ? WHERE id = ?"),
-                       {*outcome.firmware, now, module}))
+                       {notNull(*outcome.firmware), now, module}))
             return false;
         return true;
     });
@@ -327,10 +330,10 @@ bool Register::describe(const QString &number, const std::optional<QString> &nam
             return false;
         QSqlQuery query = m_db.query();
         if (name && !m_db.exec(query, QStringLiteral("UPDATE modules SET name = ? WHERE id = ?"),
-                               {*name, *module}))
+                               {notNull(*name), *module}))
             return false;
         return !site || m_db.exec(query, QStringLiteral("UPDATE modules SET site = ? WHERE id = ?"),
-                                  {*site, *module});
+                                  {notNull(*site), *module});
     });
 }
 
