@@ -20,6 +20,24 @@ QString outcomeOf(const provision::Report &report) {
     return QStringLiteral("complete");
 }
 
+// The first line of an answer with text, without the blanks around it.
+QString firstLine(const QByteArray &answer) {
+    for (const QByteArray &line : answer.split('\n')) {
+        const QByteArray text = QByteArray(line).replace('\r', ' ').replace('\0', ' ').trimmed();
+        if (!text.isEmpty())
+            return text::fromAnsi(text);
+    }
+    return {};
+}
+
+// A text slot's characters without the blanks at their end.
+QByteArray textOf(const QByteArray &slot) {
+    QByteArray text = slot.isEmpty() ? QByteArray() : slot.mid(1, quint8(slot.at(0)));
+    while (text.endsWith(' '))
+        text.chop(1);
+    return text;
+}
+
 } // namespace
 
 QCommandLineOption registerOption() {
@@ -121,6 +139,7 @@ void RunRecorder::begin(ModuleRun &run, Console &console, const QString &kind, c
     QStringList lines;
     for (const provision::Command &command : plan)
         lines << provision::shownLine(command);
+    m_known = known();
     if (reg::isPortKey(m_module))
         console.err(QStringLiteral("%1: the register keeps this run under %2, as no module "
                                    "number is known; give it with --module NUMBER\n")
@@ -153,15 +172,33 @@ void RunRecorder::commandDone(const provision::CommandResult &result) {
         if (expect.read) {
             settings::ConfigRecord parsed;
             if (provision::applyAnswer(*expect.read, result.answer, parsed))
-                outcome.values = reg::valuesOf(parsed, provision::stepEntries(*expect.read));
+                outcome.values = readValues(parsed, provision::stepEntries(*expect.read));
         }
-        if (expect.firmware) {
-            const QByteArray answer = result.answer.left(result.answer.indexOf('\r'));
-            outcome.firmware = text::fromAnsi(answer.left(answer.indexOf('\n')).trimmed());
-        }
+        if (expect.firmware)
+            outcome.firmware = firstLine(result.answer);
     }
     if (!m_register->recordCommand(*m_run, seq, outcome))
         failed(QStringLiteral("the outcome of %1").arg(outcome.line));
+}
+
+QList<reg::Value> RunRecorder::readValues(const settings::ConfigRecord &parsed,
+                                          const QStringList &entries) const {
+    QList<reg::Value> values;
+    for (reg::Value value : reg::valuesOf(parsed, entries)) {
+        // An alarm number of 20 characters fills the answer's whole number
+        // field and is read as empty: an empty one read back confirms nothing.
+        if (value.entry.startsWith(QLatin1String("AlarmNumbers[")) && textOf(value.bytes).isEmpty())
+            continue;
+        // The padded lines cannot carry a text's trailing blanks: a text read
+        // back as the one known but for them is that one.
+        if (!value.secret && m_known.confirmed.contains(value.entry)) {
+            const QByteArray known = reg::entryBytes(m_known.record, value.entry);
+            if (textOf(known) == textOf(value.bytes))
+                value.bytes = known;
+        }
+        values << value;
+    }
+    return values;
 }
 
 void RunRecorder::finish(const provision::Report &report) {

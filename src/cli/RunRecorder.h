@@ -62,6 +62,8 @@ private:
         bool firmware = false;
     };
     void commandDone(const provision::CommandResult &result);
+    QList<reg::Value> readValues(const settings::ConfigRecord &parsed,
+                                 const QStringList &entries) const;
     void failed(const QString &what);
 
     CommandLine &m_line;
@@ -72,6 +74,7 @@ private:
     Console *m_console = nullptr;
     QString m_module;
     QList<Expect> m_expected;
+    reg::KnownRecord m_known; // at the run's start
     std::optional<qint64> m_run;
     int m_seq = 0;
 };
