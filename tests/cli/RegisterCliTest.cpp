@@ -108,8 +108,12 @@ QJsonObject expectedFields(const zx::settings::ConfigRecord &record, const QStri
 // --changes of the same record sends just those two; --changes of a record
 // with two other alarm numbers sends just their two SETNN lines.
 TEST_F(RegisterCli, WrittenAndAnsweredFieldsAreKnownToTheNextProcess) {
-    const QString golden = dataPath("golden-record.cfg");
-    const zx::settings::ConfigRecord record = recordOf(fileBytes(golden));
+    // The stored golden record's TempEventMask is one character too long for
+    // the module; everything else is written as it is.
+    zx::settings::ConfigRecord record = recordOf(fileBytes(dataPath("golden-record.cfg")));
+    record.setTempEventMask("7EA");
+    const QString golden = file("golden.cfg");
+    writeFile(golden, toByteArray(record));
     const QString module = zx::reg::normaliseNumber(zx::text::fromAnsi(record.ModuleNumber()));
     ASSERT_FALSE(module.isEmpty());
 
