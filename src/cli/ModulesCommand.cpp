@@ -5,13 +5,15 @@
 #include "cli/ExitCode.h"
 #include "cli/RunRecorder.h"
 #include "cli/Subcommand.h"
+#include "files/UserFiles.h"
+#include "files/UserFolders.h"
 #include "profile/Profile.h"
 #include "profile/ProfileFiles.h"
 #include "register/KnownRecord.h"
 #include "register/ModuleNumber.h"
 #include "settings/FirstRunRecord.h"
+#include "settings/PrivateFile.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -352,9 +354,8 @@ int exportCommand(const QStringList &args, Console &console) {
     if (!line.isSet(output))
         return line.usageError(console, QStringLiteral("missing -o FILE"));
     const QString path = line.value(output);
-    if (QFileInfo::exists(path) && !line.isSet(force))
-        return console.fail(ExitUsage,
-                            QStringLiteral("%1 exists; add --force to replace it").arg(path));
+    if (const QString why = files::checkOutput(path, line.isSet(force)); !why.isEmpty())
+        return console.fail(ExitUsage, why);
     ModuleArgs m;
     if (const auto done = openModule(line, console, line.positional().at(0), false, m))
         return *done;
@@ -369,10 +370,9 @@ int exportCommand(const QStringList &args, Console &console) {
     const profile::ImportResult check = profile::importProfileText(text, settings::firstRunRecord());
     if (!check.ok())
         return console.fail(ExitUsage, check.error);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
-        return console.fail(ExitUsage, QStringLiteral("%1: %2").arg(path, file.errorString()));
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    if (const settings::FileResult written = settings::writePrivateFile(path, text); !written.ok())
+        return console.fail(ExitUsage, QStringLiteral("%1: cannot write: %2")
+                                           .arg(path, files::errnoText(written.errorCode)));
     return ExitOk;
 }
 

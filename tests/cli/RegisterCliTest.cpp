@@ -178,6 +178,22 @@ TEST_F(RegisterCli, WrittenAndAnsweredFieldsAreKnownToTheNextProcess) {
     EXPECT_EQ(diff.status, 0) << diff.err.constData();
     EXPECT_EQ(diff.out, QByteArray("AlarmNumbers[2]: \"" + record.AlarmNumber(2) + "\" -> \"+4930123456\"\n"
                                    "AlarmNumbers[5]: \"" + record.AlarmNumber(5) + "\" -> \"0171555\"\n"));
+
+    // export writes the profile show gives (mode 0600) and keeps a file
+    // that is there unless --force.
+    const QString exported = file("known.json");
+    Outcome ex = offline({QStringLiteral("modules"), QStringLiteral("export"), module, QStringLiteral("-o"), exported});
+    ASSERT_EQ(ex.status, 0) << ex.err.constData();
+    const Outcome now = offline({QStringLiteral("modules"), QStringLiteral("show"), module, QStringLiteral("--json")});
+    EXPECT_EQ(QJsonDocument::fromJson(fileBytes(exported)).object(),
+              QJsonDocument::fromJson(now.out).object().value(QStringLiteral("profile")).toObject());
+    EXPECT_EQ(QFile::permissions(exported),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    writeFile(exported, "mine");
+    ex = offline({QStringLiteral("modules"), QStringLiteral("export"), module, QStringLiteral("-o"), exported});
+    EXPECT_EQ(ex.status, 2);
+    EXPECT_TRUE(ex.err.contains("--force")) << ex.err.constData();
+    EXPECT_EQ(fileBytes(exported), QByteArray("mine"));
 }
 
 // --changes with nothing known sends the whole plan and says so; without the
