@@ -259,6 +259,7 @@ int diffCommand(const QStringList &args, Console &console) {
     if (const auto done = openModule(line, console, line.positional().at(0), false, m))
         return *done;
     const QList<reg::RunInfo> runs = m.reg->runs(m.number);
+    std::optional<reg::RunInfo> after;
     if (line.isSet(run)) {
         const auto found = std::find_if(runs.begin(), runs.end(), [&](const reg::RunInfo &r) {
             return QString::number(r.id) == line.value(run);
@@ -268,11 +269,14 @@ int diffCommand(const QStringList &args, Console &console) {
                                                           "modules history %1' lists its runs")
                                                .arg(m.number, line.value(run)));
         at = found->ended.isValid() ? found->ended : QDateTime::currentDateTimeUtc();
+        after = *found;
     } else if (!line.isSet(since)) {
         at = runs.isEmpty() ? QDateTime() : runs.constLast().started.addMSecs(-1);
     }
     const QList<reg::Confirmation> all = m.reg->confirmations(m.number);
-    const reg::KnownRecord before = at.isValid() ? reg::knownRecord(all, at) : reg::KnownRecord{};
+    const reg::KnownRecord before = after        ? reg::knownAfterRun(all, *after)
+                                    : at.isValid() ? reg::knownRecord(all, at)
+                                                   : reg::KnownRecord{};
     const QList<reg::KnownChange> changes = reg::knownChanges(before, reg::knownRecord(all));
     for (const reg::KnownChange &change : changes)
         console.printLine(change.text());

@@ -81,6 +81,14 @@ KnownRecord knownRecord(const QList<Confirmation> &confirmations, const QDateTim
     return known;
 }
 
+KnownRecord knownAfterRun(const QList<Confirmation> &confirmations, const RunInfo &run) {
+    QList<Confirmation> upTo;
+    for (const Confirmation &c : confirmations)
+        if (c.runId <= run.id)
+            upTo << c;
+    return knownRecord(upTo, run.ended);
+}
+
 QList<Value> valuesOf(const settings::ConfigRecord &record, const QStringList &entries) {
     QList<Value> values;
     for (const QString &name : entries) {
@@ -107,8 +115,9 @@ QJsonObject partialProfile(const settings::ConfigRecord &record, const QStringLi
             fields.insert(field, value);
             continue;
         }
+        // A profile's list is whole: null keeps an element as the base has it.
         QJsonArray list = fields.value(field).toArray();
-        while (list.size() < entry.n)
+        while (list.size() < entry.field->count)
             list.append(QJsonValue::Null);
         list[entry.n - 1] = value;
         fields.insert(field, list);

@@ -29,6 +29,11 @@ struct KnownRecord {
 // at or before it.
 KnownRecord knownRecord(const QList<Confirmation> &confirmations, const QDateTime &until = {});
 
+// What was known when run ended (now, while it lasts): the confirmations
+// up to its end, none of a later run's, even one made in the same
+// millisecond.
+KnownRecord knownAfterRun(const QList<Confirmation> &confirmations, const RunInfo &run);
+
 // The entry's bytes as the register keeps them: a text as its length byte and
 // characters, zero after them (what a module cannot hold is not kept).
 QByteArray entryBytes(const settings::ConfigRecord &record, const QString &entry);

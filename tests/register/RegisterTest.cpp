@@ -6,12 +6,14 @@
 #include "register/ModuleNumber.h"
 #include "register/Register.h"
 #include "register/Schema.h"
+#include "profile/Profile.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -338,6 +340,27 @@ TEST(KnownRecordTest, StateAtATimeAndChangesSince) {
     EXPECT_EQ(changes, (QStringList{QStringLiteral("GprsPassword: (password) -> (another password)"),
                                     QStringLiteral("AlarmNumbers[1]: \"+4930111\" -> \"+4930222\""),
                                     QStringLiteral("AlarmNumbers[3]: (not known) -> \"+4930333\"")}));
+
+    // After run 1, even when run 2 confirmed in the millisecond run 1 ended.
+    RunInfo first;
+    first.id = 1;
+    first.ended = t0;
+    QList<Confirmation> sameInstant = all;
+    for (Confirmation &c : sameInstant)
+        c.at = t0;
+    EXPECT_EQ(knownAfterRun(sameInstant, first).record.AlarmNumber(1), QByteArray("+4930111"));
+    EXPECT_FALSE(knownAfterRun(sameInstant, first).confirmed.contains(QStringLiteral("AlarmNumbers[3]")));
+
+    // The known values as a profile open over a record and keep its others.
+    zx::settings::ConfigRecord base;
+    base.setAlarmNumber(2, "+4930999");
+    const zx::profile::ImportResult opened = zx::profile::importProfileText(
+        QJsonDocument(partialProfile(now.record, now.orderedEntries())).toJson(), base);
+    ASSERT_TRUE(opened.ok()) << opened.error.toStdString();
+    EXPECT_EQ(opened.record.AlarmNumber(1), QByteArray("+4930222"));
+    EXPECT_EQ(opened.record.AlarmNumber(2), QByteArray("+4930999"));
+    EXPECT_EQ(opened.record.AlarmNumber(3), QByteArray("+4930333"));
+    EXPECT_EQ(opened.record.GprsApn(), QByteArray("internet"));
 }
 
 } // namespace

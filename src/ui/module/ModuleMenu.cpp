@@ -8,6 +8,7 @@
 #include "ui/module/ModuleWindow.h"
 #include "ui/module/ReadCompareDialog.h"
 #include "ui/module/RunResultDialog.h"
+#include "ui/register/ModulesDialog.h"
 #include "ui/widgets/FileChooser.h"
 
 #include <QAction>
@@ -61,6 +62,11 @@ ModuleMenu::ModuleMenu(ModuleWindow &window, QMenu &menu, QObject *parent)
                                             "holds the passwords)"),
                              &ModuleMenu::exportProfile);
     exportProfile_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    menu.addSeparator();
+    addItem(menu, "Modules1", QStringLiteral("Mo&dules…"),
+            QStringLiteral("What the module register knows of every module met: its values, "
+                           "firmware, runs and tags"),
+            &ModuleMenu::showModules);
 }
 
 QAction *ModuleMenu::addItem(QMenu &menu, const char *name, const QString &text,
@@ -260,6 +266,20 @@ void ModuleMenu::openProfile() {
                         source.named ? QStringLiteral("%1 fields").arg(source.named->size())
                                      : QStringLiteral("every value")));
     });
+}
+
+void ModuleMenu::showModules() {
+    if (!modulesDialog_) {
+        modulesDialog_ = new ModulesDialog(
+            {[this] { return window_.currentRecord(); },
+             [this](const settings::ConfigRecord &record) { window_.openRecord(record); }},
+            &window_.frame());
+    } else {
+        modulesDialog_->reload();
+    }
+    modulesDialog_->show();
+    modulesDialog_->raise();
+    modulesDialog_->activateWindow();
 }
 
 void ModuleMenu::exportProfile() {

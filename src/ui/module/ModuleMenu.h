@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 
@@ -22,6 +23,7 @@ struct Plan;
 namespace zx::ui {
 
 class ModuleRunner;
+class ModulesDialog;
 class ModuleWindow;
 
 class ModuleMenu : public QObject {
@@ -55,6 +57,7 @@ private:
     void readEnded();
     void openProfile();
     void exportProfile();
+    void showModules();
     void confirm(const QString &text, const QString &details, std::function<void()> go);
     void status(const QString &text);
 
@@ -66,6 +69,7 @@ private:
     QAction *read_ = nullptr;
     QAction *openProfile_ = nullptr;
     QAction *exportProfile_ = nullptr;
+    QPointer<ModulesDialog> modulesDialog_;
     bool smsMode_ = false;
     bool running_ = false;
 };
