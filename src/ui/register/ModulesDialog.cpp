@@ -33,6 +33,7 @@ QTableWidget *makeTable(const char *name, const QStringList &headers, QWidget *p
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->verticalHeader()->hide();
+    table->setWordWrap(false);
     table->horizontalHeader()->setStretchLastSection(true);
     return table;
 }
@@ -40,6 +41,11 @@ QTableWidget *makeTable(const char *name, const QStringList &headers, QWidget *p
 void fillRow(QTableWidget *table, int row, const QStringList &cells) {
     for (int column = 0; column < cells.size(); ++column)
         table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+}
+
+void fitColumns(QTableWidget *table) {
+    table->resizeColumnsToContents();
+    table->resizeRowsToContents();
 }
 
 } // namespace
@@ -149,6 +155,7 @@ void ModulesDialog::fillModules() {
                  m.tags.join(QStringLiteral(", "))});
     }
     modulesTable_->setSortingEnabled(true);
+    fitColumns(modulesTable_);
     applyFilter();
     moduleChosen();
 }
@@ -194,6 +201,7 @@ void ModulesDialog::moduleChosen() {
                  run.operatorName, QStringLiteral("%1 of %2").arg(run.answered).arg(run.plan.size()),
                  run.outcome});
     }
+    fitColumns(history_);
     openButton_->setEnabled(!module.isEmpty());
     compare_->clear();
     runChosen();
@@ -216,6 +224,7 @@ void ModulesDialog::runChosen() {
             fillRow(commands_, row, {run->plan.at(row), QString(), QString(), QStringLiteral("not sent")});
         }
     }
+    fitColumns(commands_);
     compareButton_->setEnabled(run != nullptr);
 }
 
