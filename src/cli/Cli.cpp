@@ -17,6 +17,7 @@ constexpr std::array kCommands = {
     Subcommand{"write", "write a profile or settings file to the module", &runWrite},
     Subcommand{"read", "read the module back as a profile", &runRead},
     Subcommand{"verify", "list the fields where the module differs from a file", &runVerify},
+    Subcommand{"modules", "what the module register knows of each module (offline)", &runModules},
 };
 
 } // namespace

@@ -14,5 +14,6 @@ int runSend(const QStringList &args, Console &console);
 int runWrite(const QStringList &args, Console &console);
 int runRead(const QStringList &args, Console &console);
 int runVerify(const QStringList &args, Console &console);
+int runModules(const QStringList &args, Console &console); // ModulesCommand.cpp
 
 } // namespace zx::cli

@@ -4,11 +4,14 @@
 #include "cli/Commands.h"
 #include "cli/ExitCode.h"
 #include "cli/ModuleRun.h"
+#include "cli/RunRecorder.h"
 #include "profile/Profile.h"
 #include "profile/ProfileFiles.h"
+#include "profile/ProfileEntries.h"
 #include "provision/Plan.h"
 #include "provision/ReadPlan.h"
 #include "provision/RunLists.h"
+#include "register/KnownRecord.h"
 #include "settings/FirstRunRecord.h"
 #include "files/UserFolders.h"
 #include "settings/PrivateFile.h"
@@ -31,8 +34,10 @@ using provision::Command;
 // whose answer a parser took go into answered, and what an answer showed of
 // an alarm number it could not show whole into seen.
 settings::ConfigRecord readBack(ModuleRun &run, Console &console, const QStringList &entries,
-                                QSet<QString> *answered, QHash<QString, QByteArray> *seen) {
+                                QSet<QString> *answered, QHash<QString, QByteArray> *seen,
+                                RunRecorder &recorder) {
     const provision::ReadRun reads = provision::readRun(entries);
+    recorder.expectReads(reads);
     const qsizetype first = run.report().results.size();
     run.run(console, reads.commands);
     const QList<provision::CommandResult> results = run.report().results.mid(first);
@@ -64,6 +69,53 @@ QString plainAnswer(const provision::CommandResult &result) {
     QByteArray answer = result.answer;
     answer.replace(QByteArray(1, '\0'), QByteArray());
     return text::fromAnsi(answer).trimmed();
+}
+
+// The port as given, before it is opened: what a module met without a
+// number is kept under.
+QString portGiven(const CommandLine &line) {
+    return line.value(QCommandLineOption(QStringList{QStringLiteral("p"), QStringLiteral("port")},
+                                         QString()));
+}
+
+// The commands of plan that carry at least one entry a partial profile names.
+provision::Plan onlyNamed(provision::Plan plan, const profile::EntryNames &named) {
+    plan.steps.removeIf([&](const provision::PlanStep &step) {
+        return std::none_of(step.entries.begin(), step.entries.end(), [&](const QString &entry) {
+            return profile::namesEntry(named, profile::findEntry(entry));
+        });
+    });
+    return plan;
+}
+
+// The lines that differ from what the register knows the module holds. A
+// password known by its hash only counts as held when the new one hashes
+// alike; an entry never confirmed is sent whatever.
+provision::Plan changesPlan(const RunRecorder &recorder, const profile::Source &source,
+                            Console &console) {
+    const reg::KnownRecord known = recorder.known();
+    if (known.isEmpty()) {
+        console.err(QStringLiteral("%1: the register knows nothing of module %2 yet; "
+                                   "sending the whole plan\n")
+                        .arg(QLatin1String(kProgramName), recorder.module())
+                        .toUtf8());
+        return source.named ? provision::namedPlan(source.record, *source.named)
+                            : provision::writePlan(source.record);
+    }
+    settings::ConfigRecord from = known.record;
+    QSet<QString> entries = known.entries();
+    for (auto it = known.secretHash.cbegin(); it != known.secretHash.cend(); ++it) {
+        const QList<reg::Value> wanted = reg::valuesOf(source.record, {it.key()});
+        if (!wanted.isEmpty() &&
+            reg::Register::secretHash(recorder.module(), it.key(), wanted.first().bytes) == it.value())
+            reg::setEntryBytes(from, it.key(), reg::entryBytes(source.record, it.key()));
+        else
+            entries.remove(it.key());
+    }
+    provision::Plan plan = provision::diffPlan(from, source.record, &entries);
+    if (source.named)
+        plan = onlyNamed(plan, *source.named);
+    return plan;
 }
 
 QStringList readableOf(const profile::Source &source, const QStringList &among) {
@@ -129,9 +181,16 @@ int writeCommand(const QStringList &args, Console &console) {
         QStringLiteral("verify"),
         QStringLiteral("Afterwards read the module back (numbers, phone book, texts, GPRS/FTP) "
                        "and list every field that differs from what was written."));
+    const QCommandLineOption changes(
+        QStringLiteral("changes"),
+        QStringLiteral("Send only the commands whose line differs from what the module register "
+                       "knows the module holds, from any earlier run on any port; with nothing "
+                       "known, the whole plan."));
     line.addOption(changedFrom);
+    line.addOption(changes);
     line.addOption(verify);
     ModuleRun run(line, true);
+    RunRecorder recorder(line);
     if (const auto done = line.parse(args, console, 1, 1))
         return *done;
     const QString path = line.positional().at(0);
@@ -139,6 +198,14 @@ int writeCommand(const QStringList &args, Console &console) {
     if (line.isSet(changedFrom))
         inputs << line.value(changedFrom);
     if (const auto done = run.readOptions(console, inputs))
+        return *done;
+    if (line.isSet(changes) && line.isSet(changedFrom))
+        return line.usageError(console,
+                               QStringLiteral("--changes and --only-changed-from exclude each other"));
+    if (line.isSet(changes) && recorder.noRegister())
+        return line.usageError(console, QStringLiteral("--changes needs the module register; "
+                                                       "leave out --no-register"));
+    if (const auto done = recorder.open(console))
         return *done;
 
     profile::Source source;
@@ -151,30 +218,39 @@ int writeCommand(const QStringList &args, Console &console) {
         source = profile::readSource(path, old.record);
         if (!source.ok())
             return console.fail(ExitUsage, source.error);
+        recorder.setModule(source.record.ModuleNumber(), portGiven(line));
         plan = provision::diffPlan(old.record, source.record);
     } else {
         source = profile::readSource(path, settings::firstRunRecord());
         if (!source.ok())
             return console.fail(ExitUsage, source.error);
-        plan = source.named ? provision::namedPlan(source.record, *source.named)
-                            : provision::writePlan(source.record);
+        recorder.setModule(source.record.ModuleNumber(), portGiven(line));
+        if (line.isSet(changes))
+            plan = changesPlan(recorder, source, console);
+        else
+            plan = source.named ? provision::namedPlan(source.record, *source.named)
+                                : provision::writePlan(source.record);
     }
     if (const auto done = refuseUntaken(console, path, plan))
         return *done;
     if (const auto done = run.openPort(console))
         return *done;
-    const bool whole = run.run(console, provision::writeCommands(plan));
+    const QList<Command> commands = provision::writeCommands(plan);
+    recorder.expectWrites(plan, source.record);
+    recorder.begin(run, console, QStringLiteral("write"), run.report().port, commands);
+    const bool whole = run.run(console, commands);
     if (whole && line.isSet(verify)) {
         QStringList written;
         for (const provision::PlanStep &step : plan.steps)
             written += step.entries;
         const QStringList entries = readableOf(source, written);
         QHash<QString, QByteArray> seen;
-        const settings::ConfigRecord read = readBack(run, console, entries, nullptr, &seen);
+        const settings::ConfigRecord read = readBack(run, console, entries, nullptr, &seen, recorder);
         run.report().verified = true;
         run.report().mismatches = provision::compareReadBack(
             source.record, read, entries, &run.report().unverifiable, &seen);
     }
+    recorder.finish(run.report());
     run.printSummary(console, QStringLiteral("write"));
     return run.finish(console);
 }
@@ -187,24 +263,39 @@ int readCommand(const QStringList &args, Console &console) {
                        "(it holds the passwords; FILE gets mode 0600). A field without an "
                        "answer, or one the answer cannot show whole (an alarm number of 20 "
                        "characters), is null or left out, so that writing the profile back "
-                       "leaves it as it is."));
+                       "leaves it as it is. With the module register, the firmware version "
+                       "(GETVR) is read as well."));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("Write the profile to FILE instead of "
                                                    "standard output."),
                                     QStringLiteral("FILE"));
     line.addOption(output);
     ModuleRun run(line, true);
+    RunRecorder recorder(line);
     if (const auto done = line.parse(args, console, 0, 0))
         return *done;
     const QStringList outputs =
         line.isSet(output) ? QStringList{line.value(output)} : QStringList{};
     if (const auto done = run.readOptions(console, {}, outputs))
         return *done;
+    if (const auto done = recorder.open(console))
+        return *done;
+    recorder.setModule({}, portGiven(line));
     if (const auto done = run.openPort(console))
         return *done;
+    const provision::ReadRun plan = provision::readRun(provision::readableEntries());
+    const Command firmware{QByteArrayLiteral("GETVR"), QStringLiteral("firmware"), false,
+                           QStringLiteral("read")};
+    recorder.begin(run, console, QStringLiteral("read"), run.report().port,
+                   plan.commands + QList<Command>{firmware});
     QSet<QString> answered;
     const settings::ConfigRecord record =
-        readBack(run, console, provision::readableEntries(), &answered, nullptr);
+        readBack(run, console, provision::readableEntries(), &answered, nullptr, recorder);
+    if (recorder.enabled() && run.report().portError.isEmpty() && !run.report().cancelled) {
+        recorder.expectFirmware();
+        run.run(console, {firmware});
+    }
+    recorder.finish(run.report());
 
     const QJsonObject all = profile::exportProfile(record).value(QStringLiteral("fields")).toObject();
     QJsonObject fields;
@@ -259,25 +350,32 @@ int verifyCommand(const QStringList &args, Console &console) {
     line.addPositional(QStringLiteral("FILE"),
                        QStringLiteral("A profile (.json) or a settings file (ZENTORIX.cfg)."));
     ModuleRun run(line, true);
+    RunRecorder recorder(line);
     if (const auto done = line.parse(args, console, 1, 1))
         return *done;
     if (const auto done = run.readOptions(console, {line.positional().at(0)}))
+        return *done;
+    if (const auto done = recorder.open(console))
         return *done;
     const profile::Source source =
         profile::readSource(line.positional().at(0), settings::firstRunRecord());
     if (!source.ok())
         return console.fail(ExitUsage, source.error);
+    recorder.setModule(source.record.ModuleNumber(), portGiven(line));
     if (const auto done = run.openPort(console))
         return *done;
     const QStringList entries = readableOf(source, provision::readableEntries());
+    recorder.begin(run, console, QStringLiteral("verify"), run.report().port,
+                   provision::readRun(entries).commands);
     QHash<QString, QByteArray> seen;
-    const settings::ConfigRecord read = readBack(run, console, entries, nullptr, &seen);
+    const settings::ConfigRecord read = readBack(run, console, entries, nullptr, &seen, recorder);
     run.report().verified = true;
     run.report().mismatches = provision::compareReadBack(source.record, read, entries,
                                                          &run.report().unverifiable, &seen);
     // Nothing was written: each difference is what the file holds and what was read.
     for (provision::Mismatch &mismatch : run.report().mismatches)
         mismatch.afterWrite = false;
+    recorder.finish(run.report());
     run.printSummary(console, QStringLiteral("verify"));
     return run.finish(console);
 }

@@ -214,6 +214,8 @@ bool ModuleRun::run(Console &console, const QList<provision::Command> &commands)
     QObject::connect(&engine, &provision::Engine::finished, &loop, &QEventLoop::quit);
     QObject::connect(&engine, &provision::Engine::progress, &loop, [&](int done, int total) {
         progress.update(done, total, engine.elapsedMs());
+        if (m_observer && done > 0)
+            m_observer(engine.results().at(done - 1));
     });
     InterruptCancels interrupt(engine);
     engine.start(commands);

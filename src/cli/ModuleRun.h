@@ -11,6 +11,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace zx::cli {
@@ -39,6 +40,11 @@ public:
     // run stopped early (port error, Ctrl-C).
     bool run(Console &console, const QList<provision::Command> &commands);
 
+    // Called with each command's result as soon as it has one, during run().
+    void setObserver(std::function<void(const provision::CommandResult &)> observer) {
+        m_observer = std::move(observer);
+    }
+
     provision::Report &report() { return m_report; }
     // Writes --report FILE (CSV for a name ending in .csv, JSON otherwise);
     // then the exit status: 3 port error, 1 not all answered or verified, 0.
@@ -60,6 +66,7 @@ private:
     provision::Timing m_timing;
     DriverPort m_driver;
     provision::Report m_report;
+    std::function<void(const provision::CommandResult &)> m_observer;
 };
 
 } // namespace zx::cli

@@ -9,6 +9,7 @@
 #include "ui/module/ReadCompareDialog.h"
 #include "ui/module/RunResultDialog.h"
 #include "ui/module/RunStatus.h"
+#include "ui/register/ModulesDialog.h"
 #include "text/Ansi.h"
 #include "ui/widgets/FileChooser.h"
 
@@ -84,6 +85,10 @@ ModuleMenu::ModuleMenu(ModuleWindow &window, QMenu &menu, QObject *parent)
                                          "the next run replaces them"),
                           &ModuleMenu::showLastResult);
     lastResult_->setEnabled(false);
+    addItem(menu, "Modules1", QStringLiteral("Mo&dules…"),
+            QStringLiteral("What the module register knows of every module met: its values, "
+                           "firmware, runs and tags"),
+            &ModuleMenu::showModules);
 }
 
 QAction *ModuleMenu::addItem(QMenu &menu, const char *name, const QString &text,
@@ -318,6 +323,20 @@ void ModuleMenu::openProfile() {
                         source.named ? QStringLiteral("%1 fields").arg(source.named->size())
                                      : QStringLiteral("every value")));
     });
+}
+
+void ModuleMenu::showModules() {
+    if (!modulesDialog_) {
+        modulesDialog_ = new ModulesDialog(
+            {[this] { return window_.currentRecord(); },
+             [this](const settings::ConfigRecord &record) { window_.openRecord(record); }},
+            &window_.frame());
+    } else {
+        modulesDialog_->reload();
+    }
+    modulesDialog_->show();
+    modulesDialog_->raise();
+    modulesDialog_->activateWindow();
 }
 
 void ModuleMenu::exportProfile() {

@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 
@@ -23,6 +24,7 @@ struct Report;
 namespace zx::ui {
 
 class ModuleRunner;
+class ModulesDialog;
 class ModuleWindow;
 
 class ModuleMenu : public QObject {
@@ -66,6 +68,7 @@ private:
     QString moduleNumber() const;
     void openProfile();
     void exportProfile();
+    void showModules();
     void confirm(const QString &text, const QString &details, std::function<void()> go);
     void status(const QString &text);
 
@@ -79,6 +82,7 @@ private:
     QAction *exportProfile_ = nullptr;
     QAction *lastResult_ = nullptr;
     std::function<void()> showLast_;
+    QPointer<ModulesDialog> modulesDialog_;
     bool smsMode_ = false;
     bool running_ = false;
 };
