@@ -117,8 +117,10 @@ private slots:
         window.setAlarmNumber(1, "+4999");
         window.setAlarmNumber(3, "+4933333");
         std::optional<settings::ConfigRecord> opened;
+        bool running = false;
         ui::ModulesDialog dialog({[&] { return window; },
-                                  [&](const settings::ConfigRecord &r) { opened = r; }},
+                                  [&](const settings::ConfigRecord &r) { opened = r; },
+                                  [&] { return running; }},
                                  nullptr);
         auto *modules = dialog.findChild<QTableWidget *>(QStringLiteral("ModulesTable"));
         auto *history = dialog.findChild<QTableWidget *>(QStringLiteral("ModuleHistory"));
@@ -162,6 +164,12 @@ private slots:
         QVERIFY2(!text->toPlainText().contains(QStringLiteral("GprsApn")), "the APN did not change");
 
         screenshot(dialog, "modules-history.png");
+        // While a run holds the controls, nothing goes into them.
+        running = true;
+        open->click();
+        QVERIFY(!opened);
+        QVERIFY2(text->toPlainText().contains(QStringLiteral("run is going on")), qPrintable(text->toPlainText()));
+        running = false;
         open->click();
         QVERIFY2(opened, qPrintable(text->toPlainText()));
         QCOMPARE(opened->AlarmNumber(1), QByteArray("+4930199"));
@@ -172,7 +180,7 @@ private slots:
 
     void aRegisterThatCannotBeOpenedIsSaidSo() {
         qputenv("ZENTORIX_REGISTER", "postgresql://nobody@/");
-        ui::ModulesDialog dialog({[] { return settings::ConfigRecord{}; }, [](const settings::ConfigRecord &) {}},
+        ui::ModulesDialog dialog({[] { return settings::ConfigRecord{}; }, [](const settings::ConfigRecord &) {}, {}},
                                  nullptr);
         const QString said = dialog.findChild<QLabel *>(QStringLiteral("ModulesRegister"))->text();
         QVERIFY2(said.contains(QStringLiteral("cannot be opened")) && said.contains(QStringLiteral("Reload")),

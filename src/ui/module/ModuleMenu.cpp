@@ -329,7 +329,8 @@ void ModuleMenu::showModules() {
     if (!modulesDialog_) {
         modulesDialog_ = new ModulesDialog(
             {[this] { return window_.currentRecord(); },
-             [this](const settings::ConfigRecord &record) { window_.openRecord(record); }},
+             [this](const settings::ConfigRecord &record) { window_.openRecord(record); },
+             [this] { return running_; }},
             &window_.frame());
     } else {
         modulesDialog_->reload();

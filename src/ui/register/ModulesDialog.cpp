@@ -3,8 +3,10 @@
 #include "profile/Profile.h"
 #include "register/KnownRecord.h"
 #include "register/Location.h"
+#include "ui/widgets/Placement.h"
 
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QJsonDocument>
 #include <QLabel>
@@ -63,6 +65,8 @@ ModulesDialog::ModulesDialog(ModulesDialogWindow window, QWidget *parent)
     filter_->setObjectName(QStringLiteral("ModulesFilter"));
     filter_->setPlaceholderText(QStringLiteral("Filter: number, name, site, firmware or tag"));
     filter_->setClearButtonEnabled(true);
+    auto *filterLabel = new QLabel(QStringLiteral("&Filter:"), this);
+    filterLabel->setBuddy(filter_);
     modulesTable_ = makeTable("ModulesTable",
                               {QStringLiteral("Number"), QStringLiteral("Name"),
                                QStringLiteral("Site"), QStringLiteral("Firmware"),
@@ -96,20 +100,28 @@ ModulesDialog::ModulesDialog(ModulesDialogWindow window, QWidget *parent)
     split->setStretchFactor(2, 1);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    compareButton_ = buttons->addButton(QStringLiteral("Compare with now"),
+    compareButton_ = buttons->addButton(QStringLiteral("Compare with &now"),
                                         QDialogButtonBox::ActionRole);
     compareButton_->setObjectName(QStringLiteral("CompareWithNow"));
     compareButton_->setToolTip(QStringLiteral("What the module was known to hold when the chosen "
                                               "run ended, against what it is known to hold now"));
-    openButton_ = buttons->addButton(QStringLiteral("Open in window"), QDialogButtonBox::ActionRole);
+    openButton_ = buttons->addButton(QStringLiteral("&Open in window"), QDialogButtonBox::ActionRole);
     openButton_->setObjectName(QStringLiteral("OpenInWindow"));
     openButton_->setToolTip(QStringLiteral("Load what the module is known to hold into the "
                                            "controls, as \"Open profile…\" does; the rest stays"));
-    auto *reloadButton = buttons->addButton(QStringLiteral("Reload"), QDialogButtonBox::ResetRole);
+    auto *reloadButton = buttons->addButton(QStringLiteral("&Reload"), QDialogButtonBox::ResetRole);
     reloadButton->setObjectName(QStringLiteral("ModulesReload"));
+    // Enter means "Close", as in the run's views: the other buttons need a
+    // click or their key.
+    for (QPushButton *b : {compareButton_, openButton_, reloadButton})
+        b->setAutoDefault(false);
+    buttons->button(QDialogButtonBox::Close)->setDefault(true);
 
     layout->addWidget(where_);
-    layout->addWidget(filter_);
+    auto *filterRow = new QHBoxLayout;
+    filterRow->addWidget(filterLabel);
+    filterRow->addWidget(filter_, 1);
+    layout->addLayout(filterRow);
     layout->addWidget(split, 1);
     layout->addWidget(buttons);
 
@@ -120,7 +132,7 @@ ModulesDialog::ModulesDialog(ModulesDialogWindow window, QWidget *parent)
     connect(openButton_, &QPushButton::clicked, this, &ModulesDialog::openInWindow);
     connect(reloadButton, &QPushButton::clicked, this, &ModulesDialog::reload);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    resize(960, 680);
+    resizeWithinScreen(this, QSize(960, 680));
     reload();
 }
 
@@ -252,6 +264,11 @@ void ModulesDialog::openInWindow() {
     const QString module = chosenModule();
     if (module.isEmpty() || !register_)
         return;
+    if (window_.running && window_.running()) {
+        compare_->setPlainText(QStringLiteral("A run is going on: nothing was put into the window. "
+                                              "\"Open in window\" again once it has ended."));
+        return;
+    }
     const reg::KnownRecord known = reg::knownRecord(register_->confirmations(module));
     if (known.isEmpty()) {
         compare_->setPlainText(QStringLiteral("No value of module %1 is known yet: nothing was "

@@ -27,6 +27,8 @@ struct ModulesDialogWindow {
     std::function<settings::ConfigRecord()> currentRecord;
     // A record into the controls, the port's excepted.
     std::function<void(const settings::ConfigRecord &)> openRecord;
+    // A write or read is going on: the controls are the run's until it ends.
+    std::function<bool()> running;
 };
 
 class ModulesDialog : public QDialog {

@@ -19,12 +19,13 @@
 UiTestEnv::UiTestEnv() {
     QStandardPaths::setTestModeEnabled(true);
     oldCwd_ = QDir::currentPath();
-    oldXdg_ = qgetenv("XDG_CONFIG_HOME");
     QDir::setCurrent(tmp_.path());
     QDir(tmp_.path()).mkpath(QStringLiteral("config/zentorix/ports"));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(tmp_.path() + QStringLiteral("/config")));
-    oldState_ = qgetenv("XDG_STATE_HOME");
-    qputenv("XDG_STATE_HOME", QFile::encodeName(tmp_.path() + QStringLiteral("/state")));
+    setVariable("XDG_CONFIG_HOME", QFile::encodeName(tmp_.path() + QStringLiteral("/config")));
+    setVariable("XDG_STATE_HOME", QFile::encodeName(tmp_.path() + QStringLiteral("/state")));
+    // The module register ("Modules…") in the test's folder, whatever the user chose.
+    setVariable("XDG_DATA_HOME", QFile::encodeName(tmp_.path() + QStringLiteral("/data")));
+    setVariable("ZENTORIX_REGISTER", QByteArray());
     zx::ui::setBoxInterceptor([this](zx::ui::BoxKind kind, const QString &title, const QString &text) {
         boxes.append({kind, title, text});
     });
@@ -33,14 +34,20 @@ UiTestEnv::UiTestEnv() {
 UiTestEnv::~UiTestEnv() {
     zx::ui::setBoxInterceptor({});
     QDir::setCurrent(oldCwd_);
-    if (oldXdg_.isNull())
-        qunsetenv("XDG_CONFIG_HOME");
+    for (const auto &[name, old] : oldVariables_) {
+        if (old.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, old);
+    }
+}
+
+void UiTestEnv::setVariable(const char *name, const QByteArray &value) {
+    oldVariables_.append({name, qgetenv(name)});
+    if (value.isEmpty())
+        qunsetenv(name);
     else
-        qputenv("XDG_CONFIG_HOME", oldXdg_);
-    if (oldState_.isNull())
-        qunsetenv("XDG_STATE_HOME");
-    else
-        qputenv("XDG_STATE_HOME", oldState_);
+        qputenv(name, value);
 }
 
 QString UiTestEnv::settingsPath() const { return tmp_.path() + QStringLiteral("/ZENTORIX.cfg"); }

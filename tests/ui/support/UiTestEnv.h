@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <utility>
 
 class TForm1;
 
@@ -40,10 +41,12 @@ public:
     QList<ShownBox> boxes;
 
 private:
+    // Sets (empty: unsets) an environment variable until the destructor.
+    void setVariable(const char *name, const QByteArray &value);
+
     QTemporaryDir tmp_;
     QString oldCwd_;
-    QByteArray oldXdg_;
-    QByteArray oldState_;
+    QList<std::pair<const char *, QByteArray>> oldVariables_;
 };
 
 class PtyPeer {
