@@ -41,7 +41,10 @@ using zx::provision::Status;
 
 namespace {
 
-QPalette fusionLight() { return QStyleFactory::create(QStringLiteral("Fusion"))->standardPalette(); }
+QPalette fusionLight() {
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    return fusion->standardPalette();
+}
 
 // A dark desktop's palette as KDE's Breeze Dark and GNOME's Adwaita dark give it.
 QPalette darkPalette() {
