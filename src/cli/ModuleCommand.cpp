@@ -52,6 +52,21 @@ settings::ConfigRecord readBack(ModuleRun &run, Console &console, const QStringL
     return record;
 }
 
+// Reads the entries back and compares with expected only those whose answer
+// was read; the others are listed as unread, not as differing.
+void verifyAgainst(ModuleRun &run, Console &console, const settings::ConfigRecord &expected,
+                   const QStringList &entries, RunRecorder &recorder) {
+    QSet<QString> answered;
+    QHash<QString, QByteArray> seen;
+    const settings::ConfigRecord read = readBack(run, console, entries, &answered, &seen, recorder);
+    QStringList taken;
+    for (const QString &entry : entries)
+        (answered.contains(entry) ? taken : run.report().unread) << entry;
+    run.report().verified = true;
+    run.report().mismatches =
+        provision::compareReadBack(expected, read, taken, &run.report().unverifiable, &seen);
+}
+
 // A plan that holds a value the module does not take is not sent: the first
 // such value is the error (one line), with how many more there are.
 std::optional<int> refuseUntaken(Console &console, const QString &path,
@@ -243,12 +258,7 @@ int writeCommand(const QStringList &args, Console &console) {
         QStringList written;
         for (const provision::PlanStep &step : plan.steps)
             written += step.entries;
-        const QStringList entries = readableOf(source, written);
-        QHash<QString, QByteArray> seen;
-        const settings::ConfigRecord read = readBack(run, console, entries, nullptr, &seen, recorder);
-        run.report().verified = true;
-        run.report().mismatches = provision::compareReadBack(
-            source.record, read, entries, &run.report().unverifiable, &seen);
+        verifyAgainst(run, console, source.record, readableOf(source, written), recorder);
     }
     recorder.finish(run.report());
     run.printSummary(console, QStringLiteral("write"));
@@ -367,11 +377,7 @@ int verifyCommand(const QStringList &args, Console &console) {
     const QStringList entries = readableOf(source, provision::readableEntries());
     recorder.begin(run, console, QStringLiteral("verify"), run.report().port,
                    provision::readRun(entries).commands);
-    QHash<QString, QByteArray> seen;
-    const settings::ConfigRecord read = readBack(run, console, entries, nullptr, &seen, recorder);
-    run.report().verified = true;
-    run.report().mismatches = provision::compareReadBack(source.record, read, entries,
-                                                         &run.report().unverifiable, &seen);
+    verifyAgainst(run, console, source.record, entries, recorder);
     // Nothing was written: each difference is what the file holds and what was read.
     for (provision::Mismatch &mismatch : run.report().mismatches)
         mismatch.afterWrite = false;

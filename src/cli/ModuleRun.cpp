@@ -159,7 +159,7 @@ std::optional<int> ModuleRun::readOptions(Console &console, const QStringList &i
     if (const auto done = boundedNumber(m_line, m_gap, console, kMaxGapMs, gap))
         return done;
     if (gap > 0)
-        m_timing.lineEndGapMs = m_timing.quietGapMs = gap;
+        m_timing.quietGapMs = gap;
     // Every output is checked now, before anything is sent.
     QStringList all = outputs;
     if (m_withReport && m_line.isSet(m_reportFile))
@@ -225,10 +225,11 @@ bool ModuleRun::run(Console &console, const QList<provision::Command> &commands)
     m_report.results += engine.results();
     m_report.strayBytes += engine.strayBytes();
     m_report.cancelled = m_report.cancelled || engine.cancelled();
+    m_report.stoppedSilent = m_report.stoppedSilent || engine.stoppedSilent();
     if (!engine.portError().isEmpty())
         m_report.portError = engine.portError();
     m_report.ended = QDateTime::currentDateTimeUtc();
-    return engine.portError().isEmpty() && !engine.cancelled();
+    return engine.portError().isEmpty() && !engine.cancelled() && !engine.stoppedSilent();
 }
 
 void ModuleRun::printSummary(Console &console, const QString &what) {
@@ -237,14 +238,23 @@ void ModuleRun::printSummary(Console &console, const QString &what) {
         return;
     }
     const provision::Report &r = m_report;
-    for (const provision::CommandResult &result : r.results)
-        if (result.status == provision::Status::NoAnswer)
-            console.printLine(QStringLiteral("no answer: %1").arg(provision::shownLine(result.command)));
-    console.printLine(QStringLiteral("%1: %2 of %3 commands answered in %4 s")
+    using provision::Status;
+    for (const provision::CommandResult &result : r.results) {
+        const QString line = provision::shownLine(result.command);
+        if (result.status == Status::NoAnswer)
+            console.printLine(QStringLiteral("no answer: %1").arg(line));
+        else if (result.status == Status::Refused || result.status == Status::NotRecognised)
+            console.printLine(
+                QStringLiteral("%1: %2 (%3)").arg(statusName(result.status), line, result.reason));
+    }
+    QString summary = QStringLiteral("%1: %2 of %3 commands answered")
                           .arg(what)
-                          .arg(r.count(provision::Status::Answered))
-                          .arg(r.results.size())
-                          .arg(double(r.started.msecsTo(r.ended)) / 1000.0, 0, 'f', 1));
+                          .arg(r.count(Status::Answered))
+                          .arg(r.results.size());
+    if (const int refused = r.count(Status::Refused); refused > 0)
+        summary += QStringLiteral(", %1 refused").arg(refused);
+    console.printLine(summary + QStringLiteral(" in %1 s").arg(
+                                    double(r.started.msecsTo(r.ended)) / 1000.0, 0, 'f', 1));
     if (!r.stopText().isEmpty())
         console.printLine(r.stopText());
     for (const QString &skipped : r.skipped)
@@ -254,8 +264,14 @@ void ModuleRun::printSummary(Console &console, const QString &what) {
             console.printLine(QStringLiteral("differs: ") + m.text());
         for (const QString &field : r.unverifiable)
             console.printLine(QStringLiteral("cannot be read back whole: ") + field);
-        if (r.mismatches.isEmpty())
+        for (const QString &field : r.unread)
+            console.printLine(QStringLiteral("could not be read: ") + field);
+        if (r.mismatches.isEmpty() && r.unread.isEmpty())
             console.printLine(QStringLiteral("verify: every field read back equals what was written"));
+        else if (r.mismatches.isEmpty())
+            console.printLine(QStringLiteral("verify: every field that could be read equals what "
+                                             "was written; %1 could not be read")
+                                  .arg(r.unread.size()));
     }
 }
 

@@ -122,6 +122,9 @@ public:
     // Receive path
     void CommPortDriver1ReceiveData(const char *data, unsigned count);
     void DisplayStep();
+    // Setting mode: an answer has come whole; the open tab takes it now
+    // instead of at the next tick.
+    void AnswerComplete();
     void ClearBtnClick();
     void SkipCRLFcbClick(bool checked) { flags_.SavedSkipState = checked; }
 
@@ -137,6 +140,7 @@ private:
     bool takeFirstNotShown(const QList<ListedMessage> &listed);
     void showListedMessage(const ListedMessage &message);
     void tickSmsMode();
+    void handAnswerToTab();
     void nightlyWindow();
     void listPoll();
     bool listAgainDue() const;

@@ -17,14 +17,26 @@ void Link::Timer1Timer() {
     if (inTick_)
         return;
     inTick_ = true;
-    if (view_.smsMode()) {
+    if (view_.smsMode())
         tickSmsMode();
-    } else {
-        if (!displayText_.isEmpty() && flags_.DisplayPending)
-            view_.parseTabAnswer(view_.activeTab(), displayText_);
-    }
+    else
+        handAnswerToTab();
     DisplayStep();
     inTick_ = false;
+}
+
+void Link::AnswerComplete() {
+    if (inTick_ || view_.smsMode())
+        return;
+    inTick_ = true;
+    handAnswerToTab();
+    DisplayStep();
+    inTick_ = false;
+}
+
+void Link::handAnswerToTab() {
+    if (!displayText_.isEmpty() && flags_.DisplayPending)
+        view_.parseTabAnswer(view_.activeTab(), displayText_);
 }
 
 void Link::tickSmsMode() {

@@ -6,11 +6,38 @@
 #include <cmath>
 
 namespace zx::provision {
+namespace {
+
+Status statusOf(channel::Outcome outcome) {
+    switch (outcome) {
+    case channel::Outcome::Answered:
+        return Status::Answered;
+    case channel::Outcome::Refused:
+        return Status::Refused;
+    case channel::Outcome::NoAnswer:
+        return Status::NoAnswer;
+    case channel::Outcome::NotRecognised:
+        return Status::NotRecognised;
+    case channel::Outcome::PortError:
+        return Status::PortError;
+    case channel::Outcome::Cancelled:
+        break;
+    }
+    return Status::Cancelled;
+}
+
+channel::ChannelTiming channelTiming(const Timing &timing) {
+    channel::ChannelTiming t;
+    t.charMs = timing.charMs;
+    t.quietGapMs = timing.quietGapMs;
+    return t;
+}
+
+} // namespace
 
 Timing Timing::forBaud(quint32 baud) {
     Timing t;
     t.charMs = 10000.0 / double(std::max<quint32>(baud, 1));
-    t.lineEndGapMs = std::max(t.pollMs + 1, int(std::ceil(3 * t.charMs)));
     t.quietGapMs = std::max(100, int(std::ceil(40 * t.charMs)));
     return t;
 }
@@ -19,10 +46,16 @@ QString statusName(Status status) {
     switch (status) {
     case Status::Answered:
         return QStringLiteral("answered");
+    case Status::Refused:
+        return QStringLiteral("refused");
     case Status::NoAnswer:
         return QStringLiteral("no answer");
+    case Status::NotRecognised:
+        return QStringLiteral("not recognised");
     case Status::PortError:
         return QStringLiteral("port error");
+    case Status::Cancelled:
+        return QStringLiteral("cancelled");
     case Status::NotSent:
         break;
     }
@@ -30,14 +63,11 @@ QString statusName(Status status) {
 }
 
 Engine::Engine(Port &port, Timing timing, QObject *parent)
-    : QObject(parent), m_port(port), m_timing(timing) {
-    for (QTimer *timer : {&m_gap, &m_timeout, &m_kick}) {
-        timer->setSingleShot(true);
-        timer->setTimerType(Qt::PreciseTimer);
-    }
-    connect(&m_gap, &QTimer::timeout, this, [this] { complete(Status::Answered); });
-    connect(&m_timeout, &QTimer::timeout, this, [this] { complete(Status::NoAnswer); });
+    : QObject(parent), m_port(port), m_timing(timing),
+      m_channel(m_adapter, channelTiming(timing)) {
+    m_kick.setSingleShot(true);
     connect(&m_kick, &QTimer::timeout, this, &Engine::sendNext);
+    connect(&m_channel, &channel::CommandChannel::finished, this, &Engine::exchangeDone);
 }
 
 void Engine::start(const QList<Command> &commands) {
@@ -48,9 +78,11 @@ void Engine::start(const QList<Command> &commands) {
         m_results.append(result);
     }
     m_current = -1;
+    m_silentInRow = 0;
     m_cancelled = false;
+    m_stoppedSilent = false;
     m_portError.clear();
-    m_stray = 0;
+    m_strayAtStart = m_channel.strayBytes();
     m_running = true;
     m_clock.start();
     m_port.beginRun(*this, m_timing.pollMs);
@@ -59,10 +91,13 @@ void Engine::start(const QList<Command> &commands) {
 
 void Engine::cancel() {
     m_cancelled = true;
-    if (m_running && !m_waiting) {
-        m_kick.stop();
+    if (!m_running)
+        return;
+    m_kick.stop();
+    if (m_waiting)
+        m_channel.cancelAll(); // exchangeDone ends the run
+    else
         finish();
-    }
 }
 
 void Engine::sendNext() {
@@ -71,43 +106,26 @@ void Engine::sendNext() {
         finish();
         return;
     }
-    CommandResult &result = m_results[m_current];
-    const QByteArray bytes = link::settingModeFrame(result.command.line);
-    result.sentAtMs = m_clock.elapsed();
-    result.bytesSent = bytes.size();
+    const Command &command = m_results[m_current].command;
+    channel::Exchange exchange;
+    exchange.command = command.line;
+    exchange.bytes = link::settingModeFrame(command.line);
+    exchange.rule = channel::moduleAnswerRule(command.line);
+    exchange.timeoutMs = m_timing.timeoutMs;
+    exchange.secret = command.secret;
+    m_results[m_current].sentAtMs = m_clock.elapsed();
     m_waiting = true;
-    if (!m_port.write(bytes)) {
-        if (m_portError.isEmpty())
-            m_portError = QStringLiteral("the port failed while writing");
-        complete(Status::PortError);
-        return;
-    }
-    m_sendEndMs = m_clock.elapsed();
-    // The answer cannot start before the line has reached the module.
-    m_timeout.start(m_timing.timeoutMs + int(std::ceil(m_timing.wireMs(bytes.size()))));
+    m_exchangeId = m_channel.submit(exchange);
 }
 
-void Engine::receive(const QByteArray &bytes) {
-    if (!m_running || !m_waiting) {
-        m_stray += bytes.size();
-        return;
-    }
-    CommandResult &result = m_results[m_current];
-    const qint64 now = m_clock.elapsed() - m_sendEndMs;
-    if (result.firstByteMs < 0)
-        result.firstByteMs = now;
-    result.endMs = now;
-    result.answer += bytes;
-    m_timeout.stop();
-    m_gap.start(bytes.endsWith('\n') ? m_timing.lineEndGapMs : m_timing.quietGapMs);
-}
+void Engine::receive(const QByteArray &bytes) { m_channel.receive(bytes); }
 
 void Engine::portLost(const QString &reason) {
     if (!m_running)
         return;
     m_portError = reason;
     if (m_waiting) {
-        complete(Status::PortError);
+        m_channel.portLost(reason);
         return;
     }
     // Lost between two commands: the next one is where the run stops.
@@ -117,15 +135,26 @@ void Engine::portLost(const QString &reason) {
     finish();
 }
 
-void Engine::complete(Status status) {
-    if (!m_waiting)
+void Engine::exchangeDone(int id, const channel::ExchangeResult &exchange) {
+    if (!m_waiting || id != m_exchangeId)
         return;
     m_waiting = false;
-    m_gap.stop();
-    m_timeout.stop();
-    m_results[m_current].status = status;
+    CommandResult &result = m_results[m_current];
+    result.status = statusOf(exchange.outcome);
+    result.answer = exchange.answer;
+    result.reason = exchange.reason;
+    result.bytesSent = exchange.bytesSent;
+    result.firstByteMs = exchange.firstByteMs;
+    result.endMs = exchange.endMs;
+    if (result.status == Status::PortError && m_portError.isEmpty())
+        m_portError = exchange.reason;
     emit progress(m_current + 1, int(m_results.size()));
-    if (status == Status::PortError) {
+    const bool silent = result.status == Status::NoAnswer || result.status == Status::NotRecognised;
+    m_silentInRow = silent ? m_silentInRow + 1 : 0;
+    if (m_silentInRow >= kSilentCommandsToStop)
+        m_stoppedSilent = true;
+    if (result.status == Status::PortError || result.status == Status::Cancelled ||
+        m_stoppedSilent) {
         finish();
         return;
     }

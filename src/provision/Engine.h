@@ -1,8 +1,10 @@
 #pragma once
 // Runs a list of module commands over a Port, one at a time, in setting
-// mode's framing, and pairs each with the module's answer. Event-driven: it
-// waits on the port's receive events and two single-shot timers, never in a
-// loop. An answer ends at a quiet gap on the line; see Timing.
+// mode's framing, each an exchange of the port's command channel: an answer
+// is the line its command expects, a refusal is a failure, and bytes that
+// answer nothing are stray. A run whose module stays silent for several
+// commands in a row stops instead of waiting out every one.
+#include "channel/CommandChannel.h"
 #include "provision/Port.h"
 
 #include <QByteArray>
@@ -17,14 +19,12 @@ namespace zx::provision {
 // How long the engine waits, from the character time of the line (10 bit
 // times per byte: 1.04 ms at 9600 baud, 0.087 ms at 115200).
 struct Timing {
-    int lineEndGapMs = 6;  // quiet after an answer that ends in LF
-    int quietGapMs = 100;  // quiet after an answer that does not
+    int quietGapMs = 100;  // quiet after an answer line without its line end
     int timeoutMs = 3000;  // for the first byte, after the line has left
     int pollMs = 5;        // the port's polling delay during the run (the
                            // driver's shortest)
     double charMs = 1.0;   // one character on the line
 
-    // lineEndGap: 3 characters, at least one receive poll and a millisecond;
     // quietGap: 40 characters, at least 100 ms (a module that pauses inside
     // an answer, or writes it in pieces); time-out 3000 ms.
     static Timing forBaud(quint32 baud);
@@ -32,8 +32,12 @@ struct Timing {
     double wireMs(qsizetype count) const { return double(count) * charMs; }
 };
 
-enum class Status { Answered, NoAnswer, PortError, NotSent };
-QString statusName(Status status); // "answered", "no answer", "port error", "not sent"
+enum class Status { Answered, Refused, NoAnswer, NotRecognised, PortError, Cancelled, NotSent };
+// "answered", "refused", "no answer", "not recognised", "port error",
+// "cancelled", "not sent"
+QString statusName(Status status);
+// Commands in a row without any answer after which a run stops.
+inline constexpr int kSilentCommandsToStop = 5;
 
 struct Command {
     QByteArray line;    // before framing
@@ -46,6 +50,7 @@ struct CommandResult {
     Command command;
     Status status = Status::NotSent;
     QByteArray answer; // as received, NULs and all
+    QString reason;    // why it was refused or not recognised, in words
     qint64 sentAtMs = -1;     // from the start of the run
     qint64 firstByteMs = -1;  // from the end of sending
     qint64 endMs = -1;        // last byte, from the end of sending
@@ -59,16 +64,18 @@ public:
 
     // Starts sending; finished() follows, also for an empty list.
     void start(const QList<Command> &commands);
-    // The command on the line finishes or times out; nothing further is sent.
+    // Ends the run now; the command on the line counts as cancelled.
     void cancel();
     bool running() const { return m_running; }
 
     const QList<CommandResult> &results() const { return m_results; }
     bool cancelled() const { return m_cancelled; }
+    // The module stayed silent for kSilentCommandsToStop commands in a row.
+    bool stoppedSilent() const { return m_stoppedSilent; }
     QString portError() const { return m_portError; }
     qint64 elapsedMs() const { return m_clock.isValid() ? m_clock.elapsed() : 0; }
     // Bytes that came while no command was waiting (noise, late answers).
-    qsizetype strayBytes() const { return m_stray; }
+    qsizetype strayBytes() const { return m_channel.strayBytes() - m_strayAtStart; }
 
     // From the port.
     void receive(const QByteArray &bytes);
@@ -79,24 +86,35 @@ signals:
     void finished();
 
 private:
+    class ChannelAdapter : public channel::ChannelPort {
+    public:
+        explicit ChannelAdapter(Port &port) : m_port(port) {}
+        bool write(const QByteArray &bytes) override { return m_port.write(bytes); }
+
+    private:
+        Port &m_port;
+    };
+
     void sendNext();
-    void complete(Status status);
+    void exchangeDone(int id, const channel::ExchangeResult &result);
     void finish();
 
     Port &m_port;
     Timing m_timing;
-    QTimer m_gap;
-    QTimer m_timeout;
+    ChannelAdapter m_adapter{m_port};
+    channel::CommandChannel m_channel;
     QTimer m_kick; // starts the run from the event loop
     QElapsedTimer m_clock;
     QList<CommandResult> m_results;
     int m_current = -1;
-    qint64 m_sendEndMs = 0;
+    int m_exchangeId = 0;
+    int m_silentInRow = 0;
     bool m_running = false;
     bool m_waiting = false;
     bool m_cancelled = false;
+    bool m_stoppedSilent = false;
     QString m_portError;
-    qsizetype m_stray = 0;
+    qsizetype m_strayAtStart = 0;
 };
 
 } // namespace zx::provision

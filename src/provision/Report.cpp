@@ -67,6 +67,11 @@ int Report::commands(const QString &kind) const {
 }
 
 QString Report::stopText() const {
+    if (stoppedSilent)
+        return QStringLiteral("stopped: %1 commands in a row got no answer. Check the cable and "
+                              "the port, the baud rate and parity, and that the module is in "
+                              "setting mode")
+            .arg(kSilentCommandsToStop);
     for (int i = 0; i < results.size(); ++i) {
         const CommandResult &r = results.at(i);
         if (r.status == Status::PortError)
@@ -74,7 +79,7 @@ QString Report::stopText() const {
                 .arg(i + 1)
                 .arg(results.size())
                 .arg(shownLine(r.command), portError);
-        if (r.status == Status::NotSent && cancelled)
+        if ((r.status == Status::NotSent || r.status == Status::Cancelled) && cancelled)
             return QStringLiteral("cancelled before command %1 of %2 (%3)")
                 .arg(i + 1)
                 .arg(results.size())
@@ -95,6 +100,8 @@ QJsonObject Report::toJson() const {
                         {QStringLiteral("line"), shownLine(r.command)},
                         {QStringLiteral("status"), statusName(r.status)},
                         {QStringLiteral("answer"), shownAnswer(r)}};
+        if (!r.reason.isEmpty())
+            row.insert(QStringLiteral("reason"), r.reason);
         if (r.firstByteMs >= 0) {
             row.insert(QStringLiteral("firstByteMs"), r.firstByteMs);
             row.insert(QStringLiteral("endMs"), r.endMs);
@@ -105,7 +112,10 @@ QJsonObject Report::toJson() const {
     }
     QJsonObject totals{{QStringLiteral("commands"), int(results.size())},
                        {QStringLiteral("answered"), count(Status::Answered)},
+                       {QStringLiteral("refused"), count(Status::Refused)},
                        {QStringLiteral("noAnswer"), count(Status::NoAnswer)},
+                       {QStringLiteral("notRecognised"), count(Status::NotRecognised)},
+                       {QStringLiteral("cancelled"), count(Status::Cancelled)},
                        {QStringLiteral("portError"), count(Status::PortError)},
                        {QStringLiteral("notSent"), count(Status::NotSent)},
                        {QStringLiteral("bytesSent"), sent},
@@ -145,7 +155,8 @@ QJsonObject Report::toJson() const {
         json.insert(QStringLiteral("verify"),
                     QJsonObject{{QStringLiteral("differ"), differ},
                                 {QStringLiteral("unverifiable"),
-                                 QJsonArray::fromStringList(unverifiable)}});
+                                 QJsonArray::fromStringList(unverifiable)},
+                                {QStringLiteral("unread"), QJsonArray::fromStringList(unread)}});
     }
     return json;
 }
@@ -173,16 +184,23 @@ QByteArray Report::toCsv() const {
     for (const QString &field : unverifiable)
         lines << row({QString(), QStringLiteral("verify"), field, QString(),
                       QStringLiteral("cannot be read back whole"), QString(), QString(), QString()});
+    for (const QString &field : unread)
+        lines << row({QString(), QStringLiteral("verify"), field, QString(),
+                      QStringLiteral("could not be read"), QString(), QString(), QString()});
     QString summary = QStringLiteral("port %1, baud %2, start %3, end %4")
                           .arg(port)
                           .arg(baud)
                           .arg(stamp(started), stamp(ended));
     for (const QString &kind : {QStringLiteral("write"), QStringLiteral("read"), QStringLiteral("send")})
         if (const int n = commands(kind); n > 0)
+        {
             summary += QStringLiteral(", %1: %2 of %3 answered")
                            .arg(kind)
                            .arg(count(Status::Answered, kind))
                            .arg(n);
+            if (const int refused = count(Status::Refused, kind); refused > 0)
+                summary += QStringLiteral(", %1 refused").arg(refused);
+        }
     lines << row({QString(), QStringLiteral("run"), QString(), summary,
                   ok() ? QStringLiteral("ok") : QStringLiteral("not ok"), stopText(), QString(),
                   QString()});

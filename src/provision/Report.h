@@ -26,12 +26,14 @@ struct Report {
     QDateTime ended;
     QList<CommandResult> results;
     bool cancelled = false;
+    bool stoppedSilent = false; // the module stayed silent for several commands in a row
     QString portError;
     qsizetype strayBytes = 0;
     QStringList skipped;        // entries the plan could not carry
     bool verified = false;      // a read-back was compared
     QList<Mismatch> mismatches; // read-back differs from what was written
     QStringList unverifiable;
+    QStringList unread;         // to be verified, but their answer was not read
 
     int count(Status status) const;
     // The same among the commands of one kind ("write", "read", "send"), so
@@ -40,8 +42,11 @@ struct Report {
     int commands(const QString &kind) const;
     // Every command answered and, after a verify, nothing differs.
     bool allAnswered() const { return count(Status::Answered) == results.size(); }
-    bool ok() const { return allAnswered() && mismatches.isEmpty() && portError.isEmpty(); }
-    // "stopped at command 12 of 180 (SETTX12 ...): port error: ..." or empty.
+    bool ok() const {
+        return allAnswered() && mismatches.isEmpty() && unread.isEmpty() && portError.isEmpty();
+    }
+    // "stopped at command 12 of 180 (SETTX12 ...): port error: ...", why a
+    // silent run stopped, or empty.
     QString stopText() const;
 
     QJsonObject toJson() const;

@@ -4,6 +4,7 @@ namespace zx::sim {
 
 struct FaultOptions {
     bool silent = false;        // reads everything, answers nothing
+    bool refuseAll = false;     // the module answers ERROR to every command
     int delayMs = 0;            // before each answer
     int splitPieces = 1;        // each answer written in this many pieces ...
     int splitGapMs = 30;        // ... this far apart

@@ -163,7 +163,7 @@ void Simulator::handle(const QByteArray &bytes) {
     }
     for (const QByteArray &line : m_framer.feed(bytes)) {
         emit moduleCommand(line);
-        answer(m_module.answer(line) + "\r\n");
+        answer((m_faults.refuseAll ? QByteArray("ERROR") : m_module.answer(line)) + "\r\n");
     }
 }
 

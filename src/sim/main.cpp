@@ -75,6 +75,7 @@ int main(int argc, char *argv[]) {
         {QStringLiteral("cmti"),
          QStringLiteral("With --modem: announce each answer stored with +CMTI: \"SM\",<index>.")},
         {QStringLiteral("silent"), QStringLiteral("Read everything, answer nothing.")},
+        {QStringLiteral("refuse"), QStringLiteral("Answer ERROR to every module command.")},
         {QStringLiteral("delay"), QStringLiteral("Wait MS milliseconds before each answer."),
          QStringLiteral("MS")},
         {QStringLiteral("split"), QStringLiteral("Write each answer in N pieces, 30 ms apart."),
@@ -102,6 +103,7 @@ int main(int argc, char *argv[]) {
 
     zx::sim::FaultOptions faults;
     faults.silent = parser.isSet(QStringLiteral("silent"));
+    faults.refuseAll = parser.isSet(QStringLiteral("refuse"));
     faults.lineRate = parser.isSet(QStringLiteral("line-rate"));
     int comN = 1;
     if (!readInt(parser, QStringLiteral("com"), 1, 16, comN) ||

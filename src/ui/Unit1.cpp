@@ -101,6 +101,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
     });
 
     link_ = std::make_unique<zx::link::Link>(port_, *this);
+    connect(&gather_, &zx::link::ReceiveGather::gathered, this, &TForm1::answerGathered);
     buildWindow();
     // The modem dialogue shows what it learns in the "Main" tab's boxes.
     modemQueries_ = std::make_unique<zx::link::ModemQueries>(*link_, *mainTab_);
@@ -434,6 +435,7 @@ void TForm1::InitPort() {
     driver_.SetPort(TPortNumber(pnCOM1 + std::max(0, portIndex)));
     const int rateIndex = serialTab_->RadioGroupRate->itemIndex();
     driver_.SetBaudRateValue(quint32(zx::ui::SerialPortTab::baudOfItem(rateIndex)));
+    gather_.setBaud(driver_.BaudRateValue());
     driver_.SetBaudRate(kBaudRates[std::clamp(rateIndex, 0, int(std::size(kBaudRates)) - 1)]);
     if (!driver_.Connect())
         showStatusMessage(zx::serial::portErrorText(
@@ -463,7 +465,14 @@ void TForm1::receiveData(const char *data, unsigned count) {
     port_.received(data, count);
     if (runPort_.takeReceived(data, count))
         return;
-    link_->CommPortDriver1ReceiveData(data, count);
+    gather_.setSmsMode(smsMode());
+    gather_.receive(QByteArray(data, qsizetype(count)));
+}
+
+void TForm1::answerGathered(const QByteArray &bytes) {
+    link_->CommPortDriver1ReceiveData(bytes.constData(), unsigned(bytes.size()));
+    if (!smsMode())
+        link_->AnswerComplete();
 }
 
 zx::serial::PortIdentity TForm1::identityOf(const zx::serial::PortDetails &port,
@@ -563,6 +572,7 @@ void TForm1::checkReconnect() {
     }
     driver_.SetPortName(decision.device);
     driver_.SetBaudRateValue(decision.line.speed);
+    gather_.setBaud(decision.line.speed);
     driver_.SetParity(decision.line.evenParity ? ptEVEN : ptNONE);
     if (!driver_.Connect()) {
         reconnect_.openFailed();

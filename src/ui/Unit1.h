@@ -9,6 +9,7 @@
 #include "serial/ReconnectPolicy.h"
 #include "settings/ConfigRecord.h"
 #include "settings/WindowSettings.h"
+#include "link/ReceiveGather.h"
 #include "ui/DriverPort.h"
 #include "ui/TabHost.h"
 #include "ui/module/ModuleWindow.h"
@@ -66,6 +67,8 @@ public:
     TCommPortDriver &CommPortDriver1() { return driver_; }
     // Every chunk written to or read from the port, both modes.
     zx::traffic::TrafficLog &traffic() { return traffic_; }
+    // What the port received, held until an answer is whole.
+    zx::link::ReceiveGather &receiveGather() { return gather_; }
     zx::settings::ConfigRecord &record() override { return record_; }
     zx::ui::WorkingCopies &work() override { return work_; }
     zx::ui::ModuleMenu &moduleMenu() { return *moduleMenu_; }
@@ -125,6 +128,7 @@ private:
     void applyVariant(bool variantOn);
     QList<QWidget *> paleBoxes() const;
     void receiveData(const char *data, unsigned count);
+    void answerGathered(const QByteArray &bytes);
     void portLost(const QString &reason);
     // A vanished port: what it was, what is there now, and reopening it.
     zx::serial::PortIdentity identityOf(const zx::serial::PortDetails &port,
@@ -145,6 +149,7 @@ private:
     zx::traffic::TrafficLog traffic_;
     zx::ui::DriverPort port_{driver_, traffic_};
     zx::ui::WindowRunPort runPort_{driver_, port_};
+    zx::link::ReceiveGather gather_;
     zx::settings::ConfigRecord record_;
     zx::ui::WorkingCopies work_;
     std::unique_ptr<zx::link::Link> link_;

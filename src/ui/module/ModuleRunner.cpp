@@ -110,6 +110,7 @@ void ModuleRunner::showProgress(int done, int total) {
 void ModuleRunner::end() {
     report_.results = engine_->results();
     report_.cancelled = engine_->cancelled();
+    report_.stoppedSilent = engine_->stoppedSilent();
     report_.portError = engine_->portError();
     report_.strayBytes = engine_->strayBytes();
     report_.ended = QDateTime::currentDateTimeUtc();

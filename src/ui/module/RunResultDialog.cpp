@@ -46,9 +46,14 @@ QString runSummary(const provision::Report &r, const QString &what) {
                      .arg(seconds(r));
     else {
         QStringList missing;
+        if (const int n = r.count(Status::Refused))
+            missing << QStringLiteral("%1 were refused").arg(n);
+        if (const int n = r.count(Status::NotRecognised))
+            missing << QStringLiteral("%1 had an answer that was not theirs").arg(n);
         if (const int n = r.count(Status::NoAnswer))
             missing << QStringLiteral("%1 had no answer").arg(n);
-        if (const int n = r.count(Status::NotSent) + r.count(Status::PortError))
+        if (const int n = r.count(Status::NotSent) + r.count(Status::PortError) +
+                          r.count(Status::Cancelled))
             missing << QStringLiteral("%1 were not sent").arg(n);
         lines << QStringLiteral("%1: %2 of %3 commands were answered in %4 s; %5.")
                      .arg(what)
@@ -60,10 +65,15 @@ QString runSummary(const provision::Report &r, const QString &what) {
         lines << QStringLiteral("The run %1. Check the cable and the port on \"Serial Port\", "
                                 "then run it again.")
                      .arg(r.stopText());
+    else if (r.stoppedSilent)
+        lines << QStringLiteral("The run %1.").arg(r.stopText());
     else if (r.cancelled && answered < total)
         lines << QStringLiteral("It was %1; the commands after it were not sent.")
                      .arg(r.stopText());
-    if (r.count(Status::NoAnswer) > 0)
+    if (r.count(Status::Refused) > 0)
+        lines << QStringLiteral("The module refused some values: they are not held by the module. "
+                                "Check them in the window and write them again.");
+    if (r.count(Status::NoAnswer) > 0 && !r.stoppedSilent)
         lines << QStringLiteral("The commands without an answer may not have reached the module. "
                                 "Check that it is powered, in setting mode and on this port, "
                                 "then run it again.");

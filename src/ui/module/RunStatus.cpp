@@ -22,14 +22,15 @@ Shortfall shortfallOf(Status status) {
         return Shortfall::None;
     case Status::NoAnswer:
         return Shortfall::NoAnswer;
+    case Status::Refused:
+    case Status::NotRecognised:
+        return Shortfall::Refused;
     case Status::PortError:
+    case Status::Cancelled:
     case Status::NotSent:
-        return Shortfall::NotSent;
-    // REFUSED: the module's refusals (Refused, NotRecognised) are
-    // Shortfall::Refused; a Cancelled command is Shortfall::NotSent.
-    default:
-        return Shortfall::NotSent;
+        break;
     }
+    return Shortfall::NotSent;
 }
 
 QString shortfallWords(Shortfall s) {
@@ -54,15 +55,15 @@ Tone statusTone(Status status) {
         return Tone::Good;
     case Status::NoAnswer:
         return Tone::Warning;
+    case Status::Refused:
+    case Status::NotRecognised:
     case Status::PortError:
         return Tone::Bad;
+    case Status::Cancelled:
     case Status::NotSent:
-        return Tone::Neutral;
-    // REFUSED: Refused and NotRecognised are Tone::Bad, Cancelled is
-    // Tone::Neutral.
-    default:
-        return Tone::Neutral;
+        break;
     }
+    return Tone::Neutral;
 }
 
 QString runStatusLine(const provision::Report &r, const QString &run) {
@@ -86,12 +87,15 @@ QString runStatusLine(const provision::Report &r, const QString &run) {
 QString silenceText(const QList<provision::CommandResult> &results, int done) {
     int silent = 0;
     for (int i = std::min(done, int(results.size())) - 1;
-         i >= 0 && results.at(i).status == Status::NoAnswer; --i)
+         i >= 0 && (results.at(i).status == Status::NoAnswer ||
+                    results.at(i).status == Status::NotRecognised);
+         --i)
         ++silent;
     if (silent < kSilentAfter)
         return {};
     return QStringLiteral("The module has not answered the last %1 commands. Check that it is "
-                          "powered, in setting mode and on this port; Cancel stops the run.")
+                          "powered, in setting mode and on this port, and the baud rate and "
+                          "parity; the run stops here.")
         .arg(silent);
 }
 

@@ -18,9 +18,9 @@ Tone statusTone(provision::Status status);
 // answer, see the result".
 QString runStatusLine(const provision::Report &report, const QString &run);
 
-// After this many commands in a row without an answer the progress dialog
-// says that the module is silent; the run itself goes on.
-inline constexpr int kSilentAfter = 5;
+// After this many commands in a row without an answer the run stops and the
+// progress dialog says that the module is silent.
+inline constexpr int kSilentAfter = provision::kSilentCommandsToStop;
 
 // Empty while the module answers; else what the installer sees and can do,
 // from the commands done so far (the first `done` results).
