@@ -1,139 +1,81 @@
+#include "common/ModuleTranscript.h"
 #include "sim/Module.h"
 
+#include <QSet>
 #include <QTimeZone>
+
+#include <optional>
 
 #include <gtest/gtest.h>
 
 using zx::sim::Module;
 
-namespace {
-
-QByteArray framedText(const QByteArray &head, const QByteArray &text, qsizetype width) {
-    return (head + text).leftJustified(width, ' ');
+TEST(Module, AnswersEveryTranscriptExchange) {
+    const QList<zx::test::TranscriptExchange> transcript = zx::test::moduleTranscript();
+    std::optional<Module> module;
+    for (const zx::test::TranscriptExchange &step : transcript) {
+        if (step.fresh)
+            module.emplace();
+        EXPECT_EQ(module->answer(step.command), step.answer)
+            << "module-transcript.txt:" << step.lineNumber << ": " << step.command.constData();
+    }
+    // Every keyword the module dispatches on appears in a command.
+    QSet<QByteArray> keywords;
+    for (const zx::test::TranscriptExchange &step : transcript)
+        keywords.insert(step.command.trimmed().left(5).toUpper());
+    for (const char *keyword :
+         {"SETOU", "RSTOU", "GETOS", "GETIS", "OUTP ", "SETTN", "ANLEV", "AMODE", "VALTX",
+          "GETAN", "TCLEV", "GETTC", "GETTH", "RTLEV", "RTMOD", "GETRT", "SETTF", "SETMP",
+          "GETMP", "DTFTP", "SETME", "GETNR", "SETNN", "CLRNR", "GETPB", "SETPB", "GETTX",
+          "SETTX", "GETTI", "SETTI", "GETSH", "SETSH", "GETST", "GETVR", "SETTM", "RSTRT",
+          "GETMH", "GETTO", "SETTO", "TEMPV", "GETAP", "SETAP", "GETID", "SETID", "GETPW",
+          "SETPW", "GETIP", "SETIP", "GETFT", "SETFT", "GETAF", "SETAF", "GETPF", "SETPF",
+          "GETDN", "SETDN", "OK", "+EXIT", "AT+CS", "AT#BN"})
+        EXPECT_TRUE(keywords.contains(keyword)) << "no exchange for " << keyword;
 }
 
-struct Exchange {
-    QByteArray command;
-    QByteArray answer;
-};
+TEST(ModuleTranscript, DecodesEscapesAndRefusesMalformedLines) {
+    const QList<zx::test::TranscriptExchange> read = zx::test::parseModuleTranscript(
+        "# comment\n\n>   AT\\\\x\\r\\x20\n< a\n<\n< b\\x20\n= fresh\n>\n< \\xff\\n\n",
+        QStringLiteral("t"));
+    ASSERT_EQ(read.size(), 2);
+    EXPECT_EQ(read[0].command, QByteArray("  AT\\x\r "));
+    EXPECT_EQ(read[0].answer, QByteArray("a\r\n\r\nb "));
+    EXPECT_TRUE(read[0].fresh);
+    EXPECT_EQ(read[0].lineNumber, 3);
+    EXPECT_EQ(read[1].command, QByteArray());
+    EXPECT_EQ(read[1].answer, QByteArray("\xff\n"));
+    EXPECT_TRUE(read[1].fresh);
+    EXPECT_EQ(read[1].lineNumber, 8);
 
-// Each sequence runs on a fresh module; every answer is checked in order.
-void runSequence(const std::vector<Exchange> &sequence) {
-    Module module;
-    for (const Exchange &step : sequence)
-        EXPECT_EQ(module.answer(step.command), step.answer) << "command: " << step.command.constData();
-}
-
-} // namespace
-
-TEST(Module, AnswersReadCommandsInTheShapesTheToolParses) {
-    runSequence({
-        // Alarm numbers: key digit in the fourth place, number between ": " and a blank.
-        {"GETNR3", "NUM3:  "},
-        {"SETNN3 +4917012345", "OK"},
-        {"GETNR3", "NUM3: +4917012345 "},
-        {"CLRNR3", "OK"},
-        {"GETNR3", "NUM3:  "},
-        // Phone book: "P" then "N<digit>:<number> " per entry.
-        {"SETPB1 +111", "OK"},
-        {"SETPB3 +333", "OK"},
-        {"  GETPB", "PN1:+111 N2: N3:+333 N4: N5: N6: N7: "},
-        // Texts: two-digit number, two characters, the text.
-        {"GETTX05" + QByteArray(41, ' '), "05: Temperature 2 Normal"},
-        {framedText("SETTX57 ", "Door open", 48), "OK"},
-        {framedText("GETTX57 ", "", 48), "57: Door open"},
-        {framedText("SETTI60 ", "Pump running!!!", 23), "OK"},
-        {framedText("GETTI60 ", "", 23), "60: Pump running!!!"},
-        {framedText("GETTI82 ", "", 23), "82: OUT1 1"},
-        {framedText("GETTI01 ", "", 23), "01: "},
-        // GPRS and FTP pairs: exact keys, a colon and a blank.
-        {"SETAP internet.example", "OK"},
-        {"GETAP ", "APN: internet.example"},
-        {"SETID alice smith", "OK"},
-        {"GETID ", "UserID: alice"},
-        {"SETPW s3cret", "OK"},
-        {"GETPW ", "PASSWORD: s3cret"},
-        {"GETIP ", "IP address: 0.0.0.0"},
-        {"SETIP 10.1.2.3", "OK"},
-        {"GETIP ", "IP address: 10.1.2.3"},
-        {"SETFT ftp.example.org", "OK"},
-        {"GETFT ", "FTPURL: ftp.example.org"},
-        {"SETAF logger", "OK"},
-        {"GETAF ", "UserName FTP: logger"},
-        {"SETPF pw2", "OK"},
-        {"GETPF ", "Password FTP: pw2"},
-        {"SETDN /data", "OK"},
-        {"GETDN ", "DirName: /data"},
-        {"SETAP    ", "OK"},
-        {"GETAP ", "APN: "},
-    });
-}
-
-TEST(Module, AnswersIoCommandsAndKeepsTheirState) {
-    runSequence({
-        {"SETOU5", "OUT5 ON"},
-        {"GETOS5", "OUT5 ON"},
-        {"RSTOU5", "OUT5 OFF"},
-        {"GETOS5", "OUT5 OFF"},
-        {"OUTP 10x1", "OUTP 10010000"},
-        {"GETOS0", "OUT1 1, OUT2 0, OUT3 0, OUT4 1, OUT5 0, OUT6 0, OUT7 0, OUT8 0"},
-        {"GETIS09", "INP09 ON"},
-        {"GETIS01", "INP01 OFF"},
-        {"SETMP LPEDEDEDDEEDEDE ", "OK"}, // option 7: inputs inverted
-        {"GETIS09", "INP09 OFF"},
-        {"GETMP", "OPTIONS LPEDEDEDDEEDEDE "},
-        {"ANLEV3 05 95", "OK"},
-        {"ANLEV0", "AN1 00 00, AN2 00 00, AN3 05 95, AN4 00 00, AN5 00 00, AN6 00 00, AN7 00 00, "
-                   "AN8 00 00"},
-        {"ANLEV1 20 90", "OK"},
-        {"VALTX2 mA   ", "OK"},
-        {"GETAN", "AN1 12%L AN2 47mA AN3 88% AN4 3% AN5 50% AN6 64% AN7 0% AN8 99%"},
-        {"TCLEV2-099+149", "OK"},
-        {"TCLEV0", "T1 +000 +000, T2 -099 +149, T3 +000 +000"},
-        {"GETTC", "T1 +21.5C T2 +19.0C T3 -3.5C"},
-        {"RTMOD2I0240", "OK"},
-        {"RTMODR", "RTMOD2I0240"},
-        {"RTMOD4D12", "OK"},
-        {"RTMODR", "RTMOD4D0012"},
-        {"GETRT", "RT1 01234 RT2 00042"},
-        {"SETTF 05 12 3", "FILTER 05 12 3"},
-        {"SETTF    40 ", "FILTER 05 40 3"},
-        {"SETTF       7", "FILTER 05 40 7"},
-        {"SETTF 09 ", "FILTER 09 40 7"},
-        {"SETSH T08  1520", "OK"},
-        {"GETSH", "SCHEDULE T08  1520"},
-        {"SETSH" + QByteArray(10, ' '), "OK"},
-        {"GETSH", "SCHEDULE          "},
-        {"  GETVR", "VERSION 2.07"},
-        {"  OK", "OK"},
-        {"  +EXIT", "EXIT SETUP"},
-    });
-}
-
-TEST(Module, RejectsMalformedLines) {
-    runSequence({
-        {"SETOU9", "ERROR"},
-        {"SETOU", "ERROR"},
-        {"GETIS13", "ERROR"},
-        {"GETNR8", "ERROR"},
-        {"SETNN1", "ERROR"},
-        {"GETTX58" + QByteArray(41, ' '), "ERROR"},
-        {"GETTX00" + QByteArray(41, ' '), "ERROR"},
-        {"GETTI98" + QByteArray(16, ' '), "ERROR"},
-        {"ANLEV9 05 95", "ERROR"},
-        {"ANLEV3 5 95", "ERROR"},
-        {"TCLEV1 010+050", "ERROR"},
-        {"RTLEV 240 32000", "ERROR"},
-        {"RTMOD5A0004", "ERROR"},
-        {"SETTN0 0 0000000", "ERROR"},
-        {"AMODE51111111 11111111 11111111", "ERROR"},
-        {"SETME FFF FFFFFFFF FFFFFFFFFFFF", "ERROR"},
-        {"SETTF", "ERROR"},
-        {"DTFTP8", "ERROR"},
-        {"SETTM 26/13/06,18:30:05+02", "ERROR"},
-        {"HELLO", "ERROR"},
-        {"", "ERROR"},
-    });
+    struct Case {
+        const char *text;
+        const char *where; // the line the error names
+    } const malformed[] = {
+        {"> GETVR \n< OK\n", "t:1:"},        // a literal trailing blank
+        {"> GETVR\n< OK\t\n", "t:2:"},
+        {"> GETVR\n", "t:1:"},                // no answer
+        {"> GETVR\n> GETST\n< OK\n", "t:1:"},
+        {"> GETVR\n= fresh\n< OK\n", "t:2:"},
+        {"< OK\n", "t:1:"},                   // no command
+        {"> GETVR\n< OK\n= fresh\n< OK\n", "t:4:"},
+        {"> GETVR\n< \\q\n", "t:2:"},        // unknown escape
+        {"> GETVR\n< \\x4\n", "t:2:"},
+        {"> GETVR\n< \\xg0\n", "t:2:"},
+        {"> GETVR\n< OK\\\n", "t:2:"},      // a backslash at the end
+        {">GETVR\n< OK\n", "t:1:"},
+        {"> GETVR\r\n< OK\n", "t:1:"},
+        {"> GETVR\n< OK\nGETST\n", "t:3:"},
+    };
+    for (const Case &c : malformed) {
+        try {
+            zx::test::parseModuleTranscript(c.text, QStringLiteral("t"));
+            ADD_FAILURE() << "accepted: " << c.text;
+        } catch (const std::runtime_error &error) {
+            EXPECT_TRUE(std::string(error.what()).starts_with(c.where))
+                << c.text << " -> " << error.what();
+        }
+    }
 }
 
 TEST(Module, KeepsWrittenSettingsInItsState) {
