@@ -26,6 +26,20 @@ const char *const kReportingWrites[] = {"SETOU", "RSTOU", "OUTP ", "SETTF", "SET
 
 bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
+bool isPrintable(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 0x20 && u < 0x7f;
+}
+
+// Where the key starts: at the start of the line, or right after a byte no
+// module writes (line noise before the answer).
+qsizetype keyAt(const QByteArray &line, const QByteArray &key) {
+    for (qsizetype at = line.indexOf(key); at >= 0; at = line.indexOf(key, at + 1))
+        if (at == 0 || !isPrintable(line.at(at - 1)))
+            return at;
+    return -1;
+}
+
 } // namespace
 
 AnswerRule moduleAnswerRule(const QByteArray &line) {
@@ -61,20 +75,26 @@ bool isUnsolicited(const QByteArray &line) {
     return false;
 }
 
-LineVerdict judgeLine(const AnswerRule &rule, const QByteArray &command, const QByteArray &line) {
+LineVerdict judgeLine(const AnswerRule &rule, const QByteArray &command, const QByteArray &line,
+                      qsizetype *start) {
+    if (start)
+        *start = 0;
     const QByteArray t = line.trimmed();
     if (t.isEmpty())
         return LineVerdict::Blank;
     const QByteArray sent = command.trimmed();
     // An echoing peer sends back the whole framed line, set-up prefix and all.
-    if (!sent.isEmpty() && t.endsWith(sent) && (t.size() == sent.size() || t.contains("SETUP:")))
+    if (!sent.isEmpty() && t.endsWith(sent) && t.contains("SETUP:"))
         return LineVerdict::Echo;
     if (isRefusal(t))
         return LineVerdict::Refusal;
     switch (rule.kind) {
     case AnswerRule::Kind::Keyed:
-        if (line.startsWith(rule.key))
+        if (const qsizetype at = keyAt(line, rule.key); at >= 0) {
+            if (start)
+                *start = at;
             return LineVerdict::Answer;
+        }
         break;
     case AnswerRule::Kind::Final:
         if (t == "OK")

@@ -30,8 +30,10 @@ enum class LineVerdict {
     Foreign,     // some other line: not this command's answer
 };
 
-// line without its CR LF.
-LineVerdict judgeLine(const AnswerRule &rule, const QByteArray &command, const QByteArray &line);
+// line without its CR LF. An answer may follow bytes of line noise: start
+// is then where the answer itself starts.
+LineVerdict judgeLine(const AnswerRule &rule, const QByteArray &command, const QByteArray &line,
+                      qsizetype *start = nullptr);
 
 // RING, NO CARRIER, +CREG:, +CGREG:, +CMTI:, +CDS:, +CDSI:, +CSQ:, +CUSD:,
 // +CLIP:, +CRING:, "SMS Ready", "Call Ready", +CPIN:, ^... (vendor reports).

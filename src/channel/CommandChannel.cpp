@@ -115,10 +115,16 @@ void CommandChannel::takeLines(bool lineWithoutEnd) {
             line.chop(1);
         while (!line.isEmpty() && (line.startsWith('\r') || line.startsWith('\n')))
             line.remove(0, 1);
-        switch (judgeLine(m_current.exchange.rule, m_current.exchange.command, line)) {
-        case LineVerdict::Answer:
-            complete(Outcome::Answered, raw);
+        qsizetype start = 0;
+        switch (judgeLine(m_current.exchange.rule, m_current.exchange.command, line, &start)) {
+        case LineVerdict::Answer: {
+            // Noise before the answer is not part of it.
+            const qsizetype noise = start > 0 ? raw.indexOf(line.mid(start)) : 0;
+            if (noise > 0)
+                stray(raw.left(noise));
+            complete(Outcome::Answered, raw.mid(std::max<qsizetype>(noise, 0)));
             break;
+        }
         case LineVerdict::Refusal:
             complete(Outcome::Refused, raw, refusalReason(line));
             break;

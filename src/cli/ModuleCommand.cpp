@@ -61,7 +61,7 @@ void verifyAgainst(ModuleRun &run, Console &console, const settings::ConfigRecor
     const settings::ConfigRecord read = readBack(run, console, entries, &answered, &seen, recorder);
     QStringList taken;
     for (const QString &entry : entries)
-        (answered.contains(entry) ? taken : run.report().unread) << entry;
+        (answered.contains(entry) || seen.contains(entry) ? taken : run.report().unread) << entry;
     run.report().verified = true;
     run.report().mismatches =
         provision::compareReadBack(expected, read, taken, &run.report().unverifiable, &seen);

@@ -80,7 +80,9 @@ QString Report::stopText() const {
                 .arg(results.size())
                 .arg(shownLine(r.command), portError);
         if ((r.status == Status::NotSent || r.status == Status::Cancelled) && cancelled)
-            return QStringLiteral("cancelled before command %1 of %2 (%3)")
+            return QString::fromLatin1(r.status == Status::Cancelled
+                                           ? "cancelled at command %1 of %2 (%3)"
+                                           : "cancelled before command %1 of %2 (%3)")
                 .arg(i + 1)
                 .arg(results.size())
                 .arg(shownLine(r.command));

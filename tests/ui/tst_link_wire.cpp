@@ -4,7 +4,10 @@
 #include "ui/Unit1.h"
 #include "ui/widgets/RadioGroup.h"
 
+#include "commands/messaging/ClockCommands.h"
+
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -27,8 +30,9 @@ private slots:
 
     void connectAndTestButtonsInSettingMode();
     void rawLinesFromTheAtPanelAndSignalButton();
-    void answersShowAtTheNextTick_data();
-    void answersShowAtTheNextTick();
+    void answersShowWhenWhole_data();
+    void answersShowWhenWhole();
+    void versionAnswersShowWithinMomentsOfTheirLastByte();
     void smsSubmissionAgainstAModem();
     void portAndSpeedSelection();
     void closedPortIsReported();
@@ -59,14 +63,14 @@ void LinkWireTest::rawLinesFromTheAtPanelAndSignalButton() {
     QCOMPARE(peer_->read(), framed("  OK"));
 }
 
-void LinkWireTest::answersShowAtTheNextTick_data() {
+void LinkWireTest::answersShowWhenWhole_data() {
     QTest::addColumn<bool>("skip");
     QTest::addColumn<QString>("shown");
     QTest::newRow("Skip CR/LF checked") << true << QStringLiteral("\nOK  \n");
     QTest::newRow("Skip CR/LF unchecked") << false << QStringLiteral("\nOK\n\n");
 }
 
-void LinkWireTest::answersShowAtTheNextTick() {
+void LinkWireTest::answersShowWhenWhole() {
     QFETCH(bool, skip);
     QFETCH(QString, shown);
     child<QCheckBox>(*form_, "SkipCRLFcb")->setChecked(skip);
@@ -77,9 +81,44 @@ void LinkWireTest::answersShowAtTheNextTick() {
     QCOMPARE(child<QPlainTextEdit>(*form_, "MemoS")->toPlainText(), QStringLiteral("GETST"));
     deliver(*form_, *peer_, "OK\r\n");
     auto *memo = child<QPlainTextEdit>(*form_, "MemoSMSinput");
-    QCOMPARE(memo->toPlainText(), QStringLiteral("\n"));
+    QCOMPARE(memo->toPlainText(), shown);
     tick(*form_);
     QCOMPARE(memo->toPlainText(), shown);
+}
+
+// The answer to a tab's button shows as soon as it is whole, whenever it
+// comes and however the line cuts it: no tick, no polling, only the port's
+// own events.
+void LinkWireTest::versionAnswersShowWithinMomentsOfTheirLastByte() {
+    struct Feed {
+        int afterMs;        // from the command
+        QByteArray answer;
+        int pieces;
+    };
+    const Feed feeds[] = {{0, "VERSION 1.0\r\n", 1},   {60, "VERSION 1.1\r\n", 3},
+                          {150, "VERSION 1.2", 1},        {400, "VERSION 1.3\r\n", 2},
+                          {900, "VERSION 1.4\r\n", 5},  {1500, "VERSION 1.5", 2}};
+    auto *memo = child<QPlainTextEdit>(*form_, "MemoSMSinput");
+    for (const Feed &feed : feeds) {
+        child<QPushButton>(*form_, "Version")->click();
+        QCOMPARE(peer_->read(), framed(QByteArray(zx::commands::messaging::kVersionLine)));
+        const QString text = QString::fromLatin1(feed.answer.trimmed());
+        QTest::qWait(feed.afterMs);
+        const qsizetype step = (feed.answer.size() + feed.pieces - 1) / feed.pieces;
+        for (qsizetype at = 0; at < feed.answer.size(); at += step) {
+            if (at > 0)
+                QTest::qWait(20);
+            peer_->write(feed.answer.mid(at, step));
+        }
+        QElapsedTimer sinceLastByte;
+        sinceLastByte.start();
+        QVERIFY2(waitFor([&] { return memo->toPlainText().contains(text); }, 3000),
+                 qPrintable(memo->toPlainText()));
+        QVERIFY2(sinceLastByte.elapsed() <= 300,
+                 qPrintable(QStringLiteral("%1 shown %2 ms after its last byte")
+                                .arg(text)
+                                .arg(sinceLastByte.elapsed())));
+    }
 }
 
 void LinkWireTest::smsSubmissionAgainstAModem() {

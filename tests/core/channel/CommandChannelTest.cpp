@@ -1,4 +1,5 @@
 #include "channel/CommandChannel.h"
+#include "common/ModuleTranscript.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -53,18 +54,18 @@ Exchange moduleExchange(const QByteArray &command, int timeoutMs = 300) {
     return e;
 }
 
-struct Run {
+struct ChannelRun {
     QList<ExchangeResult> results;
     QList<QByteArray> unsolicited;
     qsizetype stray = 0;
 };
 
 // Submits every exchange at once and waits until each has finished.
-Run runAll(ScriptedPort &port, const QList<Exchange> &exchanges) {
+ChannelRun runAll(ScriptedPort &port, const QList<Exchange> &exchanges) {
     app();
     CommandChannel channel(port, ChannelTiming::forBaud(115200));
     port.channel = &channel;
-    Run run;
+    ChannelRun run;
     QEventLoop loop;
     QObject::connect(&channel, &CommandChannel::finished, &loop,
                      [&](int, const ExchangeResult &r) {
@@ -120,6 +121,8 @@ TEST(CommandChannel, EndsEachExchangeAsItsAnswerSays) {
          "VERSION 1.2", "", 0},
         {"unsolicited line inside the reply", "SETNN3 +4917012345",
          {{3, "\r\nRI"}, {6, "NG\r\n"}, {9, "OK\r\n"}}, Outcome::Answered, "OK\r\n", "", 6},
+        {"line noise before the answer", "GETNR3", {{5, "\x01\xfe" "NUM3: +49 \r\n"}},
+         Outcome::Answered, "NUM3: +49 \r\n", "", 2},
         {"noise without a line end is not the answer", "GETNR3", {{5, "\x13\x7f!"}},
          Outcome::NotRecognised, "", "not an answer", 3},
     };
@@ -127,12 +130,13 @@ TEST(CommandChannel, EndsEachExchangeAsItsAnswerSays) {
         SCOPED_TRACE(c.name);
         ScriptedPort port;
         port.answers = {c.peer};
-        const Run run = runAll(port, {moduleExchange(c.command)});
+        const ChannelRun run = runAll(port, {moduleExchange(c.command)});
         ASSERT_EQ(run.results.size(), 1);
         const ExchangeResult &r = run.results.first();
         EXPECT_EQ(outcomeName(r.outcome), outcomeName(c.outcome));
-        if (c.outcome == Outcome::Answered || c.outcome == Outcome::Refused)
+        if (c.outcome == Outcome::Answered || c.outcome == Outcome::Refused) {
             EXPECT_EQ(r.answer, c.answer);
+        }
         EXPECT_TRUE(r.reason.contains(QLatin1String(c.reason))) << r.reason.toStdString();
         EXPECT_EQ(run.stray, c.stray);
         EXPECT_EQ(port.written, QList<QByteArray>{moduleExchange(c.command).bytes});
@@ -145,7 +149,7 @@ TEST(CommandChannel, AnswerSplitAtEveryPositionIsTheSameAnswer) {
     for (qsizetype cut = 1; cut < answer.size(); ++cut) {
         ScriptedPort port;
         port.answers = {{{2, answer.left(cut)}, {4, answer.mid(cut)}}};
-        const Run run = runAll(port, {moduleExchange("GETNR3")});
+        const ChannelRun run = runAll(port, {moduleExchange("GETNR3")});
         ASSERT_EQ(run.results.size(), 1);
         EXPECT_EQ(run.results.first().outcome, Outcome::Answered) << "cut at " << cut;
         EXPECT_EQ(run.results.first().answer, "NUM3: +4917012345 \r\n") << "cut at " << cut;
@@ -160,7 +164,7 @@ TEST(CommandChannel, LateAnswersNeverBecomeTheNextCommandsAnswer) {
     port.answers = {{{400, "NUM2: +111 \r\n"}},
                     {{400, "NUM3: +333 \r\n"}},
                     {{10, "NUM4: +444 \r\n"}}};
-    const Run run = runAll(port, {moduleExchange("GETNR2", 200), moduleExchange("GETNR3", 200),
+    const ChannelRun run = runAll(port, {moduleExchange("GETNR2", 200), moduleExchange("GETNR3", 200),
                                   moduleExchange("GETNR4", 200)});
     ASSERT_EQ(run.results.size(), 3);
     EXPECT_EQ(run.results.at(0).outcome, Outcome::NoAnswer);
@@ -193,4 +197,24 @@ TEST(CommandChannel, CancelAndPortLossEndEveryQueuedExchangeAtOnce) {
         EXPECT_FALSE(channel.busy());
         EXPECT_EQ(port.written.size(), 1);
     }
+}
+
+// Every answer the module gives in the transcript is the answer to its own
+// command by that command's rule, and a refusal exactly when it says ERROR.
+TEST(CommandChannel, TranscriptAnswersMeetTheirCommandsRules) {
+    int judged = 0;
+    for (const zx::test::TranscriptExchange &step : zx::test::moduleTranscript()) {
+        const QByteArray command = step.command.trimmed();
+        if (command.isEmpty() || command.startsWith("AT") || step.answer.isEmpty())
+            continue;
+        const QByteArray line = step.answer.split('\r').constFirst();
+        const LineVerdict verdict = judgeLine(moduleAnswerRule(step.command), step.command, line);
+        const LineVerdict expected =
+            line == "ERROR" ? LineVerdict::Refusal : LineVerdict::Answer;
+        EXPECT_EQ(int(verdict), int(expected))
+            << "transcript line " << step.lineNumber << ": " << step.command.constData() << " <- "
+            << line.constData();
+        ++judged;
+    }
+    EXPECT_GT(judged, 100);
 }
