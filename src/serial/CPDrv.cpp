@@ -130,6 +130,8 @@ void TCommPortDriver::SetPacketTimeout(qint32 ms) {
         m_packetTimeout = m_pollingDelay + m_pollingDelay * 40 / 100;
     else
         m_packetTimeout = ms;
+    // An unfinished packet waits by the new time-out.
+    schedulePacketTimeout();
 }
 
 void TCommPortDriver::SetPollingDelay(quint16 ms) {
