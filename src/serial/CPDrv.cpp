@@ -18,12 +18,15 @@ TCommPortDriver::TCommPortDriver(QObject *parent)
 
 TCommPortDriver::TCommPortDriver(std::unique_ptr<zx::serial::SerialBackend> backend,
                                  QObject *parent)
-    : QObject(parent), m_backend(std::move(backend)), m_pollTimer(this) {
+    : QObject(parent), m_backend(std::move(backend)), m_pollTimer(this), m_packetTimer(this) {
     m_receiveBuffer.assign(m_inBufSize, '\0');
     if (!m_backend)
         m_backend = std::make_unique<zx::serial::PosixSerialBackend>();
     m_clock.start();
     connect(&m_pollTimer, &QTimer::timeout, this, &TCommPortDriver::pollReceive);
+    m_packetTimer.setSingleShot(true);
+    m_packetTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_packetTimer, &QTimer::timeout, this, &TCommPortDriver::pollReceive);
 }
 
 TCommPortDriver::~TCommPortDriver() {
@@ -127,6 +130,8 @@ void TCommPortDriver::SetPacketTimeout(qint32 ms) {
         m_packetTimeout = m_pollingDelay + m_pollingDelay * 40 / 100;
     else
         m_packetTimeout = ms;
+    // An unfinished packet waits by the new time-out.
+    schedulePacketTimeout();
 }
 
 void TCommPortDriver::SetPollingDelay(quint16 ms) {
@@ -134,7 +139,7 @@ void TCommPortDriver::SetPollingDelay(quint16 ms) {
     if (ms == m_pollingDelay)
         return;
     m_pollingDelay = ms;
-    if (Connected())
+    if (m_pollTimer.isActive())
         m_pollTimer.start(m_pollingDelay);
     SetPacketTimeout(m_packetTimeout);
 }
@@ -157,15 +162,20 @@ bool TCommPortDriver::Connect() {
     m_lastError = {};
     // The descriptor is non-blocking with VMIN = VTIME = 0: reads return at
     // once with what is there, and SendDataEx keeps its own write time-out.
+    // ApplyCommSettings has flushed the input: bytes left on the line from
+    // before the open are not taken for an answer.
     m_packetStart = kNoPacket;
-    m_pollTimer.start(m_pollingDelay);
+    m_pending = 0;
+    m_idleWakeups = 0;
+    startReading();
     return true;
 }
 
 void TCommPortDriver::Disconnect() {
     if (!Connected())
         return;
-    m_pollTimer.stop();
+    // The notifier goes before the descriptor it watches is closed.
+    stopReading();
     m_backend->close();
 }
 
@@ -208,5 +218,6 @@ bool TCommPortDriver::FlushBuffers(bool input, bool output) {
     if (!Connected() || !m_backend->purge(input, output))
         return false;
     m_packetStart = kNoPacket;
+    m_pending = 0;
     return true;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // TCommPortDriver: the one serial port object of the program. It opens and
 // configures a port, writes with a time-out measured from the last progress,
-// and polls for received bytes on a timer of the thread that owns it.
+// and reads received bytes as soon as the port's descriptor turns readable in
+// the event loop of the thread that owns it. A backend without a descriptor
+// is polled on a timer instead, every PollingDelay milliseconds.
 #include "serial/LineSettings.h"
 #include "serial/PortError.h"
 #include "serial/SerialBackend.h"
@@ -16,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+class QSocketNotifier;
 class TCommPortDriver;
 
 // data points into the driver's receive buffer and is valid only during the call.
@@ -99,31 +102,43 @@ public:
     // The line settings last handed to the system, taken or not.
     const zx::serial::LineSettings &LastAppliedSettings() const;
 
-    // Runs one receive poll now instead of at the next tick, so that tests
-    // and automation need not wait out the polling interval.
+    // Runs one receive step now instead of at the next wake-up, so that
+    // tests and automation need not wait for the event loop.
     void PollNow() { pollReceive(); }
 
 private:
     zx::serial::LineSettings buildLineSettings() const;
     void applyIfConnected();
+    void startReading();
+    void stopReading();
+    void onReadable();
     void pollReceive();
     void deliverData(qint64 waiting);
     void handlePartialPacket(qint64 waiting);
     void deliverPackets(qint64 waiting);
-    // Reads up to maxCount waiting bytes; -1 when the port failed, which is
-    // then reported lost.
-    qint64 readIntoBuffer(qint64 maxCount);
-    void portLost();
+    void schedulePacketTimeout();
+    // Reads up to maxCount waiting bytes into the receive buffer from offset
+    // on; -1 when the port failed, which is then reported lost.
+    qint64 readIntoBuffer(qint64 offset, qint64 maxCount);
+    // Disconnects, then reports reason, by default the backend's last error.
+    void portLost(const QString &reason = {});
     char *receiveBuffer() { return m_receiveBuffer.data(); }
 
     std::unique_ptr<zx::serial::SerialBackend> m_backend;
-    QTimer m_pollTimer;
+    QSocketNotifier *m_readNotifier = nullptr; // while open, when the backend has a descriptor
+    QTimer m_pollTimer;                        // while open, when it has none
+    QTimer m_packetTimer;                      // ends an unfinished packet's wait
     QElapsedTimer m_clock;
     std::vector<char> m_receiveBuffer;
     QString m_deviceName;
     zx::serial::PortError m_lastError;
     static constexpr qint64 kNoPacket = -1;
     qint64 m_packetStart = kNoPacket; // m_clock time of an unfinished packet's first byte
+    // Bytes of an unfinished packet already taken from the port, at the
+    // front of the receive buffer.
+    qint64 m_pending = 0;
+    quint64 m_bytesRead = 0;
+    int m_idleWakeups = 0; // readable wake-ups in a row that found nothing
 
     TPortNumber m_port = pnCOM2;
     QString m_portName = QStringLiteral("\\\\.\\COM2");

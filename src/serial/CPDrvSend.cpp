@@ -44,7 +44,7 @@ unsigned TCommPortDriver::SendDataEx(const char *data, unsigned count, unsigned 
             const qint64 taken =
                 m_backend->write(data + written, std::min<qint64>(count - written, freeSpace));
             if (taken < 0)
-                break; // the port failed; the next polling tick reports it
+                break; // the port failed; the receive side reports it
             if (taken > 0) {
                 written += unsigned(taken);
                 sinceProgress.restart();

@@ -214,6 +214,19 @@ qint64 PosixSerialBackend::bytesWaiting() {
     return count;
 }
 
+bool PosixSerialBackend::hungUp() {
+    if (m_fd < 0)
+        return false;
+    pollfd entry{m_fd, POLLIN, 0};
+    if (::poll(&entry, 1, 0) <= 0 || !(entry.revents & (POLLHUP | POLLERR | POLLNVAL)))
+        return false;
+    m_errorNumber = EIO;
+    m_error = (entry.revents & POLLHUP)
+                  ? QStringLiteral("%1: the line was hung up").arg(m_device)
+                  : QStringLiteral("%1: the device reports an error").arg(m_device);
+    return true;
+}
+
 qint64 PosixSerialBackend::bytesQueuedForOutput() {
     int count = 0;
     while (::ioctl(m_fd, TIOCOUTQ, &count) != 0) {

@@ -15,6 +15,8 @@ public:
     bool open(const QString &device) override;
     void close() override;
     bool isOpen() const override { return m_fd >= 0; }
+    int readDescriptor() const override { return m_fd; }
+    bool hungUp() override;
 
     bool purge(bool input, bool output) override;
     bool setQueueSizes(quint32 input, quint32 output) override;

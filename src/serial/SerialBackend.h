@@ -18,6 +18,12 @@ public:
     virtual bool open(const QString &device) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // A descriptor that polls readable when input arrives, while open; -1
+    // when the backend has none (the driver then polls on its timer).
+    virtual int readDescriptor() const { return -1; }
+    // Whether the line is gone under the open port (hung up, failed) though
+    // the port still answers queries; when true, errorString says why.
+    virtual bool hungUp() { return false; }
 
     // Remembers the settings as the last ones handed to the system, then
     // applies them; true only when the system took them.

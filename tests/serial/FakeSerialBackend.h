@@ -19,6 +19,8 @@ public:
     bool failQueueSizes = false;
     bool failBytesWaiting = false;
     bool failRead = false;
+    bool hangUp = false; // hungUp() answers this
+    int descriptor = -1; // what readDescriptor() answers while open
 
     QByteArray input;                                      // waiting to be received
     QByteArray output;                                     // taken by write
@@ -27,6 +29,7 @@ public:
     qint64 largestWrite = 0;
     std::optional<TLineStatusSet> lines; // nothing: the query fails
     QStringList calls;                   // "open DEVICE", "apply", "purge", "queues", "close"
+    int waitingQueries = 0;              // calls of bytesWaiting
     QString device;
 
     bool open(const QString &name) override {
@@ -42,6 +45,8 @@ public:
         m_open = false;
     }
     bool isOpen() const override { return m_open; }
+    int readDescriptor() const override { return m_open ? descriptor : -1; }
+    bool hungUp() override { return hangUp; }
     bool purge(bool inputQueue, bool outputQueue) override {
         QString queues;
         if (inputQueue)
@@ -55,7 +60,10 @@ public:
         calls << QStringLiteral("queues %1 %2").arg(in).arg(out);
         return !failQueueSizes;
     }
-    qint64 bytesWaiting() override { return failBytesWaiting ? -1 : input.size(); }
+    qint64 bytesWaiting() override {
+        ++waitingQueries;
+        return failBytesWaiting ? -1 : input.size();
+    }
     qint64 bytesQueuedForOutput() override { return outputQueued; }
     qint64 read(char *buffer, qint64 maxCount) override {
         if (failRead)

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 PtyPair::PtyPair() {
@@ -42,6 +43,18 @@ QByteArray PtyPair::readMaster(int count, int timeoutMs) {
         received.append(chunk, n);
     }
     return received;
+}
+
+bool PtyPair::waitHeld(int count, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    int held = 0;
+    while (::ioctl(m_slave, FIONREAD, &held) != 0 || held != count) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        ::usleep(1000);
+    }
+    return true;
 }
 
 void PtyPair::closeMaster() {

@@ -19,6 +19,10 @@ public:
     bool writeMaster(const QByteArray &bytes);
     // Reads from the master until count bytes came or timeoutMs passed.
     QByteArray readMaster(int count, int timeoutMs);
+    // Waits until the tty holds count received bytes for the slave side, or
+    // timeoutMs passed. The event loop does not run meanwhile, so a driver
+    // on the slave cannot take the bytes first.
+    bool waitHeld(int count, int timeoutMs);
     // Hangs the line up under whoever holds the slave.
     void closeMaster();
 

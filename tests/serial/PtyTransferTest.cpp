@@ -6,8 +6,6 @@
 
 #include <QElapsedTimer>
 
-#include <sys/ioctl.h>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,8 +64,8 @@ TEST_F(PtyTransfer, QuietTicksCallNothingThenDataArrives) {
 TEST_F(PtyTransfer, EverythingWithinOneIntervalComesInOneCall) {
     driver.SetPollingDelay(300);
     ASSERT_TRUE(driver.Connect());
-    // Written before the event loop runs again, so all of it precedes the
-    // first tick.
+    // Written and taken in by the tty before the event loop runs again, so
+    // all of it precedes the first wake-up.
     QByteArray expected;
     for (const QByteArray &piece :
          {QByteArray("+CMGL: 1,0,,23\r\n"), QByteArray("07913366003000F0"), QByteArray(200, '\xA5'),
@@ -75,6 +73,7 @@ TEST_F(PtyTransfer, EverythingWithinOneIntervalComesInOneCall) {
         ASSERT_TRUE(pty.writeMaster(piece));
         expected += piece;
     }
+    ASSERT_TRUE(pty.waitHeld(int(expected.size()), 2000));
     ASSERT_TRUE(waitForChunks(1));
     runEventsFor(700); // two more ticks
     ASSERT_EQ(chunks.size(), 1);
@@ -165,12 +164,7 @@ TEST_F(PtyTransfer, FlushDropsWaitingInput) {
     ASSERT_TRUE(driver.Connect());
     ASSERT_TRUE(pty.writeMaster("stale"));
     // Let the tty take the bytes before they are flushed.
-    ASSERT_TRUE(runEventsUntil(
-        [&] {
-            int waiting = 0;
-            return ::ioctl(pty.slave(), FIONREAD, &waiting) == 0 && waiting == 5;
-        },
-        2000));
+    ASSERT_TRUE(pty.waitHeld(5, 2000));
     ASSERT_TRUE(driver.FlushBuffers(true, false));
     ASSERT_TRUE(pty.writeMaster("fresh"));
     ASSERT_TRUE(waitForChunks(1));
