@@ -104,6 +104,10 @@ void Link::releasePdu() {
     PutLine(view_.echoLine(), hex);
     port_.writeByte('\x1A');
     flags_.AwaitSubmitResult = true;
+    // The wait for this submission's result starts now: an arm left from
+    // an earlier wait (the prompt came before the tick that would have
+    // used it) must not end it before the modem answers.
+    flags_.SubmitResultArmed = false;
     flags_.ModemBusy = false;
     view_.setBusyCursor(false);
 }

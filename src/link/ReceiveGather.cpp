@@ -1,5 +1,8 @@
 #include "link/ReceiveGather.h"
 
+#include "channel/AnswerRule.h"
+#include "channel/Outcome.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -26,8 +29,22 @@ void ReceiveGather::setBaud(quint32 baud) {
 bool ReceiveGather::whole() const {
     if (m_held.size() >= kHeldCap)
         return true;
-    if (m_smsMode)
-        return m_held.endsWith("> ") || m_held.endsWith(">");
+    if (m_smsMode) {
+        if (m_held.endsWith("> ") || m_held.endsWith(">"))
+            return true;
+        if (!m_held.endsWith('\n'))
+            return false;
+        // A reply ends with its final result code; a modem's own report is
+        // a line of its own.
+        const QList<QByteArray> lines = m_held.split('\n');
+        for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+            const QByteArray t = line->trimmed();
+            if (t.isEmpty())
+                continue;
+            return t == "OK" || channel::isRefusal(t) || channel::isUnsolicited(t);
+        }
+        return false;
+    }
     QByteArray tail = m_held;
     while (tail.endsWith('\0'))
         tail.chop(1);

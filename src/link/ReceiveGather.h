@@ -1,8 +1,9 @@
 #pragma once
 // The window's receive side: the port delivers bytes as they arrive, often
 // an answer in several pieces; the link wants each answer whole, as soon as
-// it is whole. A module answer is whole at its line end; a modem reply at a
-// quiet gap of the line, or at once when it is the "> " prompt for a PDU.
+// it is whole. A module answer is whole at its line end; a modem reply at
+// its final result code or the "> " prompt for a PDU, and a modem's own
+// report (+CMTI: ...) at its line end.
 // Whatever is held is handed on after the quiet gap in any case.
 #include <QByteArray>
 #include <QObject>
