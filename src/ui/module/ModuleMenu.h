@@ -1,8 +1,11 @@
 #pragma once
 // The "Module" menu: the window's values written to the module in one run
-// (all of them, or only what changed since the module was last written or
-// read on this port), the module read back beside the window, and profiles
-// opened into the controls or exported from them.
+// (all of them, or only what differs from what the module register knows the
+// module holds, else from what it was last written or read in this session on
+// this port), the module read back beside the window, and profiles opened
+// into the controls or exported from them. Every run is kept in the module
+// register as it goes, one command at a time.
+#include "register/RunKeeper.h"
 #include "settings/ConfigRecord.h"
 
 #include <QHash>
@@ -12,14 +15,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QMenu;
 
-namespace zx::provision {
-struct Plan;
-struct Report;
-}
 
 namespace zx::ui {
 
@@ -56,11 +56,25 @@ private:
     void writeAll();
     void writeChanges();
     void write(const provision::Plan &plan, const settings::ConfigRecord &record,
-               const QString &scope);
+               const QString &scope, const QString &note = {});
     void readModule();
     void readEnded();
     void runStarts();
-    void runEnded(const provision::Report &report, const QString &run);
+    // note: what the status line adds after the run's own words.
+    void runEnded(const provision::Report &report, const QString &run, const QString &note = {});
+    // The register's key for the module on the window's port: its number,
+    // else the port's ("port:Com1").
+    QString moduleKey() const;
+    // The register, opened at the first run (again after a failure); null,
+    // with registerProblem_ saying why, when it cannot be.
+    reg::Register *openRegister();
+    // The run's start in the register, before the runner starts; the kept
+    // run's end when it has ended.
+    void keepRun(const QString &kind, const QList<provision::Command> &commands);
+    void endKeptRun(const provision::Report &report);
+    // After a run kept under the port: the user may give the module's number
+    // or a name.
+    void askForNumber();
     void showComparison(const settings::ConfigRecord &module, const QStringList &answered,
                         const provision::Report &report);
     // "Write to +4917012345", or to the port when the window holds no number.
@@ -83,6 +97,11 @@ private:
     QAction *lastResult_ = nullptr;
     std::function<void()> showLast_;
     QPointer<ModulesDialog> modulesDialog_;
+    std::unique_ptr<reg::Register> register_;
+    reg::RunKeeper keeper_; // after register_: it marks a run left without an end
+    QString registerProblem_; // why the last run is not (wholly) kept
+    bool kept_ = false;       // the last run was kept from its start
+    QHash<QString, QString> givenNumbers_; // port name -> the number given last
     bool smsMode_ = false;
     bool running_ = false;
 };
