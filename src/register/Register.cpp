@@ -423,7 +423,8 @@ bool Register::renumber(const QString &from, const QString &to) {
         return firmwareAt.isNull() ||
                m_db.exec(query,
                          QStringLiteral("UPDATE modules SET firmware = ?, firmware_at = ? "
-                                        "WHERE id = ? AND (firmware_at IS NULL OR firmware_at < ?)"),
+                                        "WHERE id = ? AND "
+                                        "(firmware_at IS NULL OR firmware_at < ?)"),
                          {notNull(firmware), firmwareAt, *target, firmwareAt});
     });
 }
