@@ -96,8 +96,10 @@ ModuleMenu::ModuleMenu(ModuleWindow &window, QMenu &menu, QObject *parent)
     // run leaves the commands answered so far known.
     connect(runner_, &ModuleRunner::commandDone, this,
             [this](const provision::CommandResult &result) {
-                if (keeper_.running() && !keeper_.record(result))
-                    registerProblem_ = keeper_.lastError();
+                register_.post([result](RegisterThread::State &kept) {
+                    if (kept.keeper.running() && !kept.keeper.record(result))
+                        kept.problem = kept.keeper.lastError();
+                });
             });
 }
 
@@ -159,63 +161,76 @@ QString ModuleMenu::moduleKey() const {
     return number.isEmpty() ? reg::portKey(window_.runLine().name) : number;
 }
 
-reg::Register *ModuleMenu::openRegister() {
-    if (!register_) {
-        QString error;
-        register_ = reg::Register::openConfigured(&error);
-        keeper_.setRegister(register_.get());
-        if (!register_)
-            registerProblem_ = error;
-    }
-    return register_.get();
-}
-
-void ModuleMenu::keepRun(const QString &kind, const QList<provision::Command> &commands) {
-    registerProblem_.clear();
-    openRegister();
-    kept_ = keeper_.begin(kind, window_.runLine().name, commands);
-    if (register_ && !kept_)
-        registerProblem_ = keeper_.lastError();
+void ModuleMenu::keepRun(const QString &kind, const QList<provision::Command> &commands,
+                         std::function<void(reg::RunKeeper &)> expect) {
+    register_.post([key = moduleKey(), port = window_.runLine().name, kind, commands,
+                    expect = std::move(expect)](RegisterThread::State &kept) {
+        kept.problem.clear();
+        kept.keeper.setModule(key);
+        kept.open();
+        expect(kept.keeper);
+        kept.kept = kept.keeper.begin(kind, port, commands);
+        if (kept.reg && !kept.kept)
+            kept.problem = kept.keeper.lastError();
+    });
 }
 
 void ModuleMenu::endKeptRun(const provision::Report &report) {
-    if (keeper_.running() && !keeper_.finish(report))
-        registerProblem_ = keeper_.lastError();
+    struct Ended {
+        bool kept = false;
+        QString module;
+        QString problem;
+    };
+    const Ended ended = register_.call([&report](RegisterThread::State &kept) {
+        if (kept.keeper.running() && !kept.keeper.finish(report))
+            kept.problem = kept.keeper.lastError();
+        return Ended{kept.kept, kept.keeper.module(), kept.problem};
+    });
+    kept_ = ended.kept;
+    keptModule_ = ended.module;
+    registerProblem_ = ended.problem;
     if (modulesDialog_ && modulesDialog_->isVisible())
         modulesDialog_->reload();
 }
 
 void ModuleMenu::askForNumber() {
-    if (!kept_ || !reg::isPortKey(keeper_.module()))
+    if (!kept_ || !reg::isPortKey(keptModule_))
         return;
-    const QString key = keeper_.module();
+    const QString key = keptModule_;
     const QString port = window_.runLine().name;
     auto *dialog = new ModuleNumberDialog(port, givenNumbers_.value(port), &window_.frame());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog, key, port] {
         const QString number = dialog->number();
         const QString name = dialog->name();
-        if (!register_ || (number.isEmpty() && name.isEmpty()))
+        if (number.isEmpty() && name.isEmpty())
             return;
-        QString kept = key;
-        if (!number.isEmpty()) {
-            if (!register_->renumber(key, number)) {
-                status(QStringLiteral("The module register could not keep the module on %1 as "
-                                      "%2 (%3); it stays under the port.")
-                           .arg(port, number, register_->lastError()));
-                return;
-            }
+        struct Said {
+            bool renumbered = false;
+            QString text;
+        };
+        const Said said = register_.call([&](RegisterThread::State &kept) {
+            if (!kept.open())
+                return Said{false, QStringLiteral("The module register cannot be opened (%1).")
+                                       .arg(kept.problem)};
+            if (!number.isEmpty() && !kept.reg->renumber(key, number))
+                return Said{false, QStringLiteral("The module register could not keep the module "
+                                                  "on %1 as %2 (%3); it stays under the port.")
+                                       .arg(port, number, kept.reg->lastError())};
+            const QString named = number.isEmpty() ? key : number;
+            if (!name.isEmpty() && !kept.reg->describe(named, name, std::nullopt))
+                return Said{!number.isEmpty(),
+                            QStringLiteral("The module register could not keep the name %1 (%2).")
+                                .arg(name, kept.reg->lastError())};
+            return Said{!number.isEmpty(),
+                        QStringLiteral("The module register keeps the module on %1 as %2%3.")
+                            .arg(port, number.isEmpty() ? QStringLiteral("the port") : number,
+                                 name.isEmpty() ? QString()
+                                                : QStringLiteral(" (\"%1\")").arg(name))};
+        });
+        if (said.renumbered)
             givenNumbers_.insert(port, number);
-            kept = number;
-        }
-        if (!name.isEmpty() && !register_->describe(kept, name, std::nullopt)) {
-            status(QStringLiteral("The module register could not keep the name %1 (%2).")
-                       .arg(name, register_->lastError()));
-            return;
-        }
-        status(QStringLiteral("The module register keeps the module on %1 as %2%3.")
-                   .arg(port, number.isEmpty() ? QStringLiteral("the port") : number,
-                        name.isEmpty() ? QString() : QStringLiteral(" (\"%1\")").arg(name)));
+        status(said.text);
         if (modulesDialog_ && modulesDialog_->isVisible())
             modulesDialog_->reload();
     });
@@ -273,8 +288,10 @@ void ModuleMenu::writeChanges() {
         return;
     const settings::ConfigRecord record = window_.currentRecord();
     const QString module = moduleKey();
-    keeper_.setModule(module);
-    const reg::KnownRecord registered = openRegister() ? keeper_.known() : reg::KnownRecord{};
+    const reg::KnownRecord registered = register_.call([&module](RegisterThread::State &kept) {
+        kept.keeper.setModule(module);
+        return kept.open() ? kept.keeper.known() : reg::KnownRecord{};
+    });
     if (!registered.isEmpty()) {
         const provision::Plan plan = reg::changesPlan(registered, module, record);
         if (plan.steps.isEmpty()) {
@@ -327,9 +344,8 @@ void ModuleMenu::write(const provision::Plan &plan, const settings::ConfigRecord
                 .arg(line.text()),
             details, [this, plan, commands, record, note, device = line.device] {
                 runStarts();
-                keeper_.setModule(moduleKey());
-                keeper_.expectWrites(plan, record);
-                keepRun(QStringLiteral("write"), commands);
+                keepRun(QStringLiteral("write"), commands,
+                        [plan, record](reg::RunKeeper &keeper) { keeper.expectWrites(plan, record); });
                 connect(
                     runner_, &ModuleRunner::finished, this,
                     [this, record, skipped = plan.skipped, note, device] {
@@ -361,9 +377,8 @@ void ModuleMenu::readModule() {
         return;
     runStarts();
     const provision::ReadRun reads = provision::readRun(provision::readableEntries());
-    keeper_.setModule(moduleKey());
-    keeper_.expectReads(reads);
-    keepRun(QStringLiteral("read"), reads.commands);
+    keepRun(QStringLiteral("read"), reads.commands,
+            [reads](reg::RunKeeper &keeper) { keeper.expectReads(reads); });
     connect(runner_, &ModuleRunner::finished, this, &ModuleMenu::readEnded,
             Qt::SingleShotConnection);
     runner_->start(kReading, reads.commands);

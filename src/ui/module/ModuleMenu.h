@@ -5,8 +5,8 @@
 // this port), the module read back beside the window, and profiles opened
 // into the controls or exported from them. Every run is kept in the module
 // register as it goes, one command at a time.
-#include "register/RunKeeper.h"
 #include "settings/ConfigRecord.h"
+#include "ui/register/RegisterThread.h"
 
 #include <QHash>
 #include <QObject>
@@ -15,7 +15,6 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 class QAction;
 class QMenu;
@@ -65,12 +64,11 @@ private:
     // The register's key for the module on the window's port: its number,
     // else the port's ("port:Com1").
     QString moduleKey() const;
-    // The register, opened at the first run (again after a failure); null,
-    // with registerProblem_ saying why, when it cannot be.
-    reg::Register *openRegister();
-    // The run's start in the register, before the runner starts; the kept
-    // run's end when it has ended.
-    void keepRun(const QString &kind, const QList<provision::Command> &commands);
+    // The run's start in the register, before the runner starts (expect
+    // tells the keeper what its commands confirm); the kept run's end when
+    // it has ended, once every outcome before it is kept.
+    void keepRun(const QString &kind, const QList<provision::Command> &commands,
+                 std::function<void(reg::RunKeeper &)> expect);
     void endKeptRun(const provision::Report &report);
     // After a run kept under the port: the user may give the module's number
     // or a name.
@@ -97,10 +95,10 @@ private:
     QAction *lastResult_ = nullptr;
     std::function<void()> showLast_;
     QPointer<ModulesDialog> modulesDialog_;
-    std::unique_ptr<reg::Register> register_;
-    reg::RunKeeper keeper_; // after register_: it marks a run left without an end
+    RegisterThread register_;
     QString registerProblem_; // why the last run is not (wholly) kept
     bool kept_ = false;       // the last run was kept from its start
+    QString keptModule_;      // under this key
     QHash<QString, QString> givenNumbers_; // port name -> the number given last
     bool smsMode_ = false;
     bool running_ = false;
