@@ -1,6 +1,7 @@
 // The module register on each backend: what a run keeps, what counts as
 // held, passwords, tags, runs left by a program that is gone, two writers at
-// once; and an SQLite file of the first schema brought up to date.
+// once, a module kept under its port given its number; and an SQLite file of
+// the first schema brought up to date.
 #include "TestRegisters.h"
 #include "register/KnownRecord.h"
 #include "register/ModuleNumber.h"
