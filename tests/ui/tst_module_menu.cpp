@@ -737,8 +737,9 @@ void ModuleMenuTest::aModuleWithoutANumberIsGivenOneAfterTheRun() {
     QTest::keyClick(ask, Qt::Key_Return);
     QVERIFY(ask->isVisible());
     QVERIFY(!problem->isHidden());
-    numberEdit->clear();
+    numberEdit->selectAll();
     QTest::keyClicks(numberEdit, QStringLiteral("0049 30-555"));
+    QVERIFY(problem->isHidden());
     QTest::keyClicks(nameEdit, QStringLiteral("Pump station"));
     QTest::keyClick(ask, Qt::Key_Return);
     QVERIFY(ask->isHidden());

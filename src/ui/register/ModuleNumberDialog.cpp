@@ -43,6 +43,7 @@ ModuleNumberDialog::ModuleNumberDialog(const QString &port, const QString &numbe
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ModuleNumberOk"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("ModuleNumberCancel"));
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(number_, &QLineEdit::textEdited, problem_, &QWidget::hide);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
