@@ -12,6 +12,7 @@
 #include "provision/ReadPlan.h"
 #include "provision/RunLists.h"
 #include "register/KnownRecord.h"
+#include "register/RunKeeper.h"
 #include "settings/FirstRunRecord.h"
 #include "files/UserFolders.h"
 #include "settings/PrivateFile.h"
@@ -103,9 +104,8 @@ provision::Plan onlyNamed(provision::Plan plan, const profile::EntryNames &named
     return plan;
 }
 
-// The lines that differ from what the register knows the module holds. A
-// password known by its hash only counts as held when the new one hashes
-// alike; an entry never confirmed is sent whatever.
+// The lines that differ from what the register knows the module holds; with
+// nothing known, the whole plan.
 provision::Plan changesPlan(const RunRecorder &recorder, const profile::Source &source,
                             Console &console) {
     const reg::KnownRecord known = recorder.known();
@@ -117,17 +117,7 @@ provision::Plan changesPlan(const RunRecorder &recorder, const profile::Source &
         return source.named ? provision::namedPlan(source.record, *source.named)
                             : provision::writePlan(source.record);
     }
-    settings::ConfigRecord from = known.record;
-    QSet<QString> entries = known.entries();
-    for (auto it = known.secretHash.cbegin(); it != known.secretHash.cend(); ++it) {
-        const QList<reg::Value> wanted = reg::valuesOf(source.record, {it.key()});
-        if (!wanted.isEmpty() &&
-            reg::Register::secretHash(recorder.module(), it.key(), wanted.first().bytes) == it.value())
-            reg::setEntryBytes(from, it.key(), reg::entryBytes(source.record, it.key()));
-        else
-            entries.remove(it.key());
-    }
-    provision::Plan plan = provision::diffPlan(from, source.record, &entries);
+    provision::Plan plan = reg::changesPlan(known, recorder.module(), source.record);
     if (source.named)
         plan = onlyNamed(plan, *source.named);
     return plan;

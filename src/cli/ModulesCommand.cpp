@@ -18,6 +18,7 @@
 #include <QJsonDocument>
 
 #include <array>
+#include <functional>
 
 namespace zx::cli {
 namespace {
@@ -75,6 +76,39 @@ std::optional<int> openModule(const CommandLine &line, Console &console, const Q
     return std::nullopt;
 }
 
+// A subcommand about one module: NUMBER first, then the options the command
+// adds, then --register (and --json). parse() parses, runs the command's own
+// checks of its options, and opens the register at the module.
+struct ModuleLine {
+    struct Shape {
+        bool json = false;
+        bool add = false; // a module not known yet is added
+        int minArguments = 1;
+        int maxArguments = 1;
+    };
+
+    ModuleLine(const QStringList &args, const QString &about) : line(args.at(0), about) {
+        line.addPositional(QStringLiteral("NUMBER"),
+                           QStringLiteral("The module's telephone number."));
+    }
+
+    std::optional<int> parse(const QStringList &args, Console &console, Shape shape,
+                             const std::function<std::optional<int>()> &check = {}) {
+        line.addOption(registerOption());
+        if (shape.json)
+            line.addJsonOption();
+        if (const auto done = line.parse(args, console, shape.minArguments, shape.maxArguments))
+            return done;
+        if (check)
+            if (const auto done = check())
+                return done;
+        return openModule(line, console, line.positional().at(0), shape.add, m);
+    }
+
+    CommandLine line;
+    ModuleArgs m;
+};
+
 QJsonObject moduleJson(const reg::ModuleInfo &m) {
     return {{QStringLiteral("number"), m.number},
             {QStringLiteral("name"), m.name},
@@ -122,18 +156,14 @@ int listCommand(const QStringList &args, Console &console) {
 }
 
 int showCommand(const QStringList &args, Console &console) {
-    CommandLine line(args.at(0),
-                     QStringLiteral("Shows what the register knows of a module: its name, site, "
-                                    "firmware and last contact, and every value an answered "
-                                    "command confirmed, with when. Passwords show only as set."));
-    line.addPositional(QStringLiteral("NUMBER"), QStringLiteral("The module's telephone number."));
-    line.addOption(registerOption());
-    line.addJsonOption();
-    if (const auto done = line.parse(args, console, 1, 1))
+    ModuleLine ml(args,
+                  QStringLiteral("Shows what the register knows of a module: its name, site, "
+                                 "firmware and last contact, and every value an answered "
+                                 "command confirmed, with when. Passwords show only as set."));
+    CommandLine &line = ml.line;
+    if (const auto done = ml.parse(args, console, {.json = true}))
         return *done;
-    ModuleArgs m;
-    if (const auto done = openModule(line, console, line.positional().at(0), false, m))
-        return *done;
+    ModuleArgs &m = ml.m;
     const reg::KnownRecord known = reg::knownRecord(m.reg->confirmations(m.number));
     const QStringList entries = known.orderedEntries();
     if (line.json()) {
@@ -168,18 +198,14 @@ int showCommand(const QStringList &args, Console &console) {
 }
 
 int historyCommand(const QStringList &args, Console &console) {
-    CommandLine line(args.at(0),
-                     QStringLiteral("Lists a module's runs, oldest first: when, what, port, "
-                                    "operator, commands answered and the outcome; with --json "
-                                    "each command's line, answer and status as well."));
-    line.addPositional(QStringLiteral("NUMBER"), QStringLiteral("The module's telephone number."));
-    line.addOption(registerOption());
-    line.addJsonOption();
-    if (const auto done = line.parse(args, console, 1, 1))
+    ModuleLine ml(args,
+                  QStringLiteral("Lists a module's runs, oldest first: when, what, port, "
+                                 "operator, commands answered and the outcome; with --json "
+                                 "each command's line, answer and status as well."));
+    CommandLine &line = ml.line;
+    if (const auto done = ml.parse(args, console, {.json = true}))
         return *done;
-    ModuleArgs m;
-    if (const auto done = openModule(line, console, line.positional().at(0), false, m))
-        return *done;
+    ModuleArgs &m = ml.m;
     const QList<reg::RunInfo> runs = m.reg->runs(m.number);
     if (line.json()) {
         QJsonArray list;
@@ -221,11 +247,11 @@ int historyCommand(const QStringList &args, Console &console) {
 }
 
 int diffCommand(const QStringList &args, Console &console) {
-    CommandLine line(args.at(0),
-                     QStringLiteral("Lists what the register knows a module holds now that "
-                                    "differs from what it knew at an earlier time: before "
-                                    "DATE, or after run ID (default: before the last run)."));
-    line.addPositional(QStringLiteral("NUMBER"), QStringLiteral("The module's telephone number."));
+    ModuleLine ml(args,
+                  QStringLiteral("Lists what the register knows a module holds now that "
+                                 "differs from what it knew at an earlier time: before "
+                                 "DATE, or after run ID (default: before the last run)."));
+    CommandLine &line = ml.line;
     const QCommandLineOption since(QStringLiteral("since"),
                                    QStringLiteral("Compare with what was known at DATE "
                                                   "(2026-03-01, or 2026-03-01T12:00 UTC)."),
@@ -236,13 +262,12 @@ int diffCommand(const QStringList &args, Console &console) {
                                  QStringLiteral("ID"));
     line.addOption(since);
     line.addOption(run);
-    line.addOption(registerOption());
-    if (const auto done = line.parse(args, console, 1, 1))
-        return *done;
-    if (line.isSet(since) && line.isSet(run))
-        return line.usageError(console, QStringLiteral("--since and --run exclude each other"));
     QDateTime at;
-    if (line.isSet(since)) {
+    const auto checkTimes = [&]() -> std::optional<int> {
+        if (line.isSet(since) && line.isSet(run))
+            return line.usageError(console, QStringLiteral("--since and --run exclude each other"));
+        if (!line.isSet(since))
+            return std::nullopt;
         const QString text = line.value(since);
         at = QDateTime::fromString(text, Qt::ISODateWithMs);
         if (!at.isValid())
@@ -254,10 +279,11 @@ int diffCommand(const QStringList &args, Console &console) {
         if (at.timeSpec() == Qt::LocalTime)
             at.setTimeSpec(Qt::UTC);
         at = at.addMSecs(-1); // what was known before that moment
-    }
-    ModuleArgs m;
-    if (const auto done = openModule(line, console, line.positional().at(0), false, m))
+        return std::nullopt;
+    };
+    if (const auto done = ml.parse(args, console, {}, checkTimes))
         return *done;
+    ModuleArgs &m = ml.m;
     const QList<reg::RunInfo> runs = m.reg->runs(m.number);
     std::optional<reg::RunInfo> after;
     if (line.isSet(run)) {
@@ -286,24 +312,26 @@ int diffCommand(const QStringList &args, Console &console) {
 }
 
 int tagCommand(const QStringList &args, Console &console) {
-    CommandLine line(args.at(0), QStringLiteral("Adds tags (groups) to a module, or takes them "
-                                                "away with --remove."));
-    line.addPositional(QStringLiteral("NUMBER"), QStringLiteral("The module's telephone number."));
+    ModuleLine ml(args, QStringLiteral("Adds tags (groups) to a module, or takes them "
+                                       "away with --remove."));
+    CommandLine &line = ml.line;
     line.addPositional(QStringLiteral("TAG..."), QStringLiteral("One or more tags."));
     const QCommandLineOption remove(QStringLiteral("remove"),
                                     QStringLiteral("Take the tags away instead."));
     line.addOption(remove);
-    line.addOption(registerOption());
-    if (const auto done = line.parse(args, console, 2, 1000))
+    QStringList tags;
+    const auto checkTags = [&]() -> std::optional<int> {
+        tags = line.positional().mid(1);
+        for (const QString &tag : tags)
+            if (tag.trimmed().isEmpty() || tag.contains(QLatin1Char(',')))
+                return line.usageError(
+                    console, QStringLiteral("a tag is a word without commas, not '%1'").arg(tag));
+        return std::nullopt;
+    };
+    if (const auto done =
+            ml.parse(args, console, {.minArguments = 2, .maxArguments = 1000}, checkTags))
         return *done;
-    const QStringList tags = line.positional().mid(1);
-    for (const QString &tag : tags)
-        if (tag.trimmed().isEmpty() || tag.contains(QLatin1Char(',')))
-            return line.usageError(console,
-                                   QStringLiteral("a tag is a word without commas, not '%1'").arg(tag));
-    ModuleArgs m;
-    if (const auto done = openModule(line, console, line.positional().at(0), false, m))
-        return *done;
+    ModuleArgs &m = ml.m;
     const bool ok = line.isSet(remove) ? m.reg->removeTags(m.number, tags)
                                        : m.reg->addTags(m.number, tags);
     if (!ok)
@@ -313,23 +341,23 @@ int tagCommand(const QStringList &args, Console &console) {
 }
 
 int setCommand(const QStringList &args, Console &console) {
-    CommandLine line(args.at(0), QStringLiteral("Gives a module a name and a site; a number "
-                                                "the register does not know yet is added."));
-    line.addPositional(QStringLiteral("NUMBER"), QStringLiteral("The module's telephone number."));
+    ModuleLine ml(args, QStringLiteral("Gives a module a name and a site; a number "
+                                       "the register does not know yet is added."));
+    CommandLine &line = ml.line;
     const QCommandLineOption name(QStringLiteral("name"), QStringLiteral("What to call it."),
                                   QStringLiteral("NAME"));
     const QCommandLineOption site(QStringLiteral("site"), QStringLiteral("Where it is."),
                                   QStringLiteral("SITE"));
     line.addOption(name);
     line.addOption(site);
-    line.addOption(registerOption());
-    if (const auto done = line.parse(args, console, 1, 1))
+    const auto checkGiven = [&]() -> std::optional<int> {
+        if (!line.isSet(name) && !line.isSet(site))
+            return line.usageError(console, QStringLiteral("give --name, --site or both"));
+        return std::nullopt;
+    };
+    if (const auto done = ml.parse(args, console, {.add = true}, checkGiven))
         return *done;
-    if (!line.isSet(name) && !line.isSet(site))
-        return line.usageError(console, QStringLiteral("give --name, --site or both"));
-    ModuleArgs m;
-    if (const auto done = openModule(line, console, line.positional().at(0), true, m))
-        return *done;
+    ModuleArgs &m = ml.m;
     const auto value = [&](const QCommandLineOption &option) {
         return line.isSet(option) ? std::optional<QString>(line.value(option)) : std::nullopt;
     };
@@ -340,11 +368,11 @@ int setCommand(const QStringList &args, Console &console) {
 }
 
 int exportCommand(const QStringList &args, Console &console) {
-    CommandLine line(args.at(0),
-                     QStringLiteral("Writes what the register knows a module holds as a partial "
-                                    "profile: only the values answered commands confirmed. The "
-                                    "register keeps no passwords, so the profile has none."));
-    line.addPositional(QStringLiteral("NUMBER"), QStringLiteral("The module's telephone number."));
+    ModuleLine ml(args,
+                  QStringLiteral("Writes what the register knows a module holds as a partial "
+                                 "profile: only the values answered commands confirmed. The "
+                                 "register keeps no passwords, so the profile has none."));
+    CommandLine &line = ml.line;
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("The profile to write (required)."),
                                     QStringLiteral("FILE"));
@@ -352,17 +380,18 @@ int exportCommand(const QStringList &args, Console &console) {
                                    QStringLiteral("Replace FILE if it exists."));
     line.addOption(output);
     line.addOption(force);
-    line.addOption(registerOption());
-    if (const auto done = line.parse(args, console, 1, 1))
+    QString path;
+    const auto checkOutput = [&]() -> std::optional<int> {
+        if (!line.isSet(output))
+            return line.usageError(console, QStringLiteral("missing -o FILE"));
+        path = line.value(output);
+        if (const QString why = files::checkOutput(path, line.isSet(force)); !why.isEmpty())
+            return console.fail(ExitUsage, why);
+        return std::nullopt;
+    };
+    if (const auto done = ml.parse(args, console, {}, checkOutput))
         return *done;
-    if (!line.isSet(output))
-        return line.usageError(console, QStringLiteral("missing -o FILE"));
-    const QString path = line.value(output);
-    if (const QString why = files::checkOutput(path, line.isSet(force)); !why.isEmpty())
-        return console.fail(ExitUsage, why);
-    ModuleArgs m;
-    if (const auto done = openModule(line, console, line.positional().at(0), false, m))
-        return *done;
+    ModuleArgs &m = ml.m;
     const reg::KnownRecord known = reg::knownRecord(m.reg->confirmations(m.number));
     if (known.isEmpty())
         return console.fail(ExitUsage, QStringLiteral("no value of module %1 is known yet; "

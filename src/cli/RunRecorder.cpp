@@ -2,43 +2,9 @@
 
 #include "cli/ExitCode.h"
 #include "register/ModuleNumber.h"
-#include "settings/FirstRunRecord.h"
 #include "text/Ansi.h"
 
 namespace zx::cli {
-namespace {
-
-QString outcomeOf(const provision::Report &report) {
-    if (!report.portError.isEmpty())
-        return QStringLiteral("port error");
-    if (report.cancelled)
-        return QStringLiteral("cancelled");
-    if (!report.allAnswered())
-        return QStringLiteral("incomplete");
-    if (!report.mismatches.isEmpty())
-        return QStringLiteral("differs");
-    return QStringLiteral("complete");
-}
-
-// The first line of an answer with text, without the blanks around it.
-QString firstLine(const QByteArray &answer) {
-    for (const QByteArray &line : answer.split('\n')) {
-        const QByteArray text = QByteArray(line).replace('\r', ' ').replace('\0', ' ').trimmed();
-        if (!text.isEmpty())
-            return text::fromAnsi(text);
-    }
-    return {};
-}
-
-// A text slot's characters without the blanks at their end.
-QByteArray textOf(const QByteArray &slot) {
-    QByteArray text = slot.isEmpty() ? QByteArray() : slot.mid(1, quint8(slot.at(0)));
-    while (text.endsWith(' '))
-        text.chop(1);
-    return text;
-}
-
-} // namespace
 
 QCommandLineOption registerOption() {
     return {QStringLiteral("register"),
@@ -94,6 +60,7 @@ std::optional<int> RunRecorder::open(Console &console) {
         return std::nullopt;
     std::optional<int> failed;
     m_register = openRegister(m_line, console, &failed);
+    m_keeper.setRegister(m_register.get());
     if (!m_register && failed)
         console.err(QStringLiteral("%1: nothing was sent; add --no-register to run without the "
                                    "register\n")
@@ -104,105 +71,45 @@ std::optional<int> RunRecorder::open(Console &console) {
 
 void RunRecorder::setModule(const QByteArray &recordNumber, const QString &port) {
     if (m_line.isSet(m_moduleOption)) {
-        m_module = reg::normaliseNumber(m_line.value(m_moduleOption));
+        m_keeper.setModule(reg::normaliseNumber(m_line.value(m_moduleOption)));
         return;
     }
-    m_module = reg::normaliseNumber(text::fromAnsi(recordNumber));
-    if (!m_module.isEmpty())
-        return;
-    m_module = reg::portKey(port);
+    const QString number = reg::normaliseNumber(text::fromAnsi(recordNumber));
+    m_keeper.setModule(number.isEmpty() ? reg::portKey(port) : number);
 }
 
-reg::KnownRecord RunRecorder::known() const {
-    if (!m_register)
-        return {};
-    return reg::knownRecord(m_register->confirmations(m_module));
-}
+reg::KnownRecord RunRecorder::known() const { return m_keeper.known(); }
 
 void RunRecorder::expectWrites(const provision::Plan &plan, const settings::ConfigRecord &record) {
-    for (const provision::PlanStep &step : plan.steps)
-        m_expected.append({reg::valuesOf(record, step.entries), std::nullopt, false});
+    m_keeper.expectWrites(plan, record);
 }
 
-void RunRecorder::expectReads(const provision::ReadRun &reads) {
-    for (const provision::ReadStep &step : reads.steps)
-        m_expected.append({{}, step, false});
-}
+void RunRecorder::expectReads(const provision::ReadRun &reads) { m_keeper.expectReads(reads); }
 
-void RunRecorder::expectFirmware() { m_expected.append({{}, std::nullopt, true}); }
+void RunRecorder::expectFirmware() { m_keeper.expectFirmware(); }
 
 void RunRecorder::begin(ModuleRun &run, Console &console, const QString &kind, const QString &port,
                         const QList<provision::Command> &plan) {
     m_console = &console;
     if (!m_register)
         return;
-    QStringList lines;
-    for (const provision::Command &command : plan)
-        lines << provision::shownLine(command);
-    m_known = known();
-    if (reg::isPortKey(m_module))
+    if (reg::isPortKey(module()))
         console.err(QStringLiteral("%1: the register keeps this run under %2, as no module "
                                    "number is known; give it with --module NUMBER\n")
-                        .arg(QLatin1String(kProgramName), m_module)
+                        .arg(QLatin1String(kProgramName), module())
                         .toUtf8());
-    m_run = m_register->beginRun({m_module, kind, port, lines});
-    if (!m_run) {
+    if (!m_keeper.begin(kind, port, plan)) {
         failed(QStringLiteral("its start"));
         return;
     }
-    run.setObserver([this](const provision::CommandResult &result) { commandDone(result); });
-}
-
-void RunRecorder::commandDone(const provision::CommandResult &result) {
-    if (!m_run)
-        return;
-    const int seq = m_seq++;
-    reg::CommandOutcome outcome;
-    outcome.line = provision::shownLine(result.command);
-    outcome.answer = provision::shownAnswer(result);
-    outcome.status = provision::statusName(result.status);
-    // Only an answer counts: a command refused, not recognised, cancelled or
-    // unanswered leaves the module's value as unknown as it was.
-    outcome.answered = result.status == provision::Status::Answered;
-    outcome.firstByteMs = result.firstByteMs;
-    outcome.endMs = result.endMs;
-    const Expect expect = m_expected.value(seq);
-    if (outcome.answered) {
-        outcome.values = expect.written;
-        if (expect.read) {
-            settings::ConfigRecord parsed;
-            if (provision::applyAnswer(*expect.read, result.answer, parsed))
-                outcome.values = readValues(parsed, provision::stepEntries(*expect.read));
-        }
-        if (expect.firmware)
-            outcome.firmware = firstLine(result.answer);
-    }
-    if (!m_register->recordCommand(*m_run, seq, outcome))
-        failed(QStringLiteral("the outcome of %1").arg(outcome.line));
-}
-
-QList<reg::Value> RunRecorder::readValues(const settings::ConfigRecord &parsed,
-                                          const QStringList &entries) const {
-    QList<reg::Value> values;
-    for (reg::Value value : reg::valuesOf(parsed, entries)) {
-        // An alarm number of 20 characters fills the answer's whole number
-        // field and is read as empty: an empty one read back confirms nothing.
-        if (value.entry.startsWith(QLatin1String("AlarmNumbers[")) && textOf(value.bytes).isEmpty())
-            continue;
-        // The padded lines cannot carry a text's trailing blanks: a text read
-        // back as the one known but for them is that one.
-        if (!value.secret && m_known.confirmed.contains(value.entry)) {
-            const QByteArray known = reg::entryBytes(m_known.record, value.entry);
-            if (textOf(known) == textOf(value.bytes))
-                value.bytes = known;
-        }
-        values << value;
-    }
-    return values;
+    run.setObserver([this](const provision::CommandResult &result) {
+        if (m_keeper.running() && !m_keeper.record(result))
+            failed(QStringLiteral("the outcome of %1").arg(provision::shownLine(result.command)));
+    });
 }
 
 void RunRecorder::finish(const provision::Report &report) {
-    if (m_run && !m_register->finishRun(*m_run, outcomeOf(report)))
+    if (m_keeper.running() && !m_keeper.finish(report))
         failed(QStringLiteral("its end"));
 }
 
@@ -212,7 +119,6 @@ void RunRecorder::failed(const QString &what) {
                        .arg(QLatin1String(kProgramName), m_register->location().shown(), what,
                             m_register->lastError())
                        .toUtf8());
-    m_run.reset();
 }
 
 } // namespace zx::cli

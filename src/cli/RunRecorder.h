@@ -10,6 +10,7 @@
 #include "provision/RunLists.h"
 #include "register/KnownRecord.h"
 #include "register/Register.h"
+#include "register/RunKeeper.h"
 
 #include <QCommandLineOption>
 
@@ -39,7 +40,7 @@ public:
     // The module's key: --module, else the number the record names, else the
     // port's. A module kept under its port is told on standard error.
     void setModule(const QByteArray &recordNumber, const QString &port);
-    const QString &module() const { return m_module; }
+    const QString &module() const { return m_keeper.module(); }
     // What the register knows the module holds.
     reg::KnownRecord known() const;
 
@@ -56,14 +57,6 @@ public:
     void finish(const provision::Report &report);
 
 private:
-    struct Expect {
-        QList<reg::Value> written;
-        std::optional<provision::ReadStep> read;
-        bool firmware = false;
-    };
-    void commandDone(const provision::CommandResult &result);
-    QList<reg::Value> readValues(const settings::ConfigRecord &parsed,
-                                 const QStringList &entries) const;
     void failed(const QString &what);
 
     CommandLine &m_line;
@@ -71,12 +64,8 @@ private:
     QCommandLineOption m_registerOption;
     QCommandLineOption m_moduleOption;
     std::unique_ptr<reg::Register> m_register;
+    reg::RunKeeper m_keeper;
     Console *m_console = nullptr;
-    QString m_module;
-    QList<Expect> m_expected;
-    reg::KnownRecord m_known; // at the run's start
-    std::optional<qint64> m_run;
-    int m_seq = 0;
 };
 
 } // namespace zx::cli

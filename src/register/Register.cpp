@@ -72,6 +72,11 @@ std::unique_ptr<Register> Register::open(const Location &location, QString *erro
     return reg;
 }
 
+std::unique_ptr<Register> Register::openConfigured(QString *error) {
+    const std::optional<Location> location = parseLocation(configuredLocation(), error);
+    return location ? open(*location, error) : nullptr;
+}
+
 std::optional<qint64> Register::moduleId(const QString &number, bool add) {
     QSqlQuery query = m_db.query();
     if (add && !m_db.exec(query,
@@ -176,23 +181,32 @@ int Register::markInterruptedRuns() {
             gone << query.value(0).toLongLong();
     int marked = 0;
     for (const qint64 run : gone) {
-        const bool ok = m_db.write([&] {
-            QSqlQuery update = m_db.query();
-            // It ended, as far as anyone can tell, with its last outcome.
-            if (!m_db.exec(update,
-                           QStringLiteral("UPDATE runs SET interrupted = 1, outcome = 'interrupted', "
-                                          "ended_at = COALESCE((SELECT MAX(done_at) FROM commands "
-                                          "WHERE run_id = runs.id), started_at) "
-                                          "WHERE id = ? AND ended_at IS NULL"),
-                           {run}))
-                return false;
-            marked += update.numRowsAffected() > 0 ? 1 : 0;
-            return true;
-        });
-        if (!ok)
+        const int one = markInterrupted(run);
+        if (one < 0)
             return -1;
+        marked += one;
     }
     return marked;
+}
+
+bool Register::interruptRun(qint64 run) { return markInterrupted(run) >= 0; }
+
+int Register::markInterrupted(qint64 run) {
+    int marked = 0;
+    const bool ok = m_db.write([&] {
+        QSqlQuery update = m_db.query();
+        // It ended, as far as anyone can tell, with its last outcome.
+        if (!m_db.exec(update,
+                       QStringLiteral("UPDATE runs SET interrupted = 1, outcome = 'interrupted', "
+                                      "ended_at = COALESCE((SELECT MAX(done_at) FROM commands "
+                                      "WHERE run_id = runs.id), started_at) "
+                                      "WHERE id = ? AND ended_at IS NULL"),
+                       {run}))
+            return false;
+        marked = update.numRowsAffected() > 0 ? 1 : 0;
+        return true;
+    });
+    return ok ? marked : -1;
 }
 
 QList<ModuleInfo> Register::modules(const QString &tag) {
@@ -365,6 +379,53 @@ bool Register::removeTags(const QString &number, const QStringList &tags) {
                            {*module, tag}))
                 return false;
         return true;
+    });
+}
+
+bool Register::renumber(const QString &from, const QString &to) {
+    if (from == to)
+        return moduleId(from, false).value_or(0) > 0;
+    return m_db.write([&] {
+        const auto old = moduleId(from, false);
+        if (!old || *old == 0)
+            return false;
+        const auto target = moduleId(to, false);
+        if (!target)
+            return false;
+        QSqlQuery query = m_db.query();
+        if (*target == 0)
+            return m_db.exec(query, QStringLiteral("UPDATE modules SET number = ? WHERE id = ?"),
+                             {to, *old});
+        if (!m_db.exec(query,
+                       QStringLiteral("SELECT name, site, firmware, firmware_at FROM modules "
+                                      "WHERE id = ?"),
+                       {*old}) ||
+            !query.next())
+            return false;
+        const QString name = query.value(0).toString();
+        const QString site = query.value(1).toString();
+        const QString firmware = query.value(2).toString();
+        const QVariant firmwareAt = query.value(3);
+        const std::pair<const char *, QVariantList> moves[] = {
+            {"UPDATE runs SET module_id = ? WHERE module_id = ?", {*target, *old}},
+            {"UPDATE confirmations SET module_id = ? WHERE module_id = ?", {*target, *old}},
+            {"INSERT INTO module_tags (module_id, tag) SELECT ?, tag FROM module_tags "
+             "WHERE module_id = ? ON CONFLICT DO NOTHING",
+             {*target, *old}},
+            {"UPDATE modules SET name = ? WHERE id = ? AND name = ''", {notNull(name), *target}},
+            {"UPDATE modules SET site = ? WHERE id = ? AND site = ''", {notNull(site), *target}},
+            {"DELETE FROM modules WHERE id = ?", {*old}},
+        };
+        for (const auto &[sql, values] : moves)
+            if (!m_db.exec(query, QString::fromLatin1(sql), values))
+                return false;
+        // Times are ISO 8601 in UTC, so their texts sort as the times do.
+        return firmwareAt.isNull() ||
+               m_db.exec(query,
+                         QStringLiteral("UPDATE modules SET firmware = ?, firmware_at = ? "
+                                        "WHERE id = ? AND "
+                                        "(firmware_at IS NULL OR firmware_at < ?)"),
+                         {notNull(firmware), firmwareAt, *target, firmwareAt});
     });
 }
 

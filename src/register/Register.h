@@ -106,6 +106,8 @@ public:
     // the runs of programs that are gone as interrupted. Nothing, and *error
     // set, when it cannot.
     static std::unique_ptr<Register> open(const Location &location, QString *error);
+    // The register the user's setting names (see configuredLocation).
+    static std::unique_ptr<Register> openConfigured(QString *error);
 
     const Location &location() const { return m_db.location(); }
     const QString &lastError() const { return m_db.lastError(); }
@@ -120,6 +122,9 @@ public:
     // Runs left without an end by programs that are gone, now marked
     // interrupted; -1 on an error.
     int markInterruptedRuns();
+    // A run of this program that will have no end (its keeper went first),
+    // marked interrupted as those of programs that are gone are.
+    bool interruptRun(qint64 run);
 
     // Reading.
     QList<ModuleInfo> modules(const QString &tag = {});
@@ -134,6 +139,12 @@ public:
                   const std::optional<QString> &site);
     bool addTags(const QString &number, const QStringList &tags);
     bool removeTags(const QString &number, const QStringList &tags);
+    // The module kept as `from` (a port key) is `to`: its runs, the values
+    // they confirmed and its tags go to `to`, which is added when new; a name,
+    // site or newer firmware `to` has already stays. A password confirmed
+    // under `from` no longer matches its hash, so the next "changes" sends it
+    // again. False, and nothing changed, on an error or an unknown `from`.
+    bool renumber(const QString &from, const QString &to);
 
     // The hash kept for a password value.
     static QString secretHash(const QString &module, const QString &entry, const QByteArray &value);
@@ -141,6 +152,8 @@ public:
 private:
     Register() = default;
     std::optional<qint64> moduleId(const QString &number, bool add);
+    // 1 when the run was marked, 0 when it had ended already, -1 on an error.
+    int markInterrupted(qint64 run);
 
     Database m_db;
     QString m_backup;

@@ -1,6 +1,7 @@
 // The module register on each backend: what a run keeps, what counts as
 // held, passwords, tags, runs left by a program that is gone, two writers at
-// once; and an SQLite file of the first schema brought up to date.
+// once, a module kept under its port given its number; and an SQLite file of
+// the first schema brought up to date.
 #include "TestRegisters.h"
 #include "register/KnownRecord.h"
 #include "register/ModuleNumber.h"
@@ -226,6 +227,56 @@ TEST_P(RegisterTest, TwoWritersAtOnceLoseNothing) {
             EXPECT_EQ(run.outcome, QStringLiteral("complete"));
         }
     }
+}
+
+// A module kept under its port is given its number: into a module the
+// register knows, its runs, values and tags are merged (the known module's
+// name and site stay, the newer firmware wins); into a new number it is
+// renamed. An unknown module cannot be renumbered, and nothing changes.
+TEST_P(RegisterTest, PortKeyedModuleIsRenumberedAndMerged) {
+    auto reg = open();
+    ASSERT_TRUE(reg);
+    const QString port = portKey(QStringLiteral("Com1"));
+    const QString pump = QStringLiteral("+4930555");
+    const auto runOn = [&](const QString &module, const QString &entry, const QByteArray &number,
+                           const QString &firmware) {
+        const auto run = reg->beginRun({module, QStringLiteral("write"), QStringLiteral("Com1"),
+                                        {QStringLiteral("SETNN")}});
+        ASSERT_TRUE(run) << reg->lastError().toStdString();
+        CommandOutcome o = command(QStringLiteral("SETNN"), QStringLiteral("answered"),
+                                   {{entry, slot(21, number), false}});
+        o.firmware = firmware;
+        ASSERT_TRUE(reg->recordCommand(*run, 0, o));
+        ASSERT_TRUE(reg->finishRun(*run, QStringLiteral("complete")));
+    };
+    runOn(pump, QStringLiteral("AlarmNumbers[1]"), "+111", QStringLiteral("VERSION 1.0"));
+    ASSERT_TRUE(reg->describe(pump, QStringLiteral("Tank"), QString()));
+    ASSERT_TRUE(reg->addTags(pump, {QStringLiteral("pumps")}));
+    runOn(port, QStringLiteral("AlarmNumbers[2]"), "+222", QStringLiteral("VERSION 2.0"));
+    ASSERT_TRUE(reg->describe(port, QStringLiteral("On the bench"), QStringLiteral("Workshop")));
+    ASSERT_TRUE(reg->addTags(port, {QStringLiteral("pumps"), QStringLiteral("new")}));
+
+    EXPECT_FALSE(reg->renumber(portKey(QStringLiteral("Com9")), pump));
+    ASSERT_TRUE(reg->renumber(port, pump)) << reg->lastError().toStdString();
+    EXPECT_FALSE(reg->module(port));
+    const auto merged = reg->module(pump);
+    ASSERT_TRUE(merged);
+    EXPECT_EQ(merged->name, QStringLiteral("Tank"));
+    EXPECT_EQ(merged->site, QStringLiteral("Workshop"));
+    EXPECT_EQ(merged->firmware, QStringLiteral("VERSION 2.0"));
+    EXPECT_EQ(merged->tags, (QStringList{QStringLiteral("new"), QStringLiteral("pumps")}));
+    EXPECT_EQ(reg->runs(pump).size(), 2);
+    const KnownRecord known = knownRecord(reg->confirmations(pump));
+    EXPECT_EQ(known.record.AlarmNumber(1), QByteArray("+111"));
+    EXPECT_EQ(known.record.AlarmNumber(2), QByteArray("+222"));
+    EXPECT_EQ(reg->modules().size(), 1);
+
+    runOn(port, QStringLiteral("AlarmNumbers[3]"), "+333", QString());
+    ASSERT_TRUE(reg->renumber(port, QStringLiteral("+4930666")));
+    EXPECT_EQ(reg->runs(QStringLiteral("+4930666")).size(), 1);
+    EXPECT_EQ(knownRecord(reg->confirmations(QStringLiteral("+4930666"))).record.AlarmNumber(3),
+              QByteArray("+333"));
+    EXPECT_EQ(reg->runs(pump).size(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, RegisterTest, ::testing::Values("sqlite", "postgresql"),

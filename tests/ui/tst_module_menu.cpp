@@ -5,10 +5,16 @@
 // unanswered while the window keeps running its timers on time. Each run
 // leaves its line in the status bar and its view under "Show last result…";
 // closing the window in the middle of a run asks first and stops cleanly.
+// Every run is kept in the module register, command by command; "Write only
+// changes" in a new window goes by what the register knows, and a module met
+// without a number is given one afterwards.
 #include "common/RecordBytes.h"
 #include "common/Wire.h"
 #include "profile/ProfileFiles.h"
 #include "provision/Plan.h"
+#include "register/KnownRecord.h"
+#include "register/ModuleNumber.h"
+#include "register/Register.h"
 #include "support/SimHarness.h"
 #include "text/Ansi.h"
 #include "ui/widgets/DisabledReason.h"
@@ -17,6 +23,7 @@
 #include "ui/module/ReadCompareDialog.h"
 #include "ui/module/RunResultDialog.h"
 #include "ui/module/RunStatus.h"
+#include "ui/register/ModuleNumberDialog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -88,6 +95,8 @@ private slots:
     void profilesOpenIntoTheControlsAndExportFromThem();
     void closingDuringARunAsksAndStopsAfterTheCommandOnTheLine();
     void runsInWordsForTheStatusBarAndTheProgress();
+    void runsAreKeptInTheRegisterAndChangesComeFromIt();
+    void aModuleWithoutANumberIsGivenOneAfterTheRun();
 
 private:
     void start(const QByteArray &settings, const zx::sim::FaultOptions &faults = {}) {
@@ -140,6 +149,24 @@ private:
             return false;
         button->click();
         return sim_->pumpUntil([&] { return sim_->commands.size() > before; });
+    }
+
+    // The register the window keeps its runs in (the test's folder).
+    std::unique_ptr<zx::reg::Register> openRegister() {
+        QString error;
+        std::unique_ptr<zx::reg::Register> r = zx::reg::Register::openConfigured(&error);
+        if (!r)
+            qWarning("register: %s", qPrintable(error));
+        return r;
+    }
+    // A write item through to its result view, which is then closed.
+    void writeThrough(const char *name, int timeoutMs = 60000) {
+        write(name);
+        if (QTest::currentTestFailed())
+            return;
+        auto *result = waitForDialog<zx::ui::RunResultDialog>("RunResult", timeoutMs);
+        QVERIFY(result);
+        delete result;
     }
 
     std::unique_ptr<SimHarness> sim_;
@@ -306,6 +333,23 @@ void ModuleMenuTest::cancelStopsAfterTheCommandOnTheLine() {
     QVERIFY(sim_->pumpUntil([&] { return sim_->commands.size() >= beforeClose + 2; }, 10000));
     sim_->form.reset();
     QTest::qWait(200);
+
+    // The register has both runs: the cancelled one with what was answered,
+    // and the one the window took with it as interrupted, with the commands
+    // answered before it went.
+    const std::unique_ptr<zx::reg::Register> reg = openRegister();
+    QVERIFY(reg);
+    const QList<zx::reg::RunInfo> runs = reg->runs(zx::reg::normaliseNumber(
+        zx::text::fromAnsi(zx::testing::recordOf(goldenOnCom1()).ModuleNumber())));
+    QCOMPARE(runs.size(), 2);
+    QCOMPARE(runs.at(0).outcome, QStringLiteral("cancelled"));
+    QCOMPARE(runs.at(0).answered, answered);
+    QCOMPARE(runs.at(0).done, answered);
+    QVERIFY(runs.at(1).interrupted);
+    QCOMPARE(runs.at(1).outcome, QStringLiteral("interrupted"));
+    QVERIFY(runs.at(1).ended.isValid());
+    QVERIFY2(runs.at(1).answered >= 1 && runs.at(1).answered < runs.at(1).plan.size(),
+             qPrintable(QString::number(runs.at(1).answered)));
 }
 
 void ModuleMenuTest::silentModuleLeavesEveryCommandUnansweredWithoutFreezing() {
@@ -544,6 +588,206 @@ void ModuleMenuTest::runsInWordsForTheStatusBarAndTheProgress() {
                              .arg(c.silent)),
                      qPrintable(words));
     }
+}
+
+// A window write is kept as it goes: each command's line, status and answer,
+// and the values the answered ones confirmed. Commands without an answer
+// confirm nothing. A new window (a new session of the register, no memory of
+// the last) then writes only the lines that differ from what the register
+// knows, byte for byte.
+void ModuleMenuTest::runsAreKeptInTheRegisterAndChangesComeFromIt() {
+    const QByteArray settings = goldenOnCom1();
+    const zx::settings::ConfigRecord golden = zx::testing::recordOf(settings);
+    const QString number =
+        zx::reg::normaliseNumber(zx::text::fromAnsi(golden.ModuleNumber()));
+    QVERIFY(!number.isEmpty());
+    start(settings);
+    writeThrough("WriteToModule1");
+    QVERIFY(report().ok());
+    const zx::provision::Report written = report();
+
+    // The module stops answering: two changed numbers go out unanswered.
+    sim_->sim.setFaults([] {
+        zx::sim::FaultOptions silent;
+        silent.silent = true;
+        return silent;
+    }());
+    sim_->child<QLineEdit>(QStringLiteral("NNumber1"))->setText(QStringLiteral("+111"));
+    sim_->child<QLineEdit>(QStringLiteral("NNumber3"))->setText(QStringLiteral("+333"));
+    writeThrough("WriteChanges1", 15000);
+    QCOMPARE(report().count(Status::NoAnswer), 2);
+
+    {
+        const std::unique_ptr<zx::reg::Register> r = openRegister();
+        QVERIFY(r);
+        const QList<zx::reg::RunInfo> runs = r->runs(number);
+        QCOMPARE(runs.size(), 2);
+        QCOMPARE(runs.at(0).kind, QStringLiteral("write"));
+        QCOMPARE(runs.at(0).port, QStringLiteral("Com1"));
+        QCOMPARE(runs.at(0).outcome, QStringLiteral("complete"));
+        QCOMPARE(runs.at(0).plan.size(), written.results.size());
+        QCOMPARE(runs.at(0).answered, int(written.results.size()));
+        const QList<zx::reg::CommandRow> rows = r->commands(runs.at(0).id);
+        QCOMPARE(rows.size(), written.results.size());
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            QCOMPARE(rows.at(i).seq, int(i));
+            QCOMPARE(rows.at(i).line, zx::provision::shownLine(written.results.at(i).command));
+            QCOMPARE(rows.at(i).answer, zx::provision::shownAnswer(written.results.at(i)));
+            QCOMPARE(rows.at(i).status, QStringLiteral("answered"));
+        }
+        QCOMPARE(runs.at(1).outcome, QStringLiteral("incomplete"));
+        QCOMPARE(runs.at(1).plan, (QStringList{QStringLiteral("SETNN1 +111"), QStringLiteral("SETNN3 +333")}));
+        QCOMPARE(runs.at(1).answered, 0);
+        const QList<zx::reg::CommandRow> silent = r->commands(runs.at(1).id);
+        QCOMPARE(silent.size(), 2);
+        for (const zx::reg::CommandRow &row : silent)
+            QCOMPARE(row.status, QStringLiteral("no answer"));
+
+        // What is known: every value the plan carried as the window held it,
+        // the unanswered numbers as they were; passwords only as hashes.
+        const zx::reg::KnownRecord known = zx::reg::knownRecord(r->confirmations(number));
+        QStringList entries;
+        for (const zx::provision::PlanStep &step : zx::provision::writePlan(golden).steps)
+            entries += step.entries;
+        QVERIFY(entries.size() > 80);
+        for (const QString &entry : entries) {
+            QVERIFY2(known.confirmed.contains(entry), qPrintable(entry));
+            if (known.secretHash.contains(entry))
+                QCOMPARE(known.secretHash.value(entry),
+                         zx::reg::Register::secretHash(
+                             number, entry, zx::reg::valuesOf(golden, {entry}).first().bytes));
+            else
+                QVERIFY2(zx::reg::entryBytes(known.record, entry) == zx::reg::entryBytes(golden, entry),
+                         qPrintable(entry));
+        }
+        QVERIFY(!known.secretHash.isEmpty());
+        QCOMPARE(known.record.AlarmNumber(1), golden.AlarmNumber(1));
+        QCOMPARE(known.record.AlarmNumber(3), golden.AlarmNumber(3));
+        QCOMPARE(known.run.value(QStringLiteral("AlarmNumbers[1]")), runs.at(0).id);
+    }
+
+    // A new window knows nothing of the last one's runs but what the
+    // register holds: two numbers changed, two lines go out.
+    sim_->sim.setFaults({});
+    sim_->form.reset();
+    sim_->open(settings);
+    QVERIFY(form().CommPortDriver1().Connected());
+    sim_->child<QLineEdit>(QStringLiteral("NNumber2"))->setText(QStringLiteral("+4930123456"));
+    sim_->child<QLineEdit>(QStringLiteral("NNumber5"))->setText(QStringLiteral("0171555"));
+    const qsizetype before = sim_->wire.size();
+    writeThrough("WriteChanges1", 10000);
+    QCOMPARE(sim_->wire.mid(before), framed("SETNN2 +4930123456") + framed("SETNN5 0171555"));
+    QVERIFY(report().ok());
+    // Nothing differs any more.
+    const qsizetype after = sim_->wire.size();
+    item("WriteChanges1")->trigger();
+    QVERIFY(!form().findChild<QMessageBox *>(QStringLiteral("ModuleConfirm")));
+    QVERIFY2(sim_->statusMessage().startsWith(QStringLiteral("Nothing to write: the module register")),
+             qPrintable(sim_->statusMessage()));
+    sim_->pumpFor(200);
+    QCOMPARE(sim_->wire.size(), after);
+    const std::unique_ptr<zx::reg::Register> r = openRegister();
+    QVERIFY(r);
+    QCOMPARE(r->runs(number).size(), 3);
+    QCOMPARE(zx::reg::knownRecord(r->confirmations(number)).record.AlarmNumber(5), QByteArray("0171555"));
+}
+
+// A window without a module number: the run is kept under the port, the
+// whole plan goes out as nothing is known, and afterwards a small dialog
+// asks for the number and a name. A number that is none keeps it open;
+// the number given moves the run to that module, merged with what the
+// register had of it. The next run offers the same number; Escape leaves
+// that run under the port.
+void ModuleMenuTest::aModuleWithoutANumberIsGivenOneAfterTheRun() {
+    zx::settings::ConfigRecord record = zx::testing::recordOf(goldenOnCom1());
+    record.setModuleNumber({});
+    const QString pump = QStringLiteral("+4930555");
+    start(zx::testing::toByteArray(record));
+    {
+        // The register met the module before, by its number, on another port.
+        const std::unique_ptr<zx::reg::Register> r = openRegister();
+        QVERIFY(r);
+        const std::optional<qint64> run =
+            r->beginRun({pump, QStringLiteral("read"), QStringLiteral("/dev/ttyUSB7"), {QStringLiteral("GETVR")}});
+        QVERIFY(run && r->finishRun(*run, QStringLiteral("complete")));
+        QVERIFY(r->describe(pump, QStringLiteral("Tank"), QStringLiteral("North")));
+        QVERIFY(r->addTags(pump, {QStringLiteral("pumps")}));
+    }
+    QByteArray expected;
+    for (const zx::provision::PlanStep &step : zx::provision::writePlan(record).steps)
+        expected += zx::testing::framedAsSent(step.line);
+    const qsizetype before = sim_->wire.size();
+    write("WriteChanges1");
+    auto *ask = waitForDialog<zx::ui::ModuleNumberDialog>("ModuleNumberDialog", 60000);
+    QVERIFY(ask && ask->isVisible());
+    QVERIFY2(sim_->wire.mid(before) == expected,
+             qPrintable(zx::testing::firstDifference(expected, sim_->wire.mid(before))));
+    QVERIFY2(sim_->statusMessage().endsWith(
+                 QStringLiteral("; the whole plan was sent, as nothing was known of module port:Com1")),
+             qPrintable(sim_->statusMessage()));
+    auto *result = form().findChild<zx::ui::RunResultDialog *>(QStringLiteral("RunResult"));
+    QVERIFY(result);
+    QVERIFY(sim_->child<QLabel>(QStringLiteral("RunResultSummary"))
+                ->text()
+                .endsWith(QStringLiteral("\nThe whole plan was sent, as nothing was known of module port:Com1.")));
+    {
+        const std::unique_ptr<zx::reg::Register> r = openRegister();
+        QCOMPARE(r->runs(QStringLiteral("port:Com1")).size(), 1);
+    }
+
+    auto *numberEdit = ask->findChild<QLineEdit *>(QStringLiteral("ModuleNumberEdit"));
+    auto *nameEdit = ask->findChild<QLineEdit *>(QStringLiteral("ModuleNameEdit"));
+    auto *problem = ask->findChild<QLabel *>(QStringLiteral("ModuleNumberProblem"));
+    QVERIFY(numberEdit && nameEdit && problem);
+    QCOMPARE(numberEdit->text(), QString());
+    QTest::keyClicks(numberEdit, QStringLiteral("pump 1"));
+    QTest::keyClick(ask, Qt::Key_Return);
+    QVERIFY(ask->isVisible());
+    QVERIFY(!problem->isHidden());
+    numberEdit->selectAll();
+    QTest::keyClicks(numberEdit, QStringLiteral("0049 30-555"));
+    QVERIFY(problem->isHidden());
+    QTest::keyClicks(nameEdit, QStringLiteral("Pump station"));
+    QTest::keyClick(ask, Qt::Key_Return);
+    QVERIFY(ask->isHidden());
+    QVERIFY2(sim_->statusMessage() == QStringLiteral("The module register keeps the module on Com1 as "
+                                                     "+4930555 (\"Pump station\")."),
+             qPrintable(sim_->statusMessage()));
+    {
+        const std::unique_ptr<zx::reg::Register> r = openRegister();
+        QVERIFY(!r->module(QStringLiteral("port:Com1")));
+        const std::optional<zx::reg::ModuleInfo> info = r->module(pump);
+        QVERIFY(info);
+        QCOMPARE(info->name, QStringLiteral("Pump station"));
+        QCOMPARE(info->site, QStringLiteral("North"));
+        QCOMPARE(info->tags, QStringList{QStringLiteral("pumps")});
+        const QList<zx::reg::RunInfo> runs = r->runs(pump);
+        QCOMPARE(runs.size(), 2);
+        QCOMPARE(runs.at(1).port, QStringLiteral("Com1"));
+        QCOMPARE(runs.at(1).answered, int(report().results.size()));
+        const zx::reg::KnownRecord known = zx::reg::knownRecord(r->confirmations(pump));
+        QCOMPARE(known.record.AlarmNumber(2), record.AlarmNumber(2));
+        QCOMPARE(known.record.GprsApn(), record.GprsApn());
+    }
+    delete result;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // Still no number in the window: this session's write is what the
+    // module holds, so one changed number is one line.
+    sim_->child<QLineEdit>(QStringLiteral("NNumber4"))->setText(QStringLiteral("+444"));
+    const qsizetype beforeOne = sim_->wire.size();
+    write("WriteChanges1");
+    ask = waitForDialog<zx::ui::ModuleNumberDialog>("ModuleNumberDialog", 10000);
+    QVERIFY(ask && ask->isVisible());
+    QCOMPARE(sim_->wire.mid(beforeOne), framed("SETNN4 +444"));
+    QCOMPARE(ask->findChild<QLineEdit *>(QStringLiteral("ModuleNumberEdit"))->text(), pump);
+    QTest::keyClick(ask, Qt::Key_Escape);
+    QVERIFY(ask->isHidden());
+    const std::unique_ptr<zx::reg::Register> r = openRegister();
+    const QList<zx::reg::RunInfo> underPort = r->runs(QStringLiteral("port:Com1"));
+    QCOMPARE(underPort.size(), 1);
+    QCOMPARE(underPort.at(0).plan, QStringList{QStringLiteral("SETNN4 +444")});
+    QCOMPARE(r->runs(pump).size(), 2);
 }
 
 QTEST_MAIN(ModuleMenuTest)

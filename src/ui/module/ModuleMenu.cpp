@@ -3,12 +3,14 @@
 #include "profile/ProfileFiles.h"
 #include "provision/Plan.h"
 #include "provision/RunLists.h"
+#include "register/ModuleNumber.h"
 #include "ui/MessageBoxes.h"
 #include "ui/module/ModuleRunner.h"
 #include "ui/module/ModuleWindow.h"
 #include "ui/module/ReadCompareDialog.h"
 #include "ui/module/RunResultDialog.h"
 #include "ui/module/RunStatus.h"
+#include "ui/register/ModuleNumberDialog.h"
 #include "ui/register/ModulesDialog.h"
 #include "text/Ansi.h"
 #include "ui/widgets/FileChooser.h"
@@ -62,7 +64,8 @@ ModuleMenu::ModuleMenu(ModuleWindow &window, QMenu &menu, QObject *parent)
                         &ModuleMenu::writeAll);
     writeChanges_ = addItem(menu, "WriteChanges1", QStringLiteral("Write only &changes…"),
                             QStringLiteral("Send only the values that differ from what the "
-                                           "module on this port was last written or read"),
+                                           "module register knows the module holds (else "
+                                           "from what it was last written or read here)"),
                             &ModuleMenu::writeChanges);
     read_ = addItem(menu, "ReadModule1", QStringLiteral("&Read module into window…"),
                     QStringLiteral("Ask the module for its numbers, texts and GPRS/FTP values "
@@ -89,6 +92,15 @@ ModuleMenu::ModuleMenu(ModuleWindow &window, QMenu &menu, QObject *parent)
             QStringLiteral("What the module register knows of every module met: its values, "
                            "firmware, runs and tags"),
             &ModuleMenu::showModules);
+    // Each outcome is kept at once: a window that dies in the middle of a
+    // run leaves the commands answered so far known.
+    connect(runner_, &ModuleRunner::commandDone, this,
+            [this](const provision::CommandResult &result) {
+                register_.post([result](RegisterThread::State &kept) {
+                    if (kept.keeper.running() && !kept.keeper.record(result))
+                        kept.problem = kept.keeper.lastError();
+                });
+            });
 }
 
 QAction *ModuleMenu::addItem(QMenu &menu, const char *name, const QString &text,
@@ -131,10 +143,98 @@ void ModuleMenu::runStarts() {
     updateItems();
 }
 
-void ModuleMenu::runEnded(const provision::Report &report, const QString &run) {
+void ModuleMenu::runEnded(const provision::Report &report, const QString &run,
+                          const QString &note) {
     running_ = false;
     updateItems();
-    status(runStatusLine(report, run));
+    QString line = runStatusLine(report, run);
+    if (!note.isEmpty())
+        line += QStringLiteral("; ") + note;
+    if (!registerProblem_.isEmpty())
+        line += QStringLiteral("; the module register could not keep the run (%1)")
+                    .arg(registerProblem_);
+    status(line);
+}
+
+QString ModuleMenu::moduleKey() const {
+    const QString number = reg::normaliseNumber(moduleNumber());
+    return number.isEmpty() ? reg::portKey(window_.runLine().name) : number;
+}
+
+void ModuleMenu::keepRun(const QString &kind, const QList<provision::Command> &commands,
+                         std::function<void(reg::RunKeeper &)> expect) {
+    register_.post([key = moduleKey(), port = window_.runLine().name, kind, commands,
+                    expect = std::move(expect)](RegisterThread::State &kept) {
+        kept.problem.clear();
+        kept.keeper.setModule(key);
+        kept.open();
+        expect(kept.keeper);
+        kept.kept = kept.keeper.begin(kind, port, commands);
+        if (kept.reg && !kept.kept)
+            kept.problem = kept.keeper.lastError();
+    });
+}
+
+void ModuleMenu::endKeptRun(const provision::Report &report) {
+    struct Ended {
+        bool kept = false;
+        QString module;
+        QString problem;
+    };
+    const Ended ended = register_.call([&report](RegisterThread::State &kept) {
+        if (kept.keeper.running() && !kept.keeper.finish(report))
+            kept.problem = kept.keeper.lastError();
+        return Ended{kept.kept, kept.keeper.module(), kept.problem};
+    });
+    kept_ = ended.kept;
+    keptModule_ = ended.module;
+    registerProblem_ = ended.problem;
+    if (modulesDialog_ && modulesDialog_->isVisible())
+        modulesDialog_->reload();
+}
+
+void ModuleMenu::askForNumber() {
+    if (!kept_ || !reg::isPortKey(keptModule_))
+        return;
+    const QString key = keptModule_;
+    const QString port = window_.runLine().name;
+    auto *dialog = new ModuleNumberDialog(port, givenNumbers_.value(port), &window_.frame());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog, key, port] {
+        const QString number = dialog->number();
+        const QString name = dialog->name();
+        if (number.isEmpty() && name.isEmpty())
+            return;
+        struct Said {
+            bool renumbered = false;
+            QString text;
+        };
+        const Said said = register_.call([&](RegisterThread::State &kept) {
+            if (!kept.open())
+                return Said{false, QStringLiteral("The module register cannot be opened (%1).")
+                                       .arg(kept.problem)};
+            if (!number.isEmpty() && !kept.reg->renumber(key, number))
+                return Said{false, QStringLiteral("The module register could not keep the module "
+                                                  "on %1 as %2 (%3); it stays under the port.")
+                                       .arg(port, number, kept.reg->lastError())};
+            const QString named = number.isEmpty() ? key : number;
+            if (!name.isEmpty() && !kept.reg->describe(named, name, std::nullopt))
+                return Said{!number.isEmpty(),
+                            QStringLiteral("The module register could not keep the name %1 (%2).")
+                                .arg(name, kept.reg->lastError())};
+            return Said{!number.isEmpty(),
+                        QStringLiteral("The module register keeps the module on %1 as %2%3.")
+                            .arg(port, number.isEmpty() ? QStringLiteral("the port") : number,
+                                 name.isEmpty() ? QString()
+                                                : QStringLiteral(" (\"%1\")").arg(name))};
+        });
+        if (said.renumbered)
+            givenNumbers_.insert(port, number);
+        status(said.text);
+        if (modulesDialog_ && modulesDialog_->isVisible())
+            modulesDialog_->reload();
+    });
+    dialog->open();
 }
 
 void ModuleMenu::showLastResult() {
@@ -187,11 +287,33 @@ void ModuleMenu::writeChanges() {
     if (!portReady(kWriting))
         return;
     const settings::ConfigRecord record = window_.currentRecord();
+    const QString module = moduleKey();
+    const reg::KnownRecord registered = register_.call([&module](RegisterThread::State &kept) {
+        kept.keeper.setModule(module);
+        return kept.open() ? kept.keeper.known() : reg::KnownRecord{};
+    });
+    if (!registered.isEmpty()) {
+        const provision::Plan plan = reg::changesPlan(registered, module, record);
+        if (plan.steps.isEmpty()) {
+            status(QStringLiteral("Nothing to write: the module register knows module %1 holds "
+                                  "these values.")
+                       .arg(module));
+            return;
+        }
+        write(plan, record,
+              QStringLiteral("the values that differ from what the module register knows "
+                             "module %1 holds, and those it knows nothing of")
+                  .arg(module));
+        return;
+    }
     const auto known = modules_.constFind(window_.runLine().device);
     if (known == modules_.constEnd()) {
         write(provision::writePlan(record), record,
-              QStringLiteral("every value of the window: nothing was written to or read from "
-                             "the module on this port yet"));
+              QStringLiteral("every value of the window: neither the module register nor this "
+                             "session knows what module %1 holds yet")
+                  .arg(module),
+              QStringLiteral("the whole plan was sent, as nothing was known of module %1")
+                  .arg(module));
         return;
     }
     const provision::Plan plan =
@@ -209,7 +331,7 @@ void ModuleMenu::writeChanges() {
 }
 
 void ModuleMenu::write(const provision::Plan &plan, const settings::ConfigRecord &record,
-                       const QString &scope) {
+                       const QString &scope, const QString &note) {
     const RunLine line = window_.runLine();
     const QList<provision::Command> commands = provision::writeCommands(plan);
     QString details = QStringLiteral("It sends %1. The settings file is not saved.").arg(scope);
@@ -220,23 +342,30 @@ void ModuleMenu::write(const provision::Plan &plan, const settings::ConfigRecord
     confirm(QStringLiteral("Write %1 commands to the module on %2?")
                 .arg(commands.size())
                 .arg(line.text()),
-            details, [this, commands, record, skipped = plan.skipped, device = line.device] {
+            details, [this, plan, commands, record, note, device = line.device] {
                 runStarts();
+                keepRun(QStringLiteral("write"), commands,
+                        [plan, record](reg::RunKeeper &keeper) { keeper.expectWrites(plan, record); });
                 connect(
                     runner_, &ModuleRunner::finished, this,
-                    [this, record, skipped, device] {
+                    [this, record, skipped = plan.skipped, note, device] {
                         provision::Report report = runner_->report();
                         report.skipped = skipped;
+                        endKeptRun(report);
                         if (report.allAnswered() && report.portError.isEmpty() &&
                             !report.cancelled)
                             modules_.insert(device, {record, true, {}});
-                        showLast_ = [this, report, number = moduleNumber()] {
+                        showLast_ = [this, report, note, number = moduleNumber()] {
                             auto *view = new RunResultDialog(report, kWriting, &window_.frame());
                             view->setModuleNumber(number);
+                            view->addNote(note.isEmpty() ? QString()
+                                                         : note.at(0).toUpper() + note.mid(1) +
+                                                               QLatin1Char('.'));
                             view->open();
                         };
-                        runEnded(report, runName(QStringLiteral("Write to")));
+                        runEnded(report, runName(QStringLiteral("Write to")), note);
                         showLast_();
+                        askForNumber();
                     },
                     Qt::SingleShotConnection);
                 runner_->start(kWriting, commands);
@@ -247,13 +376,17 @@ void ModuleMenu::readModule() {
     if (!portReady(kReading))
         return;
     runStarts();
+    const provision::ReadRun reads = provision::readRun(provision::readableEntries());
+    keepRun(QStringLiteral("read"), reads.commands,
+            [reads](reg::RunKeeper &keeper) { keeper.expectReads(reads); });
     connect(runner_, &ModuleRunner::finished, this, &ModuleMenu::readEnded,
             Qt::SingleShotConnection);
-    runner_->start(kReading, provision::readRun(provision::readableEntries()).commands);
+    runner_->start(kReading, reads.commands);
 }
 
 void ModuleMenu::readEnded() {
     const provision::Report report = runner_->report();
+    endKeptRun(report);
     const provision::ReadRun reads = provision::readRun(provision::readableEntries());
     settings::ConfigRecord module;
     const QSet<QString> took = provision::applyReadResults(reads, report.results, module);
@@ -280,6 +413,7 @@ void ModuleMenu::readEnded() {
         knowledge.known.insert(entry);
     modules_.insert(device, knowledge);
     showLast_();
+    askForNumber();
 }
 
 // The module's values beside what the window holds now.

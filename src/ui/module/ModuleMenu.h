@@ -1,9 +1,12 @@
 #pragma once
 // The "Module" menu: the window's values written to the module in one run
-// (all of them, or only what changed since the module was last written or
-// read on this port), the module read back beside the window, and profiles
-// opened into the controls or exported from them.
+// (all of them, or only what differs from what the module register knows the
+// module holds, else from what it was last written or read in this session on
+// this port), the module read back beside the window, and profiles opened
+// into the controls or exported from them. Every run is kept in the module
+// register as it goes, one command at a time.
 #include "settings/ConfigRecord.h"
+#include "ui/register/RegisterThread.h"
 
 #include <QHash>
 #include <QObject>
@@ -16,10 +19,6 @@
 class QAction;
 class QMenu;
 
-namespace zx::provision {
-struct Plan;
-struct Report;
-}
 
 namespace zx::ui {
 
@@ -56,11 +55,24 @@ private:
     void writeAll();
     void writeChanges();
     void write(const provision::Plan &plan, const settings::ConfigRecord &record,
-               const QString &scope);
+               const QString &scope, const QString &note = {});
     void readModule();
     void readEnded();
     void runStarts();
-    void runEnded(const provision::Report &report, const QString &run);
+    // note: what the status line adds after the run's own words.
+    void runEnded(const provision::Report &report, const QString &run, const QString &note = {});
+    // The register's key for the module on the window's port: its number,
+    // else the port's ("port:Com1").
+    QString moduleKey() const;
+    // The run's start in the register, before the runner starts (expect
+    // tells the keeper what its commands confirm); the kept run's end when
+    // it has ended, once every outcome before it is kept.
+    void keepRun(const QString &kind, const QList<provision::Command> &commands,
+                 std::function<void(reg::RunKeeper &)> expect);
+    void endKeptRun(const provision::Report &report);
+    // After a run kept under the port: the user may give the module's number
+    // or a name.
+    void askForNumber();
     void showComparison(const settings::ConfigRecord &module, const QStringList &answered,
                         const provision::Report &report);
     // "Write to +4917012345", or to the port when the window holds no number.
@@ -83,6 +95,11 @@ private:
     QAction *lastResult_ = nullptr;
     std::function<void()> showLast_;
     QPointer<ModulesDialog> modulesDialog_;
+    RegisterThread register_;
+    QString registerProblem_; // why the last run is not (wholly) kept
+    bool kept_ = false;       // the last run was kept from its start
+    QString keptModule_;      // under this key
+    QHash<QString, QString> givenNumbers_; // port name -> the number given last
     bool smsMode_ = false;
     bool running_ = false;
 };

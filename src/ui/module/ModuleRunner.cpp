@@ -46,6 +46,11 @@ void ModuleRunner::start(const QString &what, const QList<provision::Command> &c
     engine_ = std::make_unique<provision::Engine>(window_.runPort(),
                                                   provision::Timing::forBaud(line.baud));
     connect(engine_.get(), &provision::Engine::progress, this, &ModuleRunner::showProgress);
+    connect(engine_.get(), &provision::Engine::progress, this,
+            [this, engine = engine_.get()](int done, int) {
+                if (done > 0 && done <= engine->results().size())
+                    emit commandDone(engine->results().at(done - 1));
+            });
     connect(engine_.get(), &provision::Engine::finished, this, &ModuleRunner::end);
 
     auto *dialog = new QProgressDialog(&window_.frame());

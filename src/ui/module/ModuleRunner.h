@@ -32,6 +32,8 @@ public:
     const provision::Report &report() const { return report_; }
 
 signals:
+    // Each command's result as soon as it has one.
+    void commandDone(const zx::provision::CommandResult &result);
     void finished();
 
 private:

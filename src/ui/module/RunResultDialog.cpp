@@ -122,6 +122,11 @@ RunResultDialog::RunResultDialog(const provision::Report &report, const QString 
     layout->addWidget(buttons);
 }
 
+void RunResultDialog::addNote(const QString &note) {
+    if (!note.isEmpty())
+        summary_->setText(summary_->text() + QLatin1Char('\n') + note);
+}
+
 void RunResultDialog::fillTable() {
     const QStringList headers{QStringLiteral("#"), QStringLiteral("Command"),
                               QStringLiteral("Answer"), QStringLiteral("ms"),

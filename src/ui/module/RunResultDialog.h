@@ -22,6 +22,8 @@ public:
 
     // The number the report's suggested file name carries.
     void setModuleNumber(const QString &number) { moduleNumber_ = number; }
+    // A line under the summary: what the run was measured against.
+    void addNote(const QString &note);
     // JSON, or CSV for a name ending in ".csv"; empty, or why it failed.
     QString saveReport(const QString &path) const;
 

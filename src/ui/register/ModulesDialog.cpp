@@ -141,10 +141,7 @@ ModulesDialog::~ModulesDialog() = default;
 void ModulesDialog::reload() {
     QString error;
     register_.reset();
-    const std::optional<reg::Location> location =
-        reg::parseLocation(reg::configuredLocation(), &error);
-    if (location)
-        register_ = reg::Register::open(*location, &error);
+    register_ = reg::Register::openConfigured(&error);
     if (!register_)
         where_->setText(QStringLiteral("The module register cannot be opened: %1\nCorrect the "
                                        "setting in ~/.config/zentorix/register (or "
