@@ -31,11 +31,12 @@ bool isPrintable(char c) {
     return u >= 0x20 && u < 0x7f;
 }
 
-// Where the key starts: at the start of the line, or right after a byte no
-// module writes (line noise before the answer).
+// Where the key starts: at the start of the line, or after line noise. A
+// key of a text number ("57:") may stand inside another text, so after noise
+// it counts only right after a byte no module writes.
 qsizetype keyAt(const QByteArray &line, const QByteArray &key) {
     for (qsizetype at = line.indexOf(key); at >= 0; at = line.indexOf(key, at + 1))
-        if (at == 0 || !isPrintable(line.at(at - 1)))
+        if (at == 0 || key.size() > 3 || !isPrintable(line.at(at - 1)))
             return at;
     return -1;
 }
@@ -75,6 +76,28 @@ bool isUnsolicited(const QByteArray &line) {
     return false;
 }
 
+namespace {
+
+// The line is word, or ends with it after line noise. No module answer
+// other than the acknowledgement or the refusal ends in these words.
+bool endsWithAfterNoise(const QByteArray &line, const QByteArray &word) {
+    return line.endsWith(word);
+}
+
+// A refusal that line noise came before: where it starts, or -1.
+qsizetype refusalAt(const QByteArray &line) {
+    if (isRefusal(line))
+        return 0;
+    if (endsWithAfterNoise(line, "ERROR"))
+        return line.size() - 5;
+    for (const QByteArray &key : {QByteArray("+CMS ERROR:"), QByteArray("+CME ERROR:")})
+        if (const qsizetype at = keyAt(line, key); at > 0)
+            return at;
+    return -1;
+}
+
+} // namespace
+
 LineVerdict judgeLine(const AnswerRule &rule, const QByteArray &command, const QByteArray &line,
                       qsizetype *start) {
     if (start)
@@ -86,8 +109,13 @@ LineVerdict judgeLine(const AnswerRule &rule, const QByteArray &command, const Q
     // An echoing peer sends back the whole framed line, set-up prefix and all.
     if (!sent.isEmpty() && t.endsWith(sent) && t.contains("SETUP:"))
         return LineVerdict::Echo;
-    if (isRefusal(t))
+    // Offsets in t are offsets in line after its leading blanks.
+    const qsizetype lead = line.indexOf(t);
+    if (const qsizetype at = refusalAt(t); at >= 0) {
+        if (start)
+            *start = lead + at;
         return LineVerdict::Refusal;
+    }
     switch (rule.kind) {
     case AnswerRule::Kind::Keyed:
         if (const qsizetype at = keyAt(line, rule.key); at >= 0) {
@@ -97,8 +125,11 @@ LineVerdict judgeLine(const AnswerRule &rule, const QByteArray &command, const Q
         }
         break;
     case AnswerRule::Kind::Final:
-        if (t == "OK")
+        if (endsWithAfterNoise(t, "OK")) {
+            if (start)
+                *start = lead + t.size() - 2;
             return LineVerdict::Answer;
+        }
         break;
     case AnswerRule::Kind::Free:
         if (!isUnsolicited(t))

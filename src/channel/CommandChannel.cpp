@@ -125,9 +125,14 @@ void CommandChannel::takeLines(bool lineWithoutEnd) {
             complete(Outcome::Answered, raw.mid(std::max<qsizetype>(noise, 0)));
             break;
         }
-        case LineVerdict::Refusal:
-            complete(Outcome::Refused, raw, refusalReason(line));
+        case LineVerdict::Refusal: {
+            const qsizetype noise = start > 0 ? raw.indexOf(line.mid(start)) : 0;
+            if (noise > 0)
+                stray(raw.left(noise));
+            complete(Outcome::Refused, raw.mid(std::max<qsizetype>(noise, 0)),
+                     refusalReason(line.mid(start)));
             break;
+        }
         case LineVerdict::Unsolicited:
             emit unsolicited(line);
             stray(raw);

@@ -123,6 +123,8 @@ TEST(CommandChannel, EndsEachExchangeAsItsAnswerSays) {
          {{3, "\r\nRI"}, {6, "NG\r\n"}, {9, "OK\r\n"}}, Outcome::Answered, "OK\r\n", "", 6},
         {"line noise before the answer", "GETNR3", {{5, "\x01\xfe" "NUM3: +49 \r\n"}},
          Outcome::Answered, "NUM3: +49 \r\n", "", 2},
+        {"line noise before an acknowledgement", "SETNN3 +4917012345", {{5, "\x13\xe0OK\r\n"}},
+         Outcome::Answered, "OK\r\n", "", 2},
         {"noise without a line end is not the answer", "GETNR3", {{5, "\x13\x7f!"}},
          Outcome::NotRecognised, "", "not an answer", 3},
     };
