@@ -29,8 +29,10 @@ CommandChannel::CommandChannel(ChannelPort &port, ChannelTiming timing, QObject 
 int CommandChannel::submit(const Exchange &exchange) {
     const int id = m_nextId++;
     m_queue.append({id, exchange});
+    // On an idle line the exchange starts at once: a run's next command
+    // goes out as soon as the last answer is in.
     if (!m_active && !m_kick.isActive())
-        m_kick.start(0);
+        startNext();
     return id;
 }
 

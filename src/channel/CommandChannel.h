@@ -39,7 +39,9 @@ public:
     CommandChannel(ChannelPort &port, ChannelTiming timing, QObject *parent = nullptr);
 
     void setTiming(ChannelTiming timing) { m_timing = timing; }
-    // Queues the exchange; finished(id, ...) follows, from the event loop.
+    // Queues the exchange, and on an idle line writes it at once;
+    // finished(id, ...) follows, also before submit returns when the write
+    // itself fails.
     int submit(const Exchange &exchange);
     // The exchange on the line and every queued one end as cancelled, now.
     void cancelAll();

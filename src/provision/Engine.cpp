@@ -115,7 +115,9 @@ void Engine::sendNext() {
     exchange.secret = command.secret;
     m_results[m_current].sentAtMs = m_clock.elapsed();
     m_waiting = true;
-    m_exchangeId = m_channel.submit(exchange);
+    // The channel is this run's alone and runs one exchange at a time: what
+    // it finishes while waiting is this command's.
+    m_channel.submit(exchange);
 }
 
 void Engine::receive(const QByteArray &bytes) { m_channel.receive(bytes); }
@@ -135,8 +137,8 @@ void Engine::portLost(const QString &reason) {
     finish();
 }
 
-void Engine::exchangeDone(int id, const channel::ExchangeResult &exchange) {
-    if (!m_waiting || id != m_exchangeId)
+void Engine::exchangeDone(int, const channel::ExchangeResult &exchange) {
+    if (!m_waiting)
         return;
     m_waiting = false;
     CommandResult &result = m_results[m_current];
@@ -158,7 +160,7 @@ void Engine::exchangeDone(int id, const channel::ExchangeResult &exchange) {
         finish();
         return;
     }
-    m_kick.start(0);
+    sendNext();
 }
 
 void Engine::finish() {

@@ -107,7 +107,6 @@ private:
     QElapsedTimer m_clock;
     QList<CommandResult> m_results;
     int m_current = -1;
-    int m_exchangeId = 0;
     int m_silentInRow = 0;
     bool m_running = false;
     bool m_waiting = false;

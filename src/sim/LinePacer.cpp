@@ -44,8 +44,11 @@ void LinePacer::release() {
         m_nextDueMs += double(count) * m_charMs;
         emit released(bytes);
     }
+    // Timers count whole milliseconds: wait the whole ones and catch the
+    // rest on the next turn, rather than hold every byte up to a millisecond
+    // longer than the line would.
     if (!m_queue.isEmpty())
-        m_timer.start(int(std::ceil(std::max(m_nextDueMs - now, 0.0))));
+        m_timer.start(int(std::floor(std::max(m_nextDueMs - now, 0.0))));
 }
 
 } // namespace zx::sim
