@@ -27,8 +27,8 @@ void onInterrupt(int) {
     [[maybe_unused]] const ssize_t ignored = ::write(interruptPipe[1], &byte, 1);
 }
 
-// Ctrl-C (SIGINT) and SIGTERM cancel the run while it lasts; the previous
-// handlers come back afterwards.
+// Ctrl-C (SIGINT), SIGTERM and SIGHUP (the terminal closed) cancel the run
+// while it lasts; the previous handlers come back afterwards.
 class InterruptCancels {
 public:
     explicit InterruptCancels(provision::Engine &engine) {
@@ -46,12 +46,14 @@ public:
         sigemptyset(&action.sa_mask);
         ::sigaction(SIGINT, &action, &m_oldInt);
         ::sigaction(SIGTERM, &action, &m_oldTerm);
+        ::sigaction(SIGHUP, &action, &m_oldHup);
     }
     ~InterruptCancels() {
         if (!m_notifier)
             return;
         ::sigaction(SIGINT, &m_oldInt, nullptr);
         ::sigaction(SIGTERM, &m_oldTerm, nullptr);
+        ::sigaction(SIGHUP, &m_oldHup, nullptr);
         delete m_notifier;
     }
     InterruptCancels(const InterruptCancels &) = delete;
@@ -61,6 +63,7 @@ private:
     QSocketNotifier *m_notifier = nullptr;
     struct sigaction m_oldInt {};
     struct sigaction m_oldTerm {};
+    struct sigaction m_oldHup {};
 };
 
 std::optional<int> boundedNumber(const CommandLine &line, const QCommandLineOption &option,
