@@ -419,12 +419,13 @@ bool Register::renumber(const QString &from, const QString &to) {
         for (const auto &[sql, values] : moves)
             if (!m_db.exec(query, QString::fromLatin1(sql), values))
                 return false;
-        // Times are ISO 8601 in UTC, so their texts sort as the times do.
+        // Times are ISO 8601 in UTC, so their texts sort as the times do; on
+        // a tie the module just met wins.
         return firmwareAt.isNull() ||
                m_db.exec(query,
                          QStringLiteral("UPDATE modules SET firmware = ?, firmware_at = ? "
                                         "WHERE id = ? AND "
-                                        "(firmware_at IS NULL OR firmware_at < ?)"),
+                                        "(firmware_at IS NULL OR firmware_at <= ?)"),
                          {notNull(firmware), firmwareAt, *target, firmwareAt});
     });
 }
