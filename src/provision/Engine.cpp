@@ -8,23 +8,15 @@
 namespace zx::provision {
 namespace {
 
-Status statusOf(channel::Outcome outcome) {
-    switch (outcome) {
-    case channel::Outcome::Answered:
-        return Status::Answered;
-    case channel::Outcome::Refused:
-        return Status::Refused;
-    case channel::Outcome::NoAnswer:
-        return Status::NoAnswer;
-    case channel::Outcome::NotRecognised:
-        return Status::NotRecognised;
-    case channel::Outcome::PortError:
-        return Status::PortError;
-    case channel::Outcome::Cancelled:
-        break;
-    }
-    return Status::Cancelled;
-}
+// A command's status is its exchange's outcome, or "not sent".
+static_assert(int(Status::Answered) == int(channel::Outcome::Answered) &&
+              int(Status::Refused) == int(channel::Outcome::Refused) &&
+              int(Status::NoAnswer) == int(channel::Outcome::NoAnswer) &&
+              int(Status::NotRecognised) == int(channel::Outcome::NotRecognised) &&
+              int(Status::PortError) == int(channel::Outcome::PortError) &&
+              int(Status::Cancelled) == int(channel::Outcome::Cancelled));
+
+Status statusOf(channel::Outcome outcome) { return Status(int(outcome)); }
 
 channel::ChannelTiming channelTiming(const Timing &timing) {
     channel::ChannelTiming t;
@@ -43,23 +35,9 @@ Timing Timing::forBaud(quint32 baud) {
 }
 
 QString statusName(Status status) {
-    switch (status) {
-    case Status::Answered:
-        return QStringLiteral("answered");
-    case Status::Refused:
-        return QStringLiteral("refused");
-    case Status::NoAnswer:
-        return QStringLiteral("no answer");
-    case Status::NotRecognised:
-        return QStringLiteral("not recognised");
-    case Status::PortError:
-        return QStringLiteral("port error");
-    case Status::Cancelled:
-        return QStringLiteral("cancelled");
-    case Status::NotSent:
-        break;
-    }
-    return QStringLiteral("not sent");
+    if (status == Status::NotSent)
+        return QStringLiteral("not sent");
+    return channel::outcomeName(channel::Outcome(int(status)));
 }
 
 Engine::Engine(Port &port, Timing timing, QObject *parent)

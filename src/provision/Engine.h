@@ -32,6 +32,8 @@ struct Timing {
     double wireMs(qsizetype count) const { return double(count) * charMs; }
 };
 
+// The outcomes of an exchange (channel::Outcome, in its order), and a
+// command the run never got to.
 enum class Status { Answered, Refused, NoAnswer, NotRecognised, PortError, Cancelled, NotSent };
 // "answered", "refused", "no answer", "not recognised", "port error",
 // "cancelled", "not sent"
