@@ -22,6 +22,10 @@ inline constexpr int kPollingDelayMs = 4000;
 inline constexpr int kOutputTimeoutMs = 1500;
 // Ticks without any answer before a silent modem is given up.
 inline constexpr int kSilentModemTicks = 99;
+// How long an SMS waits for a modem that is not ready for messages yet, and
+// how often the modem is asked meanwhile.
+inline constexpr int kReadyWaitTicks = 60;
+inline constexpr int kReadyProbeTicks = 3;
 
 struct LinkFlags {
     // Send path
@@ -67,7 +71,13 @@ struct ModemHooks {
     std::function<void(int step)> sequenceStep;
     std::function<void()> clockQuery;
     std::function<void(const QByteArray &raw)> offerChunk;
+    // The modem as its answers named it, for messages about it.
+    std::function<QString()> modemName;
 };
+
+// What the link knows of the modem's readiness for messages: nothing until
+// it has answered, then whether its last answers said so.
+enum class ModemReadiness { Unknown, Ready, NotReady };
 
 class Link {
 public:
@@ -103,6 +113,12 @@ public:
     }
     // Arms the modem query sequence (SMS mode start-up).
     void armQuerySequence();
+    // The port has just been opened: in SMS mode the modem's store is listed
+    // at the first idle moment, for answers that came while it was closed.
+    void portOpened();
+    ModemReadiness readiness() const { return readiness_; }
+    // An SMS is held until the modem is ready.
+    bool waitingForReadyModem() const { return !heldLine_.isEmpty(); }
 
     // Send path
     // A module command from a button: Clear, SendSMS and the echo, in the
@@ -134,7 +150,26 @@ public:
 
 private:
     void releasePdu();
-    void reportSubmitResult(const QByteArray &raw, const QByteArray &shown);
+    void refuseSubmission(const QByteArray &refusal);
+    void endSubmission();
+    void reportSubmitResult(const QByteArray &raw, const QByteArray &refusal);
+    // Reports only: what they say is taken note of, nothing else changes.
+    void takeReports(bool newMessage, bool readyReport);
+    void noteReadiness(const QByteArray &reply, const QByteArray &refusal);
+    void holdUntilReady(const QByteArray &line);
+    void probeReadiness();
+    void readyWaitTick();
+    void sendHeldLine();
+    // Listings and deletions follow their answers at once when nothing else
+    // has the modem.
+    void followUp();
+    bool modemIdle() const;
+    bool nightlyHold() const;
+    void listFollowing();
+    // Status bar notices; one about a busy modem ends when the modem is idle.
+    void say(const QString &text);
+    void sayBusy(const QString &text);
+    void endBusyNotice();
     void handleListReply(const QByteArray &raw);
     bool takeFirstListed(const QByteArray &raw, bool moreListed);
     bool takeFirstNotShown(const QList<ListedMessage> &listed);
@@ -164,6 +199,10 @@ private:
     // run, by index and PDU line, are not shown again.
     QSet<QByteArray> shownMessages_;
     bool inTick_ = false;
+    ModemReadiness readiness_ = ModemReadiness::Unknown;
+    QByteArray heldLine_; // as given to SendSMS, before padding
+    int readyWaitTicks_ = 0;
+    bool busyNotice_ = false;
 };
 
 } // namespace zx::link

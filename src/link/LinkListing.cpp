@@ -23,13 +23,7 @@ void Link::listPoll() {
     if (flags_.QuerySequenceActive || flags_.ModemBusy || flags_.SmsActivity)
         return;
     if (listAgainDue()) {
-        if (flags_.NewMessageIndicated) {
-            flags_.NewMessageIndicated = false;
-            listNow(kListUnread);
-        } else {
-            flags_.ListAgain = false;
-            listNow(kListRead);
-        }
+        listFollowing();
         return;
     }
     ++flags_.PollTicks;
@@ -37,6 +31,16 @@ void Link::listPoll() {
         return;
     listNow(flags_.PollToggle ? kListUnread : kListRead);
     flags_.PollToggle = !flags_.PollToggle;
+}
+
+void Link::listFollowing() {
+    if (flags_.NewMessageIndicated) {
+        flags_.NewMessageIndicated = false;
+        listNow(kListUnread);
+    } else {
+        flags_.ListAgain = false;
+        listNow(kListRead);
+    }
 }
 
 // Not before the modem has answered the last listing or deletion.

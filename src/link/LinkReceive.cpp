@@ -11,7 +11,27 @@ void Link::CommPortDriver1ReceiveData(const char *data, unsigned count) {
     port_.setPollingDelay(kPollingDelayMs);
 
     QByteArray s(data, qsizetype(count));
-    const QByteArray raw = s;
+    QByteArray raw = s;
+    const bool smsMode = view_.smsMode();
+
+    // The modem's own reports (a ring, the network, a new message) can come
+    // alone or in the middle of a reply: they are taken out, and what they
+    // say is acted on. A chunk of reports only answers nothing.
+    if (smsMode) {
+        const ModemReply modem = takeOutReports(raw);
+        if (modem.reply.size() != raw.size()) {
+            if (modem.reportsOnly) {
+                takeReports(modem.newMessage, modem.readyReport);
+                return;
+            }
+            raw = modem.reply;
+            s = raw;
+        }
+        if (modem.newMessage)
+            flags_.NewMessageIndicated = true;
+        if (modem.readyReport)
+            readiness_ = ModemReadiness::Ready;
+    }
 
     // Only a chunk with a NUL in it is kept for display here; setting mode
     // overwrites this below.
@@ -34,10 +54,8 @@ void Link::CommPortDriver1ReceiveData(const char *data, unsigned count) {
         hooks_.offerChunk(raw);
     if (flags_.ListReplyExpected)
         handleListReply(raw);
-    if (view_.smsMode() && announcesNewMessage(raw))
-        flags_.NewMessageIndicated = true;
 
-    if (!view_.smsMode()) {
+    if (!smsMode) {
         displayText_ = s;
         if (view_.skipCrLf()) {
             for (char &c : displayText_)
@@ -55,20 +73,28 @@ void Link::CommPortDriver1ReceiveData(const char *data, unsigned count) {
         }
     }
 
-    reportSubmitResult(raw, s);
+    const QByteArray refusal = smsMode ? refusalIn(raw) : QByteArray();
+    // What the modem says of a PDU it was given is about the PDU.
+    if (smsMode && !flags_.AwaitSubmitResult)
+        noteReadiness(raw, refusal);
 
-    if (flags_.AwaitPrompt)
-        releasePdu();
-
-    if (flags_.SubmitResultArmed) {
-        flags_.SmsActivity = false;
-        flags_.AwaitSubmitResult = false;
-        flags_.SubmitResultArmed = false;
-        if (flags_.SubmitPending) {
-            flags_.SubmitPending = false;
-            SerialTimeSetting();
-        }
+    if (flags_.AwaitPrompt) {
+        // The PDU goes out at the prompt only. A refusal instead ends the
+        // submission: a PDU written now would land in a modem that reads
+        // commands. Anything else (the echo of the line) is not the answer.
+        if (holdsPrompt(raw))
+            releasePdu();
+        else if (!refusal.isEmpty())
+            refuseSubmission(refusal);
+    } else if (flags_.AwaitSubmitResult) {
+        reportSubmitResult(raw, refusal);
+        // The modem's result is in: the submission is over, whatever the tick.
+        if (endsWithFinalCode(raw))
+            endSubmission();
     }
+
+    if (flags_.SubmitResultArmed)
+        endSubmission();
 
     if (!flags_.AwaitPrompt && !flags_.AwaitSubmitResult) {
         flags_.SmsActivity = false;
@@ -77,22 +103,69 @@ void Link::CommPortDriver1ReceiveData(const char *data, unsigned count) {
 
     flags_.ChunkArrived = true;
     flags_.ChunkTicks = 0;
+
+    if (smsMode) {
+        if (!heldLine_.isEmpty() && readiness_ == ModemReadiness::Ready)
+            sendHeldLine();
+        else
+            followUp();
+        endBusyNotice();
+    }
 }
 
-// The submission goes on regardless of what the modem says; the user learns
-// whether it took the SMS.
-void Link::reportSubmitResult(const QByteArray &raw, const QByteArray &shown) {
-    if (!flags_.AwaitPrompt && !flags_.AwaitSubmitResult)
-        return;
-    if (raw.contains("ERROR")) {
-        view_.showStatusMessage(QStringLiteral("The modem refused the SMS: %1")
-                                    .arg(QString::fromLatin1(shown.trimmed())));
+void Link::takeReports(bool newMessage, bool readyReport) {
+    flags_.ModemNotConnected = false;
+    flags_.QueryTicks = 0;
+    if (newMessage)
+        flags_.NewMessageIndicated = true;
+    if (readyReport)
+        readiness_ = ModemReadiness::Ready;
+    if (!heldLine_.isEmpty() && readiness_ == ModemReadiness::Ready)
+        sendHeldLine();
+    else
+        followUp();
+    endBusyNotice();
+}
+
+void Link::noteReadiness(const QByteArray &reply, const QByteArray &refusal) {
+    if (!refusal.isEmpty()) {
+        if (meansNotReady(refusal))
+            readiness_ = ModemReadiness::NotReady;
+    } else if (endsWithFinalCode(reply)) {
+        readiness_ = ModemReadiness::Ready;
+    }
+}
+
+void Link::endSubmission() {
+    flags_.SmsActivity = false;
+    flags_.AwaitSubmitResult = false;
+    flags_.SubmitResultArmed = false;
+    if (flags_.SubmitPending) {
+        flags_.SubmitPending = false;
+        SerialTimeSetting();
+    }
+}
+
+void Link::refuseSubmission(const QByteArray &refusal) {
+    flags_.AwaitPrompt = false;
+    flags_.PromptTicks = 0;
+    pendingPdu_.clear();
+    endSubmission();
+    flags_.ModemBusy = false;
+    view_.setBusyCursor(false);
+    say(QStringLiteral("The modem refused the SMS %1 to %2: %3")
+            .arg(submittedLine_, submittedTo_, submitRefusalAdvice(refusal)));
+}
+
+void Link::reportSubmitResult(const QByteArray &raw, const QByteArray &refusal) {
+    if (!refusal.isEmpty()) {
+        say(QStringLiteral("The modem refused the SMS %1 to %2: %3")
+                .arg(submittedLine_, submittedTo_, submitRefusalAdvice(refusal)));
         return;
     }
-    const QByteArray reference = flags_.AwaitSubmitResult ? submitReference(raw) : QByteArray();
+    const QByteArray reference = submitReference(raw);
     if (!reference.isEmpty())
-        view_.showStatusMessage(
-            QStringLiteral("The SMS %1 to %2 was accepted by the modem "
+        say(QStringLiteral("The SMS %1 to %2 was accepted by the modem "
                            "(reference %3).")
                 .arg(submittedLine_, submittedTo_, QString::fromLatin1(reference)));
 }
@@ -101,6 +174,8 @@ void Link::releasePdu() {
     flags_.AwaitPrompt = false;
     const QByteArray hex = pendingPdu_.isEmpty() ? QByteArray() : pendingPdu_.chopped(1);
     SendStrings(hex, int(hex.size()));
+    // The PDU stands on a line of its own, apart from the command.
+    StartOwnLine(view_.echoLine());
     PutLine(view_.echoLine(), hex);
     port_.writeByte('\x1A');
     flags_.AwaitSubmitResult = true;

@@ -41,33 +41,42 @@ void Link::armQuerySequence() {
     flags_.ModemNotConnected = false;
 }
 
+void Link::portOpened() {
+    flags_.NewMessageIndicated = true;
+}
+
 void Link::SendSMS(QByteArray line) {
     // A notice about an earlier command gives way to what becomes of this one.
-    view_.showStatusMessage(QString());
+    say(QString());
     const bool smsMode = view_.smsMode();
     if (smsMode) {
         // A number the modem cannot address is refused before anything moves.
         const QByteArray number = view_.moduleNumber();
         if (gsm::checkModuleNumber(number) != gsm::NumberCheck::Ok) {
             view_.showError(text::fromAnsi(gsm::kPhoneNumberError));
-            view_.showStatusMessage(QStringLiteral("%1 was not sent: the module number is not valid.")
+            say(QStringLiteral("%1 was not sent: the module number is not valid.")
                                         .arg(quoted(line)));
             return;
         }
     }
     view_.setBusyCursor(true);
 
+    const QByteArray given = line;
     line = paddedCommandLine(std::move(line));
 
     if (!port_.connected())
-        view_.showStatusMessage(
+        say(
             QStringLiteral("The serial port is not open: %1 was not sent.").arg(quoted(line)));
 
     if (smsMode) {
         flags_.SmsActivity = true;
-        if (flags_.ModemBusy) {
-            view_.showStatusMessage(
-                QStringLiteral("The modem is busy: %1 was not sent.").arg(quoted(line)));
+        if (flags_.ModemBusy || !heldLine_.isEmpty()) {
+            sayBusy(QStringLiteral("The modem is busy: %1 was not sent.").arg(quoted(line)));
+            return;
+        }
+        // A modem that said it is not ready gets time before the SMS goes.
+        if (readiness_ == ModemReadiness::NotReady && port_.connected()) {
+            holdUntilReady(given);
             return;
         }
         flags_.SubmitPending = true;
@@ -143,7 +152,14 @@ void Link::Clear() {
     flags_.RawLine = false;
 }
 
-void Link::DisplayInputSMS() { view_.receptionMemo().setText(QStringLiteral("\n")); }
+// In SMS mode the memo starts empty, so that the modem's lines and the
+// answers start at its first line.
+void Link::DisplayInputSMS() {
+    if (view_.smsMode())
+        view_.receptionMemo().clear();
+    else
+        view_.receptionMemo().setText(QStringLiteral("\n"));
+}
 
 void Link::DisplayOnMemo(const QByteArray &line) {
     DisplayInputSMS();

@@ -54,6 +54,8 @@ void Link::tickSmsMode() {
             hooks_.sequenceStep(flags_.QueryStep);
         if (flags_.QueryStep == kQuerySequenceEnd) {
             flags_.QuerySequenceActive = false;
+            // Answers stored while the tool was away are listed now.
+            flags_.NewMessageIndicated = true;
             flags_.ModemBusy = false;
             view_.setBusyCursor(false);
             view_.setStatusText(QStringLiteral(" "));
@@ -62,11 +64,13 @@ void Link::tickSmsMode() {
     if (flags_.ClockQueryPending && hooks_.clockQuery)
         hooks_.clockQuery();
 
+    readyWaitTick();
     colourStatus();
     if (silentModemTimeout())
         return;
     listPoll();
     nightlyWindow();
+    endBusyNotice();
 }
 
 void Link::colourStatus() {
@@ -91,6 +95,7 @@ bool Link::silentModemTimeout() {
         flags_.ModemBusy = false;
         view_.setBusyCursor(false);
         view_.showError(QStringLiteral("Cell Phone not connected"));
+        view_.modemStoppedAnswering();
         shown = true;
     }
     flags_.ModemNotConnected = true;
@@ -111,8 +116,8 @@ void Link::promptTimeout() {
     pendingPdu_.clear();
     view_.setBusyCursor(false);
     view_.setStatusColour(StatusColour::Black);
-    view_.showStatusMessage(
-        QStringLiteral("The modem did not answer AT+CMGS: the command was not sent."));
+    say(QStringLiteral("The modem did not answer AT+CMGS: the command was not sent."));
+    view_.modemStoppedAnswering();
 }
 
 void Link::nightlyWindow() {

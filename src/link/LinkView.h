@@ -32,6 +32,9 @@ public:
     // A short note in the status bar for things the user should know.
     virtual void showStatusMessage(const QString &text) = 0;
 
+    // The modem stopped answering (SMS mode): the window may find out why.
+    virtual void modemStoppedAnswering() {}
+
     // A module answer for the parser of the given tab (setting mode).
     virtual void parseTabAnswer(int tab, const QByteArray &answer) = 0;
 };

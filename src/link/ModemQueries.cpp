@@ -30,7 +30,11 @@ ModemQueries::ModemQueries(Link &link, ModemTextView &texts) : link_(link), text
 
 void ModemQueries::install() {
     link_.setModemHooks({[this](int step) { sequenceStep(step); }, [this] { GetDateTime(); },
-                         [this](const QByteArray &raw) { offerChunk(raw); }});
+                         [this](const QByteArray &raw) { offerChunk(raw); },
+                         [this] {
+                             return QString::fromLatin1(
+                                 (manufacturer_ + ' ' + model_).trimmed());
+                         }});
 }
 
 bool ModemQueries::reportClosedPort() {

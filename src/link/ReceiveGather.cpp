@@ -34,16 +34,22 @@ bool ReceiveGather::whole() const {
             return true;
         if (!m_held.endsWith('\n'))
             return false;
-        // A reply ends with its final result code; a modem's own report is
-        // a line of its own.
+        // A reply ends with its final result code. The modem's own reports
+        // can come in the middle of a reply, so one ends what is held only
+        // when nothing but reports came since the last final result code.
         const QList<QByteArray> lines = m_held.split('\n');
+        bool report = false;
         for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
             const QByteArray t = line->trimmed();
             if (t.isEmpty())
                 continue;
-            return t == "OK" || channel::isRefusal(t) || channel::isUnsolicited(t);
+            if (t == "OK" || channel::isRefusal(t))
+                return true;
+            if (!channel::isUnsolicited(t))
+                return false;
+            report = true;
         }
-        return false;
+        return report;
     }
     QByteArray tail = m_held;
     while (tail.endsWith('\0'))

@@ -443,6 +443,8 @@ void TForm1::InitPort() {
     else
         showStatusMessage(QString());
     openPort_ = openedPort();
+    if (driver_.Connected())
+        link_->portOpened();
 }
 
 void TForm1::ConnectBtnClick() {
@@ -581,6 +583,7 @@ void TForm1::checkReconnect() {
         return;
     }
     port_.hold(false);
+    link_->portOpened();
     const zx::serial::PortIdentity lost = openPort_;
     openPort_ = decision.found;
     if (openPort_.stableName.isEmpty())

@@ -104,6 +104,8 @@ public:
             statusMessages << t;
     }
     void parseTabAnswer(int t, const QByteArray &a) override { tabAnswers.emplace_back(t, a); }
+    void modemStoppedAnswering() override { ++modemSilences; }
+    int modemSilences = 0;
 };
 
 // A link wired to the doubles, with a clock the test sets.

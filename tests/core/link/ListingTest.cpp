@@ -78,10 +78,11 @@ TEST(Listing, WithoutDeletionEachMessageIsShownOnceInOrderAndListedAgainAtOnce) 
     for (int shown = 1; shown <= 3; ++shown) {
         f.receive(listing(kThree));
         EXPECT_EQ(f.view.reception.content, QString::fromLatin1(expected[shown - 1]));
-        EXPECT_TRUE(f.port.wire.isEmpty()); // the store is left as it is
-        f.ticks(1);
+        // The store is left as it is, and listed again at once while it
+        // holds messages not shown yet.
         EXPECT_EQ(f.port.take(), shown < 3 ? QByteArray("AT+CMGL=1\r") : QByteArray()) << shown;
     }
+    f.ticks(1);
     EXPECT_EQ(f.link.LastSMSText(), QByteArray("THREE"));
     // Nothing new: the normal period resumes, counted from the last listing.
     EXPECT_TRUE(f.port.wire.isEmpty());
@@ -100,7 +101,7 @@ TEST(Listing, WithoutDeletionEachMessageIsShownOnceInOrderAndListedAgainAtOnce) 
     EXPECT_TRUE(f.view.reception.content.endsWith(QStringLiteral("SMS: THREE\nSMS: FOUR\n")));
 }
 
-TEST(Listing, WithDeletionEachIndexIsDeletedInTurnOnceTheModemHasAnswered) {
+TEST(Listing, WithDeletionEachIndexIsDeletedInTurnAndTheNextListedOnceTheModemHasAnswered) {
     SmsLink f(true);
     f.ticks(31);
     EXPECT_EQ(f.port.take(), QByteArray("AT+CMGL=1\r"));
@@ -113,11 +114,12 @@ TEST(Listing, WithDeletionEachIndexIsDeletedInTurnOnceTheModemHasAnswered) {
         // No listing before the deletion is answered.
         f.ticks(1);
         EXPECT_TRUE(f.port.wire.isEmpty()) << index;
+        // The deletion's answer is followed at once by the next listing.
         f.receive("\r\nOK\r\n");
-        f.ticks(1);
         EXPECT_EQ(f.port.take(), store.isEmpty() ? QByteArray() : QByteArray("AT+CMGL=1\r"))
             << index;
     }
+    f.ticks(1);
     // The normal period resumes: 31 ticks after the last listing.
     f.ticks(28);
     EXPECT_TRUE(f.port.wire.isEmpty());

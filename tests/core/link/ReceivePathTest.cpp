@@ -118,27 +118,54 @@ TEST(ReceivePath, ClearButtonRestoresSkipStateAndEmptiesReception) {
     EXPECT_EQ(f.view.echo.content, QStringLiteral("GETST"));
 }
 
-TEST(ReceivePath, ModemRefusalsOfASubmissionAreReported) {
+TEST(ReceivePath, ModemRefusalsOfASubmissionAreReportedAndTheNextIsConfirmed) {
     struct Case {
         bool afterPrompt; // the error answers the PDU rather than AT+CMGS=
         bool tickFirst;
         QByteArray reply;
-    } const cases[] = {{false, false, "\r\nERROR\r\n"},
-                       {true, true, "\r\n+CMS ERROR: 500\r\n"},
-                       {true, false, "\r\n+CMS ERROR: 500\r\n"}};
+        const char *words; // what the status bar says it means
+    } const cases[] = {
+        {false, false, "\r\nERROR\r\n", "may not be ready"},
+        {false, true, "\r\n+CMS ERROR: 330\r\n", "no SMS centre number is set"},
+        {false, false, "RING\r\n\r\n+CMS ERROR: 322\r\n", "Delete messages"},
+        {true, true, "\r\n+CMS ERROR: 500\r\n", "often the number or the network"},
+        {true, false, "\r\n+CMS ERROR: 304\r\n", "the PDU was refused"},
+    };
     for (const auto &c : cases) {
         LinkFixture f;
         f.view.sms = true;
         f.link.SendSMS("GETVR");
+        const QByteArray announce = f.port.take();
         if (c.afterPrompt)
             f.receive("> ");
         if (c.tickFirst)
             f.ticks(1);
         f.receive(c.reply);
-        ASSERT_FALSE(f.view.statusMessages.isEmpty()) << c.reply.constData();
-        EXPECT_TRUE(f.view.statusMessages.last().contains(QStringLiteral("refused")));
-        EXPECT_TRUE(f.view.statusMessages.last().contains(QString::fromLatin1(c.reply.trimmed())));
-        EXPECT_FALSE(f.link.flags().ModemBusy);
+        // Refused instead of the prompt: nothing but the announcement went out.
+        EXPECT_EQ(f.port.take().isEmpty(), !c.afterPrompt) << c.reply.constData();
+        const QString said = f.view.statusBar;
+        EXPECT_TRUE(said.startsWith(QStringLiteral("The modem refused the SMS \"GETVR\""))) << said.toStdString();
+        EXPECT_TRUE(said.contains(QString::fromLatin1(c.reply.split('\n').at(c.reply.count('\n') - 1).trimmed())))
+            << said.toStdString();
+        EXPECT_TRUE(said.contains(QLatin1String(c.words))) << said.toStdString();
+        const LinkFlags &s = f.link.flags();
+        EXPECT_FALSE(s.ModemBusy || s.AwaitPrompt || s.AwaitSubmitResult || s.SubmitPending ||
+                     s.SubmitResultArmed)
+            << c.reply.constData();
+        // The next SMS goes out whole and its confirmation is shown; after a
+        // plain ERROR once the modem says it is ready.
+        f.link.SendSMS("GETST");
+        if (c.reply == "\r\nERROR\r\n") {
+            EXPECT_EQ(f.port.take(), QByteArray("AT+CPIN?\r"));
+            EXPECT_TRUE(f.link.waitingForReadyModem());
+            f.receive("\r\n+CPIN: READY\r\n\r\nOK\r\n");
+        }
+        EXPECT_EQ(f.port.take(), announce);
+        f.receive("\r\n> ");
+        EXPECT_TRUE(f.port.take().endsWith('\x1A'));
+        f.receive("\r\n+CMGS: 9\r\n\r\nOK\r\n");
+        EXPECT_TRUE(f.view.statusBar.contains(QStringLiteral("(reference 9)")))
+            << f.view.statusBar.toStdString();
     }
 }
 
@@ -149,6 +176,8 @@ TEST(ReceivePath, EachSubmissionsOutcomeReplacesTheNoticeBeforeIt) {
     f.link.SendSMS("GETST");
     EXPECT_EQ(f.view.statusBar, QStringLiteral("The modem is busy: \"GETST\" was not sent."));
     f.receive("\r\n> ");
+    // The modem is idle again once the PDU is out: the busy notice is over.
+    EXPECT_TRUE(f.view.statusBar.isEmpty());
     f.ticks(1);
     f.receive("\r\n+CMGS: 7\r\n\r\nOK\r\n");
     EXPECT_EQ(
@@ -160,7 +189,10 @@ TEST(ReceivePath, EachSubmissionsOutcomeReplacesTheNoticeBeforeIt) {
     EXPECT_TRUE(f.view.statusBar.isEmpty());
     f.receive("\r\n> ");
     f.receive("\r\n+CMS ERROR: 500\r\n");
-    EXPECT_EQ(f.view.statusBar, QStringLiteral("The modem refused the SMS: +CMS ERROR: 500"));
+    EXPECT_EQ(f.view.statusBar,
+              QStringLiteral("The modem refused the SMS \"GETST\" to +4915200000001: unknown "
+                             "error, often the number or the network (+CMS ERROR: 500). Check "
+                             "the module number and the modem's signal, then send again."));
     f.link.SendSMS("GETOS1");
     f.receive("AT+CMGS=16\r\r\n> ");
     f.receive(f.link.PendingPdu().chopped(1) + "\x1A\r\n+CMGS: 255\r\n\r\nOK\r\n");
@@ -186,4 +218,92 @@ TEST(ModemNotices, SubmitReferenceAndNewMessageIndication) {
         EXPECT_EQ(submitReference(c.chunk), c.reference) << c.chunk.constData();
         EXPECT_EQ(announcesNewMessage(c.chunk), c.newMessage) << c.chunk.constData();
     }
+}
+
+// A modem that answers ERROR to everything until it has found its SIM and
+// the network: the SMS waits, the modem is asked every few seconds, and the
+// SMS goes out once it says it is ready, or is given up after a minute.
+TEST(ReceivePath, AnSmsWaitsForANotReadyModemAndIsGivenUpAfterAMinute) {
+    struct Case {
+        QByteArray readyAt; // what the modem says when ready; empty: never
+    } const cases[] = {{"\r\nSMS Ready\r\n"}, {"\r\n+CPIN: READY\r\n\r\nOK\r\n"}, {""}};
+    for (const auto &c : cases) {
+        LinkFixture f;
+        f.view.sms = true;
+        f.receive("\r\nERROR\r\n"); // to a query at start-up
+        EXPECT_EQ(f.link.readiness(), ModemReadiness::NotReady);
+        f.link.SendSMS("GETVR");
+        EXPECT_EQ(f.port.take(), QByteArray("AT+CPIN?\r"));
+        EXPECT_TRUE(f.view.statusBar.startsWith(QStringLiteral("Waiting up to 60 s")));
+        f.receive("\r\nERROR\r\n");
+        // A second command meanwhile is not taken.
+        f.link.SendSMS("GETST");
+        EXPECT_TRUE(f.view.statusBar.contains(QStringLiteral("busy")));
+        f.ticks(3);
+        EXPECT_EQ(f.port.take(), QByteArray("AT+CPIN?\r"));
+        f.receive("\r\nERROR\r\n");
+        if (!c.readyAt.isEmpty()) {
+            f.receive(c.readyAt);
+            EXPECT_EQ(f.port.take(), QByteArray("AT+CMGS=17\r")) << c.readyAt.constData();
+            EXPECT_FALSE(f.link.waitingForReadyModem());
+            continue;
+        }
+        QByteArray asked;
+        for (int tick = 4; tick < 60; ++tick) {
+            f.ticks(1);
+            const QByteArray sent = f.port.take();
+            asked += sent;
+            if (!sent.isEmpty())
+                f.receive("\r\nERROR\r\n");
+        }
+        EXPECT_TRUE(f.link.waitingForReadyModem());
+        f.ticks(1);
+        EXPECT_FALSE(f.link.waitingForReadyModem());
+        EXPECT_EQ(asked.count("AT+CPIN?\r"), 18);
+        EXPECT_TRUE(f.view.statusBar.contains(QStringLiteral("did not become ready")));
+        EXPECT_TRUE(f.view.statusBar.contains(QStringLiteral("\"GETVR\" was not sent")));
+        EXPECT_EQ(f.view.modemSilences, 1);
+        // Nothing more goes out for it.
+        f.ticks(10);
+        EXPECT_EQ(f.port.take().count("AT+CMGS"), 0);
+    }
+}
+
+// Unsolicited lines inside a reply are taken out and acted on; alone they
+// answer nothing: no prompt is taken for one, no query moves on.
+TEST(ModemNotices, ReportsAreTakenOutOfRepliesAndActedOn) {
+    struct Case {
+        QByteArray chunk;
+        QByteArray reply;
+        bool reportsOnly, newMessage, ready;
+    } const cases[] = {
+        {"\r\n+CMGL: 1,0,,5\r\n\r\nRING\r\nAB\r\n+CREG: 1\r\nOK\r\n",
+         "\r\n+CMGL: 1,0,,5\r\n\r\nAB\r\nOK\r\n", false, false, false},
+        {"\r\nRING\r\n", "\r\n", true, false, false},
+        {"\r\n+CMTI: \"SM\",3\r\n", "\r\n", true, true, false},
+        {"\r\nSMS Ready\r\n", "\r\n", true, false, true},
+        {"\r\n+CPIN: READY\r\n\r\nOK\r\n", "\r\n+CPIN: READY\r\n\r\nOK\r\n", false, false, true},
+        {"\r\n+CDS: 6,1\r\n\r\nOK\r\n", "\r\n\r\nOK\r\n", false, false, false},
+        {"\r\nRI", "\r\nRI", false, false, false}, // cut off: kept
+        {"\r\n> ", "\r\n> ", false, false, false},
+    };
+    for (const auto &c : cases) {
+        const ModemReply r = takeOutReports(c.chunk);
+        EXPECT_EQ(r.reply, c.reply) << c.chunk.constData();
+        EXPECT_EQ(r.reportsOnly, c.reportsOnly) << c.chunk.constData();
+        EXPECT_EQ(r.newMessage, c.newMessage) << c.chunk.constData();
+        EXPECT_EQ(r.readyReport, c.ready) << c.chunk.constData();
+    }
+    LinkFixture f;
+    f.view.sms = true;
+    f.link.SendSMS("GETVR");
+    f.port.take();
+    f.receive("\r\nRING\r\n");
+    EXPECT_TRUE(f.link.flags().AwaitPrompt);
+    EXPECT_TRUE(f.port.take().isEmpty());
+    f.receive("\r\n> ");
+    EXPECT_TRUE(f.port.take().endsWith('\x1A'));
+    // A new message announced with the result is listed at once.
+    f.receive("\r\n+CMGS: 4\r\n\r\nOK\r\n\r\n+CMTI: \"SM\",1\r\n");
+    EXPECT_EQ(f.port.take(), QByteArray("AT+CMGL=0\r"));
 }

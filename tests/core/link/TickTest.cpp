@@ -157,6 +157,7 @@ TEST(Tick, SilentModemEndsTheQuerySequenceWithOneMessage) {
                               f.link.setModemBusy(true); // the query went out
                           },
                           {},
+                          {},
                           {}});
     f.link.armQuerySequence();
     f.ticks(98);
@@ -181,6 +182,7 @@ TEST(Tick, QuerySequenceStepsOnePerAnswerAndEnds) {
                               if (step < 7)
                                   f.link.setModemBusy(true);
                           },
+                          {},
                           {},
                           {}});
     f.link.armQuerySequence();
