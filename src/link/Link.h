@@ -146,6 +146,13 @@ public:
 
     // Tick
     void Timer1Timer();
+    // How many of the next ticks would only count (no poll, no query step,
+    // nothing to show, not the nightly minutes): the window may sleep
+    // through them. kNeverDue when nothing is counted at all.
+    static constexpr int kNeverDue = 1 << 30;
+    int idleTicks() const;
+    // What that many idle ticks would have done, done at once.
+    void skipIdleTicks(int ticks);
     void SendCMGL(const QByteArray &command);
 
 private:

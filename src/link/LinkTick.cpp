@@ -4,6 +4,8 @@
 #include "link/DisplayUnit.h"
 #include "link/Link.h"
 
+#include <algorithm>
+
 namespace zx::link {
 namespace {
 
@@ -23,6 +25,32 @@ void Link::Timer1Timer() {
         handAnswerToTab();
     DisplayStep();
     inTick_ = false;
+}
+
+int Link::idleTicks() const {
+    if (flags_.ChunkArrived || (flags_.DisplayPending && !displayText_.isEmpty()))
+        return 0;
+    if (!view_.smsMode())
+        return kNeverDue;
+    if (flags_.AwaitSubmitResult || flags_.AwaitPrompt || flags_.QuerySequenceActive ||
+        flags_.ClockQueryPending || !heldLine_.isEmpty() || listAgainDue())
+        return 0;
+    const QDateTime now = clock_();
+    if (now.time().hour() == 0 && now.time().minute() <= 3)
+        return 0;
+    // The tick in the first second of 00:00 is due.
+    const qint64 toMidnight = now.secsTo(QDateTime(now.date().addDays(1), QTime(0, 0)));
+    qint64 idle = std::max<qint64>(0, toMidnight - 1);
+    if (!flags_.ModemBusy && !flags_.SmsActivity)
+        idle = std::min<qint64>(idle, std::max(0, flags_.PollFactor * 30 - flags_.PollTicks));
+    return int(std::min<qint64>(idle, kNeverDue));
+}
+
+void Link::skipIdleTicks(int ticks) {
+    if (ticks <= 0 || !view_.smsMode())
+        return;
+    if (!flags_.QuerySequenceActive && !flags_.ModemBusy && !flags_.SmsActivity)
+        flags_.PollTicks += ticks;
 }
 
 void Link::AnswerComplete() {

@@ -2,6 +2,8 @@
 #include "link/LinkPort.h"
 #include "traffic/TrafficLog.h"
 
+#include <functional>
+
 class TCommPortDriver;
 
 namespace zx::ui {
@@ -26,6 +28,8 @@ public:
     void hold(bool held) { held_ = held; }
     // A chunk the driver read, before the link sees it.
     void received(const char *data, unsigned count);
+    // Called whenever bytes go out or come in.
+    std::function<void()> onActivity;
 
 private:
     TCommPortDriver &driver_;

@@ -122,6 +122,7 @@ TForm1::~TForm1() {
     delete moduleMenu_;
     moduleMenu_ = nullptr;
     Timer1_->stop();
+    port_.onActivity = nullptr;
     driver_.Disconnect();
 }
 
@@ -159,6 +160,8 @@ void TForm1::buildWindow() {
     Timer1_->setObjectName(QStringLiteral("Timer1"));
     Timer1_->setInterval(1000);
     connect(Timer1_, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    tickSleep_ = std::make_unique<zx::link::TickSleep>(*Timer1_, *link_);
+    port_.onActivity = [this] { tickSleep_->wake(); };
     Timer1_->start();
     connectReactions();
     buildKeys();
@@ -276,6 +279,7 @@ void TForm1::connectReactions() {
     connect(serialTab_->ParityEven, &QCheckBox::toggled, this,
             [this](bool checked) { driver_.SetParity(checked ? ptEVEN : ptNONE); });
     connect(mainTab_->SMSmode, &QCheckBox::toggled, this, [this](bool checked) {
+        tickSleep_->wake();
         work_.SmsModeFlag = checked;
         mainTab_->Memo5->setVisible(!checked);
         if (moduleMenu_)
@@ -456,11 +460,13 @@ void TForm1::ConnectBtnClick() {
 void TForm1::TestBtnClick() { link_->SendSMS("  +EXIT"); }
 
 void TForm1::Timer1Timer() {
+    tickSleep_->beforeTick();
     link_->Timer1Timer();
     // Device events say when a port comes back; the tick catches what sends
     // no event (a pseudo-terminal behind a port-map link) and the end of the wait.
     if (reconnect_.waiting())
         checkReconnect();
+    tickSleep_->afterTick(reconnect_.waiting());
 }
 
 void TForm1::receiveData(const char *data, unsigned count) {

@@ -10,6 +10,7 @@
 #include "settings/ConfigRecord.h"
 #include "settings/WindowSettings.h"
 #include "link/ReceiveGather.h"
+#include "link/TickSleep.h"
 #include "ui/DriverPort.h"
 #include "ui/TabHost.h"
 #include "ui/module/ModuleWindow.h"
@@ -155,6 +156,7 @@ private:
     std::unique_ptr<zx::link::Link> link_;
     std::unique_ptr<zx::link::ModemQueries> modemQueries_;
     QTimer *Timer1_ = nullptr;
+    std::unique_ptr<zx::link::TickSleep> tickSleep_;
     QTabWidget *PageControl1_ = nullptr;
     QPlainTextEdit *MemoSMSinput_ = nullptr;
     QPlainTextEdit *MemoS_ = nullptr;

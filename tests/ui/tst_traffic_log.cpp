@@ -147,7 +147,11 @@ void TrafficLogTest::settingModeCommandIsLoggedBothWays() {
 
 void TrafficLogTest::smsSubmissionIsLoggedBothWays() {
     start(Simulator::Mode::Sms);
-    QVERIFY(sim_->pumpUntil([&] { return !sim_->window().link().flags().QuerySequenceActive; }));
+    // The queries, and the store listing that follows them, are over.
+    const zx::link::LinkFlags &flags = sim_->window().link().flags();
+    QVERIFY(sim_->pumpUntil([&] {
+        return !flags.QuerySequenceActive && !flags.ListReplyExpected && !flags.NewMessageIndicated;
+    }));
     const quint64 first = log().nextSerial();
     const qsizetype wireBefore = sim_->wire.size();
     sim_->child<QPushButton>(QStringLiteral("Version"))->click();

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 using namespace zx::link;
 using namespace zx::link::testing;
 
@@ -207,4 +210,65 @@ TEST(Tick, SettingModeHandsTheAnswerToTheOpenTab) {
     EXPECT_EQ(f.view.tabAnswers[0].second, QByteArray("ANALOG 1: 12\r\n"));
     f.ticks(1);
     EXPECT_EQ(f.view.tabAnswers.size(), 1u);
+}
+
+// The window sleeps through ticks that would only count and counts them when
+// it wakes. Over ten minutes across midnight, with listings answered or not,
+// that gives the same bytes at the same seconds as a tick every second.
+TEST(Tick, SleepingThroughIdleTicksKeepsPollsAndTheNightlyCommandOnTime) {
+    struct Case {
+        QTime start;
+        int pollFactor;
+        bool answerListings;
+        bool smsMode;
+    } const cases[] = {
+        {QTime(23, 58, 0), 1, true, true},
+        {QTime(23, 57, 30), 3, false, true},
+        {QTime(12, 0, 0), 5, true, true},
+        {QTime(23, 59, 0), 1, true, false},
+    };
+    using Timeline = std::vector<std::pair<int, QByteArray>>;
+    constexpr int kSeconds = 600;
+    for (const auto &c : cases) {
+        const QDateTime t0(QDate(2027, 2, 1), c.start);
+        const auto run = [&](bool sleeping, int *wakes) {
+            LinkFixture f;
+            f.view.sms = c.smsMode;
+            f.link.setPollFactor(c.pollFactor);
+            Timeline sent;
+            int second = 0;
+            int idle = 0;
+            while (second < kSeconds) {
+                f.now = t0.addSecs(second);
+                f.link.skipIdleTicks(idle);
+                f.ticks(1);
+                ++*wakes;
+                if (const QByteArray out = f.port.take(); !out.isEmpty()) {
+                    sent.emplace_back(second, out);
+                    if (c.answerListings && out.startsWith("AT+CMGL"))
+                        f.receive("\r\nOK\r\n");
+                }
+                idle = sleeping ? std::clamp(f.link.idleTicks(), 0, 59) : 0;
+                second += idle + 1;
+            }
+            return sent;
+        };
+        int everySecond = 0;
+        int asleep = 0;
+        const Timeline expected = run(false, &everySecond);
+        const Timeline got = run(true, &asleep);
+        EXPECT_EQ(got, expected) << c.start.toString().toStdString();
+        EXPECT_EQ(everySecond, kSeconds);
+        EXPECT_EQ(expected.empty(), !c.smsMode);
+        // Awake only for what is due: the polls, the nightly minutes, and
+        // once a minute otherwise.
+        EXPECT_LT(asleep, c.start.hour() == 12 ? 30 : 300) << c.start.toString().toStdString();
+        if (c.smsMode && c.start.hour() == 23) {
+            const auto nightly = std::find_if(expected.begin(), expected.end(), [](const auto &e) {
+                return e.second.startsWith("AT+CMGS=");
+            });
+            ASSERT_NE(nightly, expected.end());
+            EXPECT_EQ(t0.addSecs(nightly->first).time().toString(), QStringLiteral("00:02:00"));
+        }
+    }
 }
