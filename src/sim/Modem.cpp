@@ -22,6 +22,13 @@ const QByteArray kError = "\r\nERROR\r\n";
 const QByteArray kInvalidIndex = "\r\n+CMS ERROR: 321\r\n";
 const QByteArray kInvalidPdu = "\r\n+CMS ERROR: 304\r\n";
 const QByteArray kOk = "\r\nOK\r\n";
+const QByteArray kStoreFull = "\r\n+CMS ERROR: 322\r\n";
+const QByteArray kRing = "\r\nRING\r\n";
+const QByteArray kRegistered = "\r\n+CREG: 1\r\n";
+const QByteArray kReady = "\r\n+CPIN: READY\r\n\r\nSMS Ready\r\n";
+// Where the answers stored before the start seem to come from when no
+// module number is set.
+const QByteArray kEarlierSender = "+4917000000";
 
 std::optional<int> decimal(const QByteArray &text) {
     bool ok = false;
@@ -32,6 +39,10 @@ std::optional<int> decimal(const QByteArray &text) {
 QByteArray listingLine(const StoredMessage &message) {
     return "+CMGL: " + QByteArray::number(message.index) + ',' + QByteArray::number(message.stat) +
            ",," + QByteArray::number(tpduLength(message.pdu)) + "\r\n" + message.pdu + "\r\n";
+}
+
+QByteArray newMessageIndication(int index) {
+    return "\r\n+CMTI: \"SM\"," + QByteArray::number(index) + "\r\n";
 }
 
 } // namespace
@@ -58,8 +69,48 @@ void Modem::resetInput() {
     m_awaitingPdu = false;
 }
 
+void Modem::restart() {
+    m_started.restart();
+    m_readyAnnounced = false;
+}
+
+qint64 Modem::uptimeMs() const {
+    return m_state.uptimeMs ? m_state.uptimeMs() : m_started.elapsed();
+}
+
+bool Modem::isReady() const {
+    return m_state.notReadyMs <= 0 || uptimeMs() >= m_state.notReadyMs;
+}
+
+QByteArray Modem::poll() {
+    if (m_state.notReadyMs <= 0 || m_readyAnnounced || !isReady())
+        return {};
+    m_readyAnnounced = true;
+    return kReady;
+}
+
+void Modem::applyStoreCapacity() {
+    if (m_state.storeCapacity > 0)
+        m_store.setCapacity(m_state.storeCapacity);
+}
+
+QByteArray Modem::storeAnswers(int count) {
+    applyStoreCapacity();
+    const QByteArray sender = m_state.moduleNumber.isEmpty() ? kEarlierSender : m_state.moduleNumber;
+    QByteArray indications;
+    for (int i = 1; i <= count; ++i) {
+        const QByteArray text = "STORED ANSWER " + QByteArray::number(i);
+        const int index =
+            storeOrHold(gsm::buildDeliverPdu(sender, text, deliverTimestamp(m_state.now())));
+        if (index > 0)
+            indications += newMessageIndication(index);
+    }
+    return indications;
+}
+
 QByteArray Modem::feed(const QByteArray &bytes) {
-    QByteArray out;
+    applyStoreCapacity();
+    QByteArray out = poll();
     for (const char byte : bytes) {
         if (m_awaitingPdu) {
             if (byte == kCtrlZ) {
@@ -99,6 +150,8 @@ QByteArray Modem::commandLine(const QByteArray &line) {
     const qsizetype start = line.toUpper().indexOf("AT");
     if (start < 0)
         return {};
+    if (!isReady())
+        return kError;
     QByteArray command = line.mid(start);
     while (command.endsWith(' '))
         command.chop(1);
@@ -118,10 +171,14 @@ QByteArray Modem::startSubmit(const QByteArray &argument) {
     const std::optional<int> length = decimal(argument);
     if (m_state.smsFormat != 0 || !length || *length < 1 || *length > kMaxTpduOctets)
         return kError;
+    if (m_state.refuseSubmitCode != 0)
+        return "\r\n+CMS ERROR: " + QByteArray::number(m_state.refuseSubmitCode) + "\r\n";
+    if (m_state.refuseWhenFull && isFull())
+        return kStoreFull;
     m_announcedLength = *length;
     m_pdu.clear();
     m_awaitingPdu = true;
-    return "\r\n> ";
+    return m_state.barePrompt ? ">" : "\r\n> ";
 }
 
 QByteArray Modem::listMessages(const QByteArray &argument) {
@@ -136,8 +193,13 @@ QByteArray Modem::listMessages(const QByteArray &argument) {
     const QList<StoredMessage> listed = m_store.list(*stat);
     if (!listed.isEmpty())
         out += "\r\n";
-    for (const StoredMessage &message : listed)
-        out += listingLine(message);
+    for (qsizetype i = 0; i < listed.size(); ++i) {
+        if (i > 0 && m_state.unsolicitedInReplies)
+            out += kRing;
+        out += listingLine(listed[i]);
+    }
+    if (m_state.unsolicitedInReplies)
+        out += kRegistered;
     return out + kOk;
 }
 
@@ -147,14 +209,14 @@ QByteArray Modem::deleteMessage(const QByteArray &argument) {
     const std::optional<int> flag = parts.size() > 1 ? decimal(parts[1]) : std::optional<int>(0);
     if (!flag || *flag < 0 || *flag > 4)
         return kError;
-    if (*flag == 4) {
-        m_store.clear();
-        return kOk;
-    }
-    if (!index || !m_store.isValidIndex(*index))
+    if (*flag != 4 && (!index || !m_store.isValidIndex(*index)))
         return kInvalidIndex;
-    m_store.remove(*index);
-    return kOk;
+    if (*flag == 4)
+        m_store.clear();
+    else
+        m_store.remove(*index);
+    const QByteArray result = m_state.unsolicitedInReplies ? kRing + kOk : kOk;
+    return result + releaseHeld();
 }
 
 QByteArray Modem::readMessage(const QByteArray &argument) {
@@ -177,10 +239,13 @@ QByteArray Modem::submit() {
     if (!parsed.ok)
         return kInvalidPdu;
     m_state.messageReference = (m_state.messageReference + 1) & 0xFF;
-    QByteArray result = "\r\n+CMGS: " + QByteArray::number(m_state.messageReference) + "\r\n" + kOk;
+    QByteArray result = "\r\n+CMGS: " + QByteArray::number(m_state.messageReference) + "\r\n";
+    if (m_state.unsolicitedInReplies)
+        result += kRing;
+    result += kOk;
     const int stored = deliverAnswer(parsed.number, parsed.text);
     if (m_state.newMessageIndications && stored > 0)
-        result += "\r\n+CMTI: \"SM\"," + QByteArray::number(stored) + "\r\n";
+        result += newMessageIndication(stored);
     return result;
 }
 
@@ -192,8 +257,29 @@ int Modem::deliverAnswer(const QByteArray &destination, const QByteArray &text) 
         onModuleCommand(command);
     const QByteArray answer = m_module.answer(command).left(kMaxSmsCharacters);
     const QByteArray originator = m_state.moduleNumber.isEmpty() ? destination : m_state.moduleNumber;
-    // A full store loses the message, as a real one would.
-    return m_store.add(gsm::buildDeliverPdu(originator, answer, deliverTimestamp(m_state.now())));
+    return storeOrHold(gsm::buildDeliverPdu(originator, answer, deliverTimestamp(m_state.now())));
+}
+
+// A full store loses the message unless storeCapacity is set: then the
+// network keeps it for later, as a real one keeps trying.
+int Modem::storeOrHold(const QByteArray &pdu) {
+    const int index = m_store.add(pdu);
+    if (index == 0 && m_state.storeCapacity > 0)
+        m_held.append(pdu);
+    return index;
+}
+
+QByteArray Modem::releaseHeld() {
+    QByteArray indications;
+    while (!m_held.isEmpty()) {
+        const int index = m_store.add(m_held.first());
+        if (index == 0)
+            break;
+        m_held.removeFirst();
+        if (m_state.newMessageIndications)
+            indications += newMessageIndication(index);
+    }
+    return indications;
 }
 
 } // namespace zx::sim

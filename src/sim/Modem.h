@@ -7,6 +7,8 @@
 #include "sim/Module.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
 
 #include <functional>
 
@@ -14,13 +16,24 @@ namespace zx::sim {
 
 class Modem {
 public:
-    explicit Modem(Module &module) : m_module(module) {}
+    explicit Modem(Module &module) : m_module(module) { m_started.start(); }
 
     // Takes what the tool wrote and returns what the modem writes back:
     // the echo (when on) and the answers of the lines completed.
     QByteArray feed(const QByteArray &bytes);
     // Forgets a half-received line or PDU, as after a power cycle.
     void resetInput();
+    // The modem is switched on now: its not-ready time starts again.
+    void restart();
+    // Unsolicited lines due by now that no command brought out: "+CPIN:
+    // READY" and "SMS Ready" once the not-ready time is over.
+    QByteArray poll();
+    // Puts count unread answers ("STORED ANSWER 1", ...) into the store, as
+    // if they had come in before anyone listened; returns their "+CMTI:"
+    // lines.
+    QByteArray storeAnswers(int count);
+    // Answers the network keeps while the store is full (see storeCapacity).
+    int heldAnswers() const { return int(m_held.size()); }
 
     ModemState &state() { return m_state; }
     MessageStore &store() { return m_store; }
@@ -38,6 +51,13 @@ private:
     QByteArray submit();
     // The answer's index in the store, 0 when the store was full.
     int deliverAnswer(const QByteArray &destination, const QByteArray &text);
+    void applyStoreCapacity();
+    int storeOrHold(const QByteArray &pdu);
+    // Stores the held answers there is room for; their "+CMTI:" lines.
+    QByteArray releaseHeld();
+    bool isFull() const { return m_store.size() >= m_store.capacity(); }
+    qint64 uptimeMs() const;
+    bool isReady() const;
 
     Module &m_module;
     ModemState m_state;
@@ -46,6 +66,9 @@ private:
     bool m_awaitingPdu = false;
     int m_announcedLength = 0;
     QByteArray m_pdu;
+    QElapsedTimer m_started;
+    bool m_readyAnnounced = false;
+    QList<QByteArray> m_held;
 };
 
 // The SMS-DELIVER time stamp for a time: yyMMddhhmmss and the zone in

@@ -28,7 +28,29 @@ struct ModemState {
     bool emptyStoreError = false;
     // ... and each message stored is announced with "+CMTI: "SM",<index>".
     bool newMessageIndications = false;
+    // Further habits of real modems, each off by default:
+    // AT+CMGS=<n> is refused with "+CMS ERROR: <code>" instead of the prompt.
+    int refuseSubmitCode = 0;
+    // The prompt is a bare ">", without CR LF before it or a space after.
+    bool barePrompt = false;
+    // RING and +CREG lines turn up inside the answers to AT+CMGL, AT+CMGD
+    // and AT+CMGS.
+    bool unsolicitedInReplies = false;
+    // For this long after the start every command answers ERROR; then
+    // "+CPIN: READY" and "SMS Ready" are sent once.
+    int notReadyMs = 0;
+    // Above 0: the store holds this many messages, and while it is full the
+    // network keeps the module's answers and hands them over when a
+    // deletion makes room.
+    int storeCapacity = 0;
+    // AT+CMGS on a full store answers "+CMS ERROR: 322".
+    bool refuseWhenFull = false;
+    // Unread answers in the store when the simulator starts ...
+    int storedAnswers = 0;
+    // ... announced by "+CMTI:" at once, before any tool has the port open.
+    bool cmtiBeforeOpen = false;
     std::function<QDateTime()> clock; // empty: the PC's local clock
+    std::function<qint64()> uptimeMs; // empty: milliseconds since the start
 
     QDateTime now() const;
 };

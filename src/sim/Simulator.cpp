@@ -10,6 +10,8 @@ namespace zx::sim {
 namespace {
 
 constexpr int kNoiseTickMs = 100;
+// How often the modem is asked for unsolicited lines that fall due by time.
+constexpr int kModemPollMs = 50;
 // Noise the line has not taken yet beyond this is dropped, as a receiver
 // that does not keep up loses it; answers are always kept.
 constexpr qsizetype kNoiseBacklogLimit = 64 * 1024;
@@ -24,6 +26,8 @@ Simulator::Simulator(QObject *parent) : QObject(parent) {
     connect(&m_vanishTimer, &QTimer::timeout, this, &Simulator::vanish);
     m_comeBackTimer.setSingleShot(true);
     connect(&m_comeBackTimer, &QTimer::timeout, this, &Simulator::comeBack);
+    m_modemTimer.setInterval(kModemPollMs);
+    connect(&m_modemTimer, &QTimer::timeout, this, &Simulator::pollModem);
     const auto rate = [this] { return m_pty.baudRate(); };
     m_lineIn.setRate(rate);
     m_lineOut.setRate(rate);
@@ -43,7 +47,21 @@ bool Simulator::start() {
     m_vanished = false;
     if (m_faults.vanishAfterSec > 0)
         m_vanishTimer.start(m_faults.vanishAfterSec * 1000);
+    m_modem.restart();
+    if (m_mode == Mode::Sms && m_modem.state().storedAnswers > 0)
+        storeAnswers(m_modem.state().storedAnswers, m_modem.state().cmtiBeforeOpen);
     return true;
+}
+
+void Simulator::storeAnswers(int count, bool announce) {
+    const QByteArray indications = m_modem.storeAnswers(count);
+    if (announce && !indications.isEmpty())
+        write(indications);
+}
+
+void Simulator::pollModem() {
+    if (const QByteArray lines = m_modem.poll(); !lines.isEmpty())
+        write(lines);
 }
 
 void Simulator::stop() {
@@ -73,6 +91,7 @@ void Simulator::closePort() {
     delete m_writeNotifier;
     m_readNotifier = m_writeNotifier = nullptr;
     m_noiseTimer.stop();
+    m_modemTimer.stop();
     m_output.clear();
     m_lineIn.clear();
     m_lineOut.clear();
@@ -217,6 +236,10 @@ void Simulator::updateNoise() {
     m_noiseOwed = 0;
     m_noiseTicks = 0;
     m_unsolicitedOwed = 0;
+    if (m_mode == Mode::Sms && isRunning())
+        m_modemTimer.start();
+    else
+        m_modemTimer.stop();
 }
 
 void Simulator::sendNoise() {

@@ -28,7 +28,9 @@ public:
     explicit Simulator(QObject *parent = nullptr);
     ~Simulator() override;
 
-    // Opens a new pseudo-terminal and serves it; arms the vanish fault.
+    // Opens a new pseudo-terminal and serves it; arms the vanish fault. The
+    // modem is switched on: its not-ready time starts and the answers its
+    // state asks for (storedAnswers, cmtiBeforeOpen) are put in its store.
     bool start();
     // Closes the terminal and removes the port-map link.
     void stop();
@@ -47,6 +49,9 @@ public:
 
     Module &module() { return m_module; }
     Modem &modem() { return m_modem; }
+    // Puts count unread answers into the modem's store; with announce their
+    // "+CMTI:" lines go out at once, whether or not a tool has the port open.
+    void storeAnswers(int count, bool announce);
 
     // The port goes away under the tool: the master is closed, so the tool
     // sees a hang-up. comeBack() opens a new terminal and re-points the link.
@@ -77,6 +82,7 @@ private:
     void sendNoise();
     void sendUnsolicited();
     void updateNoise();
+    void pollModem();
 
     Module m_module;
     Modem m_modem{m_module};
@@ -91,6 +97,7 @@ private:
     QTimer m_noiseTimer;
     QTimer m_vanishTimer;
     QTimer m_comeBackTimer;
+    QTimer m_modemTimer;
     QByteArray m_unwritten;
     FaultOptions m_faults;
     Mode m_mode = Mode::Setting;

@@ -74,6 +74,35 @@ int main(int argc, char *argv[]) {
                         "store is empty, as some modems do.")},
         {QStringLiteral("cmti"),
          QStringLiteral("With --modem: announce each answer stored with +CMTI: \"SM\",<index>.")},
+        {QStringLiteral("refuse-submit"),
+         QStringLiteral("With --modem: answer AT+CMGS=<length> with +CMS ERROR: CODE instead of "
+                        "the prompt and stay in command state."),
+         QStringLiteral("CODE")},
+        {QStringLiteral("bare-prompt"),
+         QStringLiteral("With --modem: prompt for the PDU with a bare \">\" (no CR LF before it, "
+                        "no space after).")},
+        {QStringLiteral("unsolicited-in-replies"),
+         QStringLiteral("With --modem: put RING and +CREG: 1 lines inside the answers to AT+CMGL, "
+                        "AT+CMGD and AT+CMGS.")},
+        {QStringLiteral("not-ready"),
+         QStringLiteral("With --modem: answer ERROR to every command for SEC seconds after the "
+                        "start, then send +CPIN: READY and SMS Ready once."),
+         QStringLiteral("SEC")},
+        {QStringLiteral("store-capacity"),
+         QStringLiteral("With --modem: the message store holds N messages; while it is full the "
+                        "network keeps the module's answers and delivers them in a burst when a "
+                        "deletion makes room."),
+         QStringLiteral("N")},
+        {QStringLiteral("refuse-when-full"),
+         QStringLiteral("With --modem: answer AT+CMGS with +CMS ERROR: 322 while the store is "
+                        "full.")},
+        {QStringLiteral("stored-answers"),
+         QStringLiteral("With --modem: start with N unread answers (\"STORED ANSWER 1\", ...) in "
+                        "the store."),
+         QStringLiteral("N")},
+        {QStringLiteral("cmti-before-open"),
+         QStringLiteral("With --stored-answers: write their +CMTI: lines to the terminal at the "
+                        "start, before any tool has opened it.")},
         {QStringLiteral("silent"), QStringLiteral("Read everything, answer nothing.")},
         {QStringLiteral("refuse"), QStringLiteral("Answer ERROR to every module command.")},
         {QStringLiteral("delay"), QStringLiteral("Wait MS milliseconds before each answer."),
@@ -106,7 +135,13 @@ int main(int argc, char *argv[]) {
     faults.refuseAll = parser.isSet(QStringLiteral("refuse"));
     faults.lineRate = parser.isSet(QStringLiteral("line-rate"));
     int comN = 1;
+    int notReadySec = 0;
+    zx::sim::ModemState habits;
     if (!readInt(parser, QStringLiteral("com"), 1, 16, comN) ||
+        !readInt(parser, QStringLiteral("refuse-submit"), 0, 999, habits.refuseSubmitCode) ||
+        !readInt(parser, QStringLiteral("not-ready"), 0, 86400, notReadySec) ||
+        !readInt(parser, QStringLiteral("store-capacity"), 0, 255, habits.storeCapacity) ||
+        !readInt(parser, QStringLiteral("stored-answers"), 0, 255, habits.storedAnswers) ||
         !readInt(parser, QStringLiteral("delay"), 0, 600000, faults.delayMs) ||
         !readInt(parser, QStringLiteral("split"), 1, 1000, faults.splitPieces) ||
         !readInt(parser, QStringLiteral("noise"), 0, 100000, faults.noiseBytesPerSec) ||
@@ -128,6 +163,15 @@ int main(int argc, char *argv[]) {
     simulator.modem().state().moduleNumber = parser.value(QStringLiteral("number")).toLatin1();
     simulator.modem().state().emptyStoreError = parser.isSet(QStringLiteral("empty-store-error"));
     simulator.modem().state().newMessageIndications = parser.isSet(QStringLiteral("cmti"));
+    zx::sim::ModemState &state = simulator.modem().state();
+    state.refuseSubmitCode = habits.refuseSubmitCode;
+    state.barePrompt = parser.isSet(QStringLiteral("bare-prompt"));
+    state.unsolicitedInReplies = parser.isSet(QStringLiteral("unsolicited-in-replies"));
+    state.notReadyMs = notReadySec * 1000;
+    state.storeCapacity = habits.storeCapacity;
+    state.refuseWhenFull = parser.isSet(QStringLiteral("refuse-when-full"));
+    state.storedAnswers = habits.storedAnswers;
+    state.cmtiBeforeOpen = parser.isSet(QStringLiteral("cmti-before-open"));
 
     QTextStream out(stdout);
     if (!simulator.start()) {

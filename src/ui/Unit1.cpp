@@ -1,5 +1,6 @@
 #include "ui/Unit1.h"
 
+#include "serial/ModemManagerProbe.h"
 #include "serial/PortSource.h"
 #include "text/Ansi.h"
 #include "ui/MessageBoxes.h"
@@ -441,14 +442,33 @@ void TForm1::InitPort() {
     driver_.SetBaudRateValue(quint32(zx::ui::SerialPortTab::baudOfItem(rateIndex)));
     gather_.setBaud(driver_.BaudRateValue());
     driver_.SetBaudRate(kBaudRates[std::clamp(rateIndex, 0, int(std::size(kBaudRates)) - 1)]);
-    if (!driver_.Connect())
-        showStatusMessage(zx::serial::portErrorText(
-            QStringLiteral("Com%1").arg(std::max(0, portIndex) + 1), driver_.LastError()));
-    else
+    if (!driver_.Connect()) {
+        const QString text = zx::serial::portErrorText(
+            QStringLiteral("Com%1").arg(std::max(0, portIndex) + 1), driver_.LastError());
+        showStatusMessage(text);
+        if (driver_.LastError().kind == zx::serial::PortErrorKind::Busy)
+            adviseOnModemManager(driver_.LastError().device, text);
+    } else {
         showStatusMessage(QString());
+    }
     openPort_ = openedPort();
     if (driver_.Connected())
         link_->portOpened();
+}
+
+void TForm1::checkModemManager() {
+    const QString device = driver_.Connected() ? driver_.DeviceName() : driver_.LastError().device;
+    if (!device.isEmpty())
+        adviseOnModemManager(device, QString());
+}
+
+// The answer may come after the user chose another port: then it is dropped.
+void TForm1::adviseOnModemManager(const QString &device, const QString &lead) {
+    zx::serial::adviseWhenModemManagerOwns(this, device, [this, device, lead](const QString &advice) {
+        const QString current = driver_.Connected() ? driver_.DeviceName() : driver_.LastError().device;
+        if (current == device)
+            showStatusMessage(lead.isEmpty() ? advice : lead + QLatin1Char(' ') + advice);
+    });
 }
 
 void TForm1::ConnectBtnClick() {
@@ -584,8 +604,11 @@ void TForm1::checkReconnect() {
     driver_.SetParity(decision.line.evenParity ? ptEVEN : ptNONE);
     if (!driver_.Connect()) {
         reconnect_.openFailed();
-        showStatusMessage(
-            zx::serial::portErrorText(QStringLiteral("The returning port"), driver_.LastError()));
+        const QString text =
+            zx::serial::portErrorText(QStringLiteral("The returning port"), driver_.LastError());
+        showStatusMessage(text);
+        if (driver_.LastError().kind == zx::serial::PortErrorKind::Busy)
+            adviseOnModemManager(driver_.LastError().device, text);
         return;
     }
     port_.hold(false);

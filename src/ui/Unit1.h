@@ -80,6 +80,9 @@ public:
     void ZENTORIX1Click();
     void PageControl1Change();
     void Timer1Timer();
+    // Asks ModemManager whether it holds the port's device; when it does, the
+    // status bar says so and how to make it leave the device alone.
+    void checkModemManager();
 
 private:
     // TabHost
@@ -135,6 +138,8 @@ private:
     zx::serial::PortIdentity identityOf(const zx::serial::PortDetails &port,
                                         const QString &mapLink) const;
     zx::serial::PortIdentity openedPort() const;
+    // After lead (an open error, or nothing) the advice, if ModemManager owns device.
+    void adviseOnModemManager(const QString &device, const QString &lead);
     QList<zx::serial::PortIdentity> presentPorts() const;
     void checkReconnect();
     void watchPortMap();

@@ -228,3 +228,149 @@ TEST_F(ModemFixture, QueryAnswersAreReadableByTheToolsReplyParsers) {
         EXPECT_TRUE(zx::link::parseFormatSettingReply(modem.feed("AT+CMGF=0\r")).answered);
     }
 }
+
+namespace {
+
+enum class Act { Feed, Poll, StoreAnswers };
+
+struct HabitStep {
+    qint64 uptimeMs;
+    Act act;
+    QByteArray in; // Feed: the bytes; StoreAnswers: how many
+    QByteArray out;
+};
+
+struct HabitCase {
+    const char *name;
+    std::function<void(zx::sim::ModemState &)> set;
+    std::vector<HabitStep> steps;
+    int storedAtEnd;
+};
+
+// "GETVR\r" to +12345 and the module's "VERSION 2.07" back, at the fixture's time.
+const QByteArray kVersionSubmit = "00113005912143F500000B06C722D52A6D00\x1A";
+const QByteArray kVersionDeliver = "000405912143F50000622160810350400CD6A2749A7C3A413217EC06";
+
+} // namespace
+
+TEST_F(ModemFixture, RealModemHabitsByteForByte) {
+    const QByteArray listedVersion1 = "+CMGL: 1,0,,27\r\n" + kVersionDeliver + "\r\n";
+    const QByteArray listedVersion2 = "+CMGL: 2,0,,27\r\n" + kVersionDeliver + "\r\n";
+    const HabitCase cases[] = {
+        {"a refused submission leaves the modem reading command lines",
+         [](auto &s) { s.refuseSubmitCode = 500; },
+         {{0, Act::Feed, "AT+CMGS=17\r", "AT+CMGS=17\r\r\n+CMS ERROR: 500\r\n"},
+          {0, Act::Feed, kVersionSubmit, kVersionSubmit.chopped(1)},
+          {0, Act::Feed, "\r", "\r"},
+          {0, Act::Feed, "AT\r", "AT\r\r\nOK\r\n"}},
+         0},
+        {"bare prompt",
+         [](auto &s) { s.echo = false; s.barePrompt = true; },
+         {{0, Act::Feed, "AT+CMGS=17\r", ">"},
+          {0, Act::Feed, kVersionSubmit, "\r\n+CMGS: 1\r\n\r\nOK\r\n"}},
+         1},
+        {"unsolicited lines inside the replies",
+         [](auto &s) { s.echo = false; s.unsolicitedInReplies = true; },
+         {{0, Act::Feed, "AT+CMGL=4\r", "\r\n+CREG: 1\r\n\r\nOK\r\n"},
+          {0, Act::Feed, "AT+CMGS=17\r", "\r\n> "},
+          {0, Act::Feed, kVersionSubmit, "\r\n+CMGS: 1\r\n\r\nRING\r\n\r\nOK\r\n"},
+          {0, Act::Feed, "AT+CMGS=17\r" + kVersionSubmit, "\r\n> \r\n+CMGS: 2\r\n\r\nRING\r\n\r\nOK\r\n"},
+          {0, Act::Feed, "AT+CMGL=4\r",
+           "\r\n" + listedVersion1 + "\r\nRING\r\n" + listedVersion2 + "\r\n+CREG: 1\r\n\r\nOK\r\n"},
+          {0, Act::Feed, "AT+CMGD=1\r", "\r\nRING\r\n\r\nOK\r\n"},
+          {0, Act::Feed, "AT+CMGL=4\r",
+           "\r\n+CMGL: 2,1,,27\r\n" + kVersionDeliver + "\r\n\r\n+CREG: 1\r\n\r\nOK\r\n"},
+          {0, Act::Feed, "AT+CMGD=0,4\r", "\r\nRING\r\n\r\nOK\r\n"}},
+         0},
+        {"not ready at first, then announced once",
+         [](auto &s) { s.echo = false; s.notReadyMs = 20000; },
+         {{0, Act::Feed, "AT+CPIN?\r", "\r\nERROR\r\n"},
+          {0, Act::Poll, {}, {}},
+          {19999, Act::Feed, "AT+CMGS=17\r", "\r\nERROR\r\n"},
+          {19999, Act::Feed, "ATE1\r", "\r\nERROR\r\n"},
+          {20000, Act::Poll, {}, "\r\n+CPIN: READY\r\n\r\nSMS Ready\r\n"},
+          {20000, Act::Poll, {}, {}},
+          {20001, Act::Feed, "AT+CPIN?\r", "\r\n+CPIN: READY\r\n\r\nOK\r\n"}},
+         0},
+        {"ready announced before the first answer when nothing asked for it",
+         [](auto &s) { s.notReadyMs = 1000; },
+         {{999, Act::Feed, "AT\r", "AT\r\r\nERROR\r\n"},
+          {5000, Act::Feed, "AT\r", "\r\n+CPIN: READY\r\n\r\nSMS Ready\r\nAT\r\r\nOK\r\n"},
+          {6000, Act::Poll, {}, {}}},
+         0},
+        {"a full store refuses submissions",
+         [](auto &s) { s.echo = false; s.storeCapacity = 1; s.refuseWhenFull = true; },
+         {{0, Act::Feed, "AT+CMGS=17\r" + kVersionSubmit, "\r\n> \r\n+CMGS: 1\r\n\r\nOK\r\n"},
+          {0, Act::Feed, "AT+CMGS=17\r", "\r\n+CMS ERROR: 322\r\n"},
+          {0, Act::Feed, "AT+CMGD=1\r", "\r\nOK\r\n"},
+          {0, Act::Feed, "AT+CMGS=17\r", "\r\n> "},
+          {0, Act::Feed, "\x1B", "\r\nOK\r\n"}},
+         0},
+        {"answers stored before the start, announced",
+         [](auto &s) { s.echo = false; },
+         {{0, Act::StoreAnswers, "2", "\r\n+CMTI: \"SM\",1\r\n\r\n+CMTI: \"SM\",2\r\n"},
+          {0, Act::Feed, "AT+CMGL=0\r",
+           "\r\n+CMGL: 1,0,,32\r\n00040A9194710000000000622160810350400F53EA535A248282CEE9B52805C500"
+           "\r\n+CMGL: 2,0,,32\r\n00040A9194710000000000622160810350400F53EA535A248282CEE9B52805C900"
+           "\r\n\r\nOK\r\n"}},
+         2},
+    };
+    for (const HabitCase &c : cases) {
+        Module freshModule;
+        Modem fresh(freshModule);
+        qint64 uptime = 0;
+        fresh.state().clock = [this] { return pc; };
+        fresh.state().uptimeMs = [&uptime] { return uptime; };
+        c.set(fresh.state());
+        for (size_t i = 0; i < c.steps.size(); ++i) {
+            const HabitStep &step = c.steps[i];
+            uptime = step.uptimeMs;
+            QByteArray out;
+            if (step.act == Act::Feed)
+                out = fresh.feed(step.in);
+            else if (step.act == Act::Poll)
+                out = fresh.poll();
+            else
+                out = fresh.storeAnswers(step.in.toInt());
+            EXPECT_EQ(out, step.out) << c.name << ", step " << i;
+        }
+        EXPECT_FALSE(fresh.awaitsPdu()) << c.name;
+        EXPECT_EQ(fresh.store().size(), c.storedAtEnd) << c.name;
+    }
+}
+
+// With a store capacity set, the network keeps what does not fit and
+// delivers it, in the order sent, as soon as deletions make room.
+TEST_F(ModemFixture, FullStoreHoldsAnswersAndDeliversThemInABurst) {
+    modem.state().echo = false;
+    modem.state().newMessageIndications = true;
+    modem.state().storeCapacity = 3;
+    const QByteArray accepted = "\r\n> \r\n+CMGS: ";
+    for (int output = 1; output <= 6; ++output) {
+        const QByteArray reference = QByteArray::number(output) + "\r\n\r\nOK\r\n";
+        const QByteArray indication =
+            output <= 3 ? "\r\n+CMTI: \"SM\"," + QByteArray::number(output) + "\r\n" : "";
+        EXPECT_EQ(submit("SETOU" + QByteArray::number(output) + '\r'),
+                  accepted + reference + indication);
+    }
+    EXPECT_EQ(modem.store().size(), 3);
+    EXPECT_EQ(modem.heldAnswers(), 3);
+
+    EXPECT_EQ(modem.feed("AT+CMGD=2\r"), "\r\nOK\r\n\r\n+CMTI: \"SM\",2\r\n");
+    EXPECT_EQ(modem.heldAnswers(), 2);
+    EXPECT_EQ(modem.feed("AT+CMGD=0,4\r"),
+              "\r\nOK\r\n\r\n+CMTI: \"SM\",1\r\n\r\n+CMTI: \"SM\",2\r\n");
+    EXPECT_EQ(modem.heldAnswers(), 0);
+
+    const QList<QByteArray> lines = modem.feed("AT+CMGL=4\r").split('\n');
+    ASSERT_EQ(lines.size(), 8);
+    const std::pair<QByteArray, QByteArray> expected[] = {
+        {"+CMGL: 1,0,,", "OUT5 ON"}, {"+CMGL: 2,0,,", "OUT6 ON"}};
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_TRUE(lines[1 + 2 * i].startsWith(expected[i].first)) << lines[1 + 2 * i].constData();
+        EXPECT_EQ(zx::gsm::PDUTextConversion(lines[2 + 2 * i].chopped(1)), expected[i].second);
+    }
+    // A third free slot stays free: nothing more was held.
+    EXPECT_EQ(modem.feed("AT+CMGD=3\r"), "\r\nOK\r\n");
+    EXPECT_EQ(modem.store().size(), 2);
+}
