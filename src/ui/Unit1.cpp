@@ -459,8 +459,11 @@ void TForm1::InitPort() {
 void TForm1::checkModemManager() {
     const QString device = driver_.Connected() ? driver_.DeviceName() : driver_.LastError().device;
     if (!device.isEmpty())
-        adviseOnModemManager(device, QString());
+        adviseOnModemManager(device, statusBar()->currentMessage());
 }
+
+// A modem that stopped answering may have been taken by ModemManager.
+void TForm1::modemStoppedAnswering() { checkModemManager(); }
 
 // The answer may come after the user chose another port: then it is dropped.
 void TForm1::adviseOnModemManager(const QString &device, const QString &lead) {

@@ -110,6 +110,7 @@ private:
     void setStatusText(const QString &text) override;
     void showError(const QString &text) override;
     void showStatusMessage(const QString &text) override;
+    void modemStoppedAnswering() override;
     void parseTabAnswer(int tab, const QByteArray &answer) override;
 
     void buildWindow();

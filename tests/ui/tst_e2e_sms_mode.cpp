@@ -47,6 +47,8 @@ private slots:
     void withoutDeletionEachStoredAnswerIsShownOnceInOrder();
     void withDeletionEachIndexIsDeletedInTurn();
     void newMessageIndicationIsListedAtOnce();
+    void modemHabitsAreSurvived_data();
+    void modemHabitsAreSurvived();
     void answersStoredWhileClosedShowOnceEachAfterOpening_data();
     void answersStoredWhileClosedShowOnceEachAfterOpening();
     void acceptedSendsAreConfirmedAndReplaceABusyNotice();
@@ -217,6 +219,112 @@ void E2eSmsModeTest::newMessageIndicationIsListedAtOnce() {
     QCOMPARE(sent.mid(submitted + 1), QByteArray("AT+CMGL=0\rAT+CMGD=1\r"));
     // Nothing was written to turn the indications on.
     QVERIFY(!sim_->wire.contains("CNMI"));
+}
+
+enum class Habit { RefusesSubmit, BarePrompt, ReportsInReplies, NotReadyAtFirst, StoreFull, FullStoreBurst };
+Q_DECLARE_METATYPE(Habit)
+
+void E2eSmsModeTest::modemHabitsAreSurvived_data() {
+    QTest::addColumn<Habit>("habit");
+    QTest::newRow("+CMS ERROR: 330 instead of the prompt") << Habit::RefusesSubmit;
+    QTest::newRow("a bare prompt") << Habit::BarePrompt;
+    QTest::newRow("RING and +CREG inside replies") << Habit::ReportsInReplies;
+    QTest::newRow("ERROR to everything until SMS Ready") << Habit::NotReadyAtFirst;
+    QTest::newRow("+CMS ERROR: 322 on a full store") << Habit::StoreFull;
+    QTest::newRow("a full store, then a burst of answers") << Habit::FullStoreBurst;
+}
+
+// Habits of real modems, each against the simulated one: what goes out,
+// what the status bar says, and what the memo shows.
+void E2eSmsModeTest::modemHabitsAreSurvived() {
+    QFETCH(Habit, habit);
+    qint64 uptime = 0;
+    sim_ = std::make_unique<SimHarness>(Simulator::Mode::Sms);
+    QVERIFY(sim_->simulatorRunning());
+    zx::sim::ModemState &modem = sim_->sim.modem().state();
+    modem.echo = false;
+    modem.clock = modemClock;
+    modem.uptimeMs = [&] { return uptime; };
+    modem.newMessageIndications = true;
+    modem.barePrompt = habit == Habit::BarePrompt;
+    modem.unsolicitedInReplies = habit == Habit::ReportsInReplies;
+    if (habit == Habit::NotReadyAtFirst)
+        modem.notReadyMs = 60000;
+    sim_->open(smsModeSettings(kModuleNumber, habit != Habit::StoreFull));
+    QVERIFY(sequenceDone());
+    auto *version = sim_->child<QPushButton>(QStringLiteral("Version"));
+    const QString accepted = QStringLiteral("The SMS \"GETVR\" to +4915200000001 was accepted");
+    const auto says = [&](const QString &text) {
+        return sim_->pumpUntil([&] { return sim_->statusMessage().contains(text); }, 5000);
+    };
+    const auto shownOnce = [&](const QString &line) {
+        return sim_->memoText().count(line) == 1;
+    };
+    const qsizetype from = sim_->wire.size();
+    switch (habit) {
+    case Habit::RefusesSubmit:
+        modem.refuseSubmitCode = 330;
+        version->click();
+        QVERIFY2(says(QStringLiteral("no SMS centre number is set")), qPrintable(sim_->statusMessage()));
+        sim_->pumpFor(300);
+        // Nothing but the announcement went out, and the module got nothing.
+        QCOMPARE(sim_->wire.mid(from), QByteArray("AT+CMGS=22\r"));
+        QVERIFY(sim_->commands.isEmpty());
+        QCOMPARE(sim_->memoText(), QString());
+        modem.refuseSubmitCode = 0;
+        version->click();
+        QVERIFY2(says(accepted), qPrintable(sim_->statusMessage()));
+        QVERIFY(sim_->pumpUntil([&] { return shownOnce(QStringLiteral("SMS: VERSION 2.07\n")); }));
+        break;
+    case Habit::BarePrompt:
+    case Habit::ReportsInReplies:
+        version->click();
+        QVERIFY2(says(accepted), qPrintable(sim_->statusMessage()));
+        QVERIFY(sim_->pumpUntil([&] { return sim_->sim.modem().store().size() == 0; }, 3000, false));
+        QCOMPARE(sim_->memoText(), QStringLiteral("SMS: VERSION 2.07\n"));
+        QVERIFY(sim_->wire.mid(from).endsWith("\x1A" "AT+CMGL=0\rAT+CMGD=1\r"));
+        break;
+    case Habit::NotReadyAtFirst:
+        QCOMPARE(sim_->window().link().readiness(), zx::link::ModemReadiness::NotReady);
+        version->click();
+        QVERIFY2(says(QStringLiteral("Waiting up to 60 s")), qPrintable(sim_->statusMessage()));
+        QVERIFY(sim_->pumpUntil([&] { return sim_->wire.mid(from).count("AT+CPIN?") >= 2; }, 8000));
+        QVERIFY(!sim_->wire.mid(from).contains("AT+CMGS"));
+        uptime = 60001;
+        QVERIFY2(says(accepted), qPrintable(sim_->statusMessage()));
+        QVERIFY(sim_->pumpUntil([&] { return shownOnce(QStringLiteral("SMS: VERSION 2.07\n")); }));
+        QCOMPARE(sim_->commands, QList<QByteArray>{"  GETVR"});
+        break;
+    case Habit::StoreFull:
+        modem.storeCapacity = 1;
+        modem.refuseWhenFull = true;
+        sim_->sim.storeAnswers(1, false);
+        version->click();
+        QVERIFY2(says(QStringLiteral("the message store is full")), qPrintable(sim_->statusMessage()));
+        QVERIFY(sim_->statusMessage().contains(QStringLiteral("Delete messages")));
+        QVERIFY(!sim_->wire.mid(from).contains('\x1A'));
+        break;
+    case Habit::FullStoreBurst: {
+        // The store fills behind the tool's back; two answers wait at the
+        // network and come in a burst once the store is listed and emptied.
+        modem.storeCapacity = 1;
+        sim_->sim.modem().store().add(zx::gsm::buildDeliverPdu(kModuleNumber, "OUT1 ON"));
+        for (int n = 0; n < 2; ++n) {
+            version->click();
+            QVERIFY2(says(accepted), qPrintable(sim_->statusMessage()));
+            sim_->pumpFor(200, false);
+        }
+        QCOMPARE(sim_->sim.modem().heldAnswers(), 2);
+        QVERIFY(sim_->pumpUntil([&] { return sim_->sim.modem().heldAnswers() == 0 &&
+                                             sim_->sim.modem().store().size() == 0; }, 8000));
+        sim_->pumpFor(300);
+        QVERIFY2(shownOnce(QStringLiteral("SMS: OUT1 ON\n")), qPrintable(sim_->memoText()));
+        QCOMPARE(int(sim_->memoText().count(QStringLiteral("SMS: VERSION 2.07\n"))), 2);
+        QCOMPARE(int(sim_->wire.mid(from).count("AT+CMGD=")), 3);
+        break;
+    }
+    }
+    QVERIFY(sim_->env.boxes.isEmpty());
 }
 
 void E2eSmsModeTest::answersStoredWhileClosedShowOnceEachAfterOpening_data() {
