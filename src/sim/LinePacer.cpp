@@ -44,11 +44,12 @@ void LinePacer::release() {
         m_nextDueMs += double(count) * m_charMs;
         emit released(bytes);
     }
-    // Timers count whole milliseconds: wait the whole ones and catch the
-    // rest on the next turn, rather than hold every byte up to a millisecond
-    // longer than the line would.
+    // Timers count whole milliseconds, and at high rates a character takes
+    // less than one: wake at least a millisecond later and release every
+    // byte due by then. The schedule stays the line's, so the delay never
+    // adds up, and the pacer never spins on a zero timer.
     if (!m_queue.isEmpty())
-        m_timer.start(int(std::floor(std::max(m_nextDueMs - now, 0.0))));
+        m_timer.start(std::max(1, int(std::ceil(m_nextDueMs - now))));
 }
 
 } // namespace zx::sim
