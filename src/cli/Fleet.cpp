@@ -91,8 +91,11 @@ void PortJob::begin(const QString &kind, const QList<Command> &commands, Console
         return;
     if (reg::isPortKey(keeper.module()))
         console.err(QStringLiteral("%1: %2: the register keeps this run under %3, as no module "
-                                   "number is known; give ModuleNumber in its profile\n")
-                        .arg(QLatin1String(kProgramName), port.name, keeper.module())
+                                   "number is known%4\n")
+                        .arg(QLatin1String(kProgramName), port.name, keeper.module(),
+                             kind == QLatin1String("read")
+                                 ? QString()
+                                 : QStringLiteral("; give ModuleNumber in its profile"))
                         .toUtf8());
     if (!keeper.begin(kind, port.name, commands)) {
         keepFailed(QStringLiteral("its start"));
@@ -301,7 +304,8 @@ QStringList tableRow(const PortJob &job) {
             QString::number(job.exitCode)};
 }
 
-void printTable(Console &console, const std::vector<std::unique_ptr<PortJob>> &jobs, int worst) {
+void printTable(Console &console, const FleetWork &work,
+                const std::vector<std::unique_ptr<PortJob>> &jobs, int worst) {
     QList<QStringList> rows{{QStringLiteral("port"), QStringLiteral("module"),
                              QStringLiteral("answered"), QStringLiteral("refused"),
                              QStringLiteral("no answer"), QStringLiteral("not sent"),
@@ -329,8 +333,14 @@ void printTable(Console &console, const std::vector<std::unique_ptr<PortJob>> &j
             console.printLine(QStringLiteral("%1: %2").arg(job->port.name, r.stopText()));
         else if (!r.portError.isEmpty())
             console.printLine(QStringLiteral("%1: %2").arg(job->port.name, r.portError));
-        for (const provision::Mismatch &m : r.mismatches)
-            console.printLine(QStringLiteral("%1: differs: %2").arg(job->port.name, m.text()));
+        if (!r.mismatches.isEmpty())
+            console.printLine(QStringLiteral("%1: %2 fields differ from what %3; the report "
+                                             "(--report FILE) lists them")
+                                  .arg(job->port.name)
+                                  .arg(r.mismatches.size())
+                                  .arg(work.kind == QLatin1String("verify")
+                                           ? QStringLiteral("the file holds")
+                                           : QStringLiteral("was written")));
     }
     const auto ok = std::count_if(jobs.begin(), jobs.end(),
                                   [](const auto &job) { return job->exitCode == ExitOk; });
@@ -519,7 +529,7 @@ int runFleet(const CommandLine &line, ModuleRun &run, RunRecorder &recorder, Con
     if (line.json())
         console.out(QJsonDocument(json).toJson());
     else
-        printTable(console, jobs, worst);
+        printTable(console, work, jobs, worst);
     if (const QString path = run.reportPath(); !path.isEmpty())
         if (const settings::FileResult written =
                 settings::writePrivateFile(path, QJsonDocument(json).toJson());
