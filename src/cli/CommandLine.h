@@ -34,6 +34,10 @@ public:
     QString value(const QCommandLineOption &option) const {
         return m_line->value(option.names().first());
     }
+    // Every value of an option given more than once, in order.
+    QStringList values(const QCommandLineOption &option) const {
+        return m_line->values(option.names().first());
+    }
     QStringList positional() const { return m_line->operands(); }
     bool json() const { return m_line->isSet(QStringLiteral("json")); }
     const QString &path() const { return m_path; }

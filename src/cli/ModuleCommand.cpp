@@ -3,7 +3,9 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ExitCode.h"
+#include "cli/Fleet.h"
 #include "cli/ModuleRun.h"
+#include "cli/ModuleSteps.h"
 #include "cli/RunRecorder.h"
 #include "profile/Profile.h"
 #include "profile/ProfileFiles.h"
@@ -31,53 +33,21 @@ namespace {
 
 using provision::Command;
 
-// Reads the module back for the given entries into a record; the entries
-// whose answer a parser took go into answered, and what an answer showed of
-// an alarm number it could not show whole into seen.
-settings::ConfigRecord readBack(ModuleRun &run, Console &console, const QStringList &entries,
-                                QSet<QString> *answered, QHash<QString, QByteArray> *seen,
-                                RunRecorder &recorder) {
+// Reads the module back for the given entries.
+ReadBack readBack(ModuleRun &run, Console &console, const QStringList &entries,
+                  RunRecorder &recorder) {
     const provision::ReadRun reads = provision::readRun(entries);
     recorder.expectReads(reads);
     const qsizetype first = run.report().results.size();
     run.run(console, reads.commands);
-    const QList<provision::CommandResult> results = run.report().results.mid(first);
-    settings::ConfigRecord record;
-    const QSet<QString> took = provision::applyReadResults(reads, results, record);
-    if (answered)
-        *answered += took;
-    for (qsizetype i = 0; seen && i < std::min(results.size(), reads.steps.size()); ++i)
-        if (results.at(i).status == provision::Status::Answered)
-            if (const auto shown = provision::cutAlarmNumber(reads.steps.at(i), results.at(i).answer))
-                seen->insert(reads.steps.at(i).field, *shown);
-    return record;
+    return takeReads(reads, run.report().results.mid(first));
 }
 
 // Reads the entries back and compares with expected only those whose answer
 // was read; the others are listed as unread, not as differing.
 void verifyAgainst(ModuleRun &run, Console &console, const settings::ConfigRecord &expected,
                    const QStringList &entries, RunRecorder &recorder) {
-    QSet<QString> answered;
-    QHash<QString, QByteArray> seen;
-    const settings::ConfigRecord read = readBack(run, console, entries, &answered, &seen, recorder);
-    QStringList taken;
-    for (const QString &entry : entries)
-        (answered.contains(entry) || seen.contains(entry) ? taken : run.report().unread) << entry;
-    run.report().verified = true;
-    run.report().mismatches =
-        provision::compareReadBack(expected, read, taken, &run.report().unverifiable, &seen);
-}
-
-// A plan that holds a value the module does not take is not sent: the first
-// such value is the error (one line), with how many more there are.
-std::optional<int> refuseUntaken(Console &console, const QString &path,
-                                 const provision::Plan &plan) {
-    if (plan.allTaken())
-        return std::nullopt;
-    QString message = QStringLiteral("%1: %2").arg(path, plan.skipped.constFirst());
-    if (plan.skipped.size() > 1)
-        message += QStringLiteral(" (and %1 more)").arg(plan.skipped.size() - 1);
-    return console.fail(ExitUsage, message + QStringLiteral("; nothing was sent"));
+    compareReadBack(run.report(), expected, entries, readBack(run, console, entries, recorder));
 }
 
 // The answer as the module gave it, for the person who asked.
@@ -92,44 +62,6 @@ QString plainAnswer(const provision::CommandResult &result) {
 QString portGiven(const CommandLine &line) {
     return line.value(QCommandLineOption(QStringList{QStringLiteral("p"), QStringLiteral("port")},
                                          QString()));
-}
-
-// The commands of plan that carry at least one entry a partial profile names.
-provision::Plan onlyNamed(provision::Plan plan, const profile::EntryNames &named) {
-    plan.steps.removeIf([&](const provision::PlanStep &step) {
-        return std::none_of(step.entries.begin(), step.entries.end(), [&](const QString &entry) {
-            return profile::namesEntry(named, profile::findEntry(entry));
-        });
-    });
-    return plan;
-}
-
-// The lines that differ from what the register knows the module holds; with
-// nothing known, the whole plan.
-provision::Plan changesPlan(const RunRecorder &recorder, const profile::Source &source,
-                            Console &console) {
-    const reg::KnownRecord known = recorder.known();
-    if (known.isEmpty()) {
-        console.err(QStringLiteral("%1: the register knows nothing of module %2 yet; "
-                                   "sending the whole plan\n")
-                        .arg(QLatin1String(kProgramName), recorder.module())
-                        .toUtf8());
-        return source.named ? provision::namedPlan(source.record, *source.named)
-                            : provision::writePlan(source.record);
-    }
-    provision::Plan plan = reg::changesPlan(known, recorder.module(), source.record);
-    if (source.named)
-        plan = onlyNamed(plan, *source.named);
-    return plan;
-}
-
-QStringList readableOf(const profile::Source &source, const QStringList &among) {
-    QStringList entries;
-    for (const QString &entry : provision::readableEntries())
-        if (among.contains(entry) &&
-            (!source.named || profile::namesEntry(*source.named, profile::findEntry(entry))))
-            entries << entry;
-    return entries;
 }
 
 int sendCommand(const QStringList &args, Console &console) {
@@ -196,10 +128,14 @@ int writeCommand(const QStringList &args, Console &console) {
     line.addOption(verify);
     ModuleRun run(line, true);
     RunRecorder recorder(line);
-    if (const auto done = line.parse(args, console, 1, 1))
+    if (const auto done = line.parse(args, console, 0, 1))
         return *done;
-    const QString path = line.positional().at(0);
-    QStringList inputs{path};
+    if (line.positional().isEmpty() && !run.portsNameTheirProfiles())
+        return line.usageError(console, QStringLiteral("missing FILE"));
+    const QString path = line.positional().value(0);
+    QStringList inputs;
+    if (!path.isEmpty())
+        inputs << path;
     if (line.isSet(changedFrom))
         inputs << line.value(changedFrom);
     if (const auto done = run.readOptions(console, inputs))
@@ -212,6 +148,11 @@ int writeCommand(const QStringList &args, Console &console) {
                                                        "leave out --no-register"));
     if (const auto done = recorder.open(console))
         return *done;
+    if (run.fleet())
+        return runFleet(line, run, recorder, console,
+                        {QStringLiteral("write"), path,
+                         line.isSet(changedFrom) ? line.value(changedFrom) : QString(),
+                         line.isSet(changes), line.isSet(verify), {}});
 
     profile::Source source;
     provision::Plan plan;
@@ -231,7 +172,7 @@ int writeCommand(const QStringList &args, Console &console) {
             return console.fail(ExitUsage, source.error);
         recorder.setModule(source.record.ModuleNumber(), portGiven(line));
         if (line.isSet(changes))
-            plan = changesPlan(recorder, source, console);
+            plan = changesPlan(recorder.known(), recorder.module(), source, console);
         else
             plan = source.named ? provision::namedPlan(source.record, *source.named)
                                 : provision::writePlan(source.record);
@@ -274,12 +215,17 @@ int readCommand(const QStringList &args, Console &console) {
     RunRecorder recorder(line);
     if (const auto done = line.parse(args, console, 0, 0))
         return *done;
-    const QStringList outputs =
-        line.isSet(output) ? QStringList{line.value(output)} : QStringList{};
+    const QStringList outputs = line.isSet(output) && !run.fleet()
+                                    ? QStringList{line.value(output)}
+                                    : QStringList{};
     if (const auto done = run.readOptions(console, {}, outputs))
         return *done;
     if (const auto done = recorder.open(console))
         return *done;
+    if (run.fleet())
+        return runFleet(line, run, recorder, console,
+                        {QStringLiteral("read"), {}, {}, false, false,
+                         line.isSet(output) ? line.value(output) : QString()});
     recorder.setModule({}, portGiven(line));
     if (const auto done = run.openPort(console))
         return *done;
@@ -288,36 +234,14 @@ int readCommand(const QStringList &args, Console &console) {
                            QStringLiteral("read")};
     recorder.begin(run, console, QStringLiteral("read"), run.report().port,
                    plan.commands + QList<Command>{firmware});
-    QSet<QString> answered;
-    const settings::ConfigRecord record =
-        readBack(run, console, provision::readableEntries(), &answered, nullptr, recorder);
+    const ReadBack back = readBack(run, console, provision::readableEntries(), recorder);
     if (recorder.enabled() && run.report().portError.isEmpty() && !run.report().cancelled) {
         recorder.expectFirmware();
         run.run(console, {firmware});
     }
     recorder.finish(run.report());
 
-    const QJsonObject all = profile::exportProfile(record).value(QStringLiteral("fields")).toObject();
-    QJsonObject fields;
-    for (const QString &entry : provision::readableEntries()) {
-        const QString field = entry.section(QLatin1Char('['), 0, 0);
-        const QJsonValue value = all.value(field);
-        if (!value.isArray()) {
-            if (answered.contains(entry))
-                fields.insert(field, value);
-            continue;
-        }
-        const int n = entry.section(QLatin1Char('['), 1).chopped(1).toInt();
-        QJsonArray list = fields.value(field).toArray();
-        while (list.size() < n)
-            list.append(QJsonValue::Null);
-        list[n - 1] = answered.contains(entry) ? value.toArray().at(n - 1) : QJsonValue::Null;
-        fields.insert(field, list);
-    }
-    const QByteArray profileText =
-        QJsonDocument(QJsonObject{{QStringLiteral("version"), profile::kProfileVersion},
-                                  {QStringLiteral("fields"), fields}})
-            .toJson();
+    const QByteArray profileText = readProfile(back.record, back.answered);
     if (line.isSet(output)) {
         const QString path = line.value(output);
         if (const settings::FileResult written = settings::writePrivateFile(path, profileText);
@@ -351,14 +275,19 @@ int verifyCommand(const QStringList &args, Console &console) {
                        QStringLiteral("A profile (.json) or a settings file (ZENTORIX.cfg)."));
     ModuleRun run(line, true);
     RunRecorder recorder(line);
-    if (const auto done = line.parse(args, console, 1, 1))
+    if (const auto done = line.parse(args, console, 0, 1))
         return *done;
-    if (const auto done = run.readOptions(console, {line.positional().at(0)}))
+    if (line.positional().isEmpty() && !run.portsNameTheirProfiles())
+        return line.usageError(console, QStringLiteral("missing FILE"));
+    const QString path = line.positional().value(0);
+    if (const auto done = run.readOptions(console, path.isEmpty() ? QStringList{} : QStringList{path}))
         return *done;
     if (const auto done = recorder.open(console))
         return *done;
-    const profile::Source source =
-        profile::readSource(line.positional().at(0), settings::firstRunRecord());
+    if (run.fleet())
+        return runFleet(line, run, recorder, console,
+                        {QStringLiteral("verify"), path, {}, false, false, {}});
+    const profile::Source source = profile::readSource(path, settings::firstRunRecord());
     if (!source.ok())
         return console.fail(ExitUsage, source.error);
     recorder.setModule(source.record.ModuleNumber(), portGiven(line));

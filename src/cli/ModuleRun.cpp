@@ -1,6 +1,7 @@
 #include "cli/ModuleRun.h"
 
 #include "cli/ExitCode.h"
+#include "cli/Interrupt.h"
 #include "cli/ProgressLine.h"
 #include "files/UserFiles.h"
 #include "files/UserFolders.h"
@@ -8,63 +9,15 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QSocketNotifier>
 
-#include <csignal>
+#include <algorithm>
 #include <utility>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace zx::cli {
 namespace {
-
-int interruptPipe[2] = {-1, -1};
-
-void onInterrupt(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t ignored = ::write(interruptPipe[1], &byte, 1);
-}
-
-// Ctrl-C (SIGINT), SIGTERM and SIGHUP (the terminal closed) cancel the run
-// while it lasts; the previous handlers come back afterwards.
-class InterruptCancels {
-public:
-    explicit InterruptCancels(provision::Engine &engine) {
-        if (interruptPipe[0] < 0 &&
-            ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, interruptPipe) != 0)
-            return;
-        m_notifier = new QSocketNotifier(interruptPipe[0], QSocketNotifier::Read);
-        QObject::connect(m_notifier, &QSocketNotifier::activated, &engine, [&engine] {
-            char byte = 0;
-            [[maybe_unused]] const ssize_t ignored = ::read(interruptPipe[0], &byte, 1);
-            engine.cancel();
-        });
-        struct sigaction action {};
-        action.sa_handler = onInterrupt;
-        sigemptyset(&action.sa_mask);
-        ::sigaction(SIGINT, &action, &m_oldInt);
-        ::sigaction(SIGTERM, &action, &m_oldTerm);
-        ::sigaction(SIGHUP, &action, &m_oldHup);
-    }
-    ~InterruptCancels() {
-        if (!m_notifier)
-            return;
-        ::sigaction(SIGINT, &m_oldInt, nullptr);
-        ::sigaction(SIGTERM, &m_oldTerm, nullptr);
-        ::sigaction(SIGHUP, &m_oldHup, nullptr);
-        delete m_notifier;
-    }
-    InterruptCancels(const InterruptCancels &) = delete;
-    InterruptCancels &operator=(const InterruptCancels &) = delete;
-
-private:
-    QSocketNotifier *m_notifier = nullptr;
-    struct sigaction m_oldInt {};
-    struct sigaction m_oldTerm {};
-    struct sigaction m_oldHup {};
-};
 
 std::optional<int> boundedNumber(const CommandLine &line, const QCommandLineOption &option,
                                  Console &console, int max, int &value) {
@@ -101,6 +54,29 @@ QString portNameProblem(const QString &name) {
     return {};
 }
 
+// "Com1-8" or "Com1-Com8" (any case): the numbers from first to last.
+std::optional<std::pair<int, int>> comRange(const QString &text) {
+    static const QRegularExpression range(QStringLiteral("^com([1-9]\\d*)-(?:com)?([1-9]\\d*)$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = range.match(text.trimmed());
+    if (!match.hasMatch())
+        return std::nullopt;
+    const int first = match.captured(1).toInt();
+    const int last = match.captured(2).toInt();
+    if (first > last || last > ModuleRun::kLastComPort)
+        return std::nullopt;
+    return std::pair{first, last};
+}
+
+// The same port however it was written: "com3" and "COM3", a device path
+// and the path it resolves to.
+QString portIdentity(const QString &name) {
+    if (portNameProblem(name).isEmpty() && !name.contains(QLatin1Char('/')))
+        return QStringLiteral("com%1").arg(name.mid(3).toInt());
+    const QString resolved = QFileInfo(name).canonicalFilePath();
+    return resolved.isEmpty() ? name : resolved;
+}
+
 } // namespace
 
 ModuleRun::ModuleRun(CommandLine &line, bool withReport)
@@ -109,6 +85,12 @@ ModuleRun::ModuleRun(CommandLine &line, bool withReport)
              QStringLiteral("The port: ComN (see 'zentorix-cli ports') or a device path "
                             "(required)."),
              QStringLiteral("PORT")),
+      m_ports(QStringLiteral("ports"),
+              QStringLiteral("Several ports at once, Com1-8 for Com1 to Com8; each runs the "
+                             "command on its own module, all at the same time. Also --port "
+                             "given more than once, and --port PORT=FILE for a port with its "
+                             "own profile."),
+              QStringLiteral("RANGE")),
       m_baud(QStringLiteral("baud"), QStringLiteral("Line speed in bits per second (default 9600)."),
              QStringLiteral("B"), QStringLiteral("9600")),
       m_parity(QStringLiteral("parity"), QStringLiteral("none or even (default none)."),
@@ -132,6 +114,7 @@ ModuleRun::ModuleRun(CommandLine &line, bool withReport)
     for (const QCommandLineOption *option : {&m_port, &m_baud, &m_parity, &m_timeout, &m_gap})
         line.addOption(*option);
     if (withReport) {
+        line.addOption(m_ports);
         line.addOption(m_reportFile);
         line.addOption(m_force);
     }
@@ -140,11 +123,16 @@ ModuleRun::ModuleRun(CommandLine &line, bool withReport)
 
 std::optional<int> ModuleRun::readOptions(Console &console, const QStringList &inputs,
                                           const QStringList &outputs) {
-    if (!m_line.isSet(m_port))
-        return m_line.usageError(console, QStringLiteral("missing --port PORT"));
-    m_choice.name = m_line.value(m_port);
-    if (const QString why = portNameProblem(m_choice.name); !why.isEmpty())
-        return m_line.usageError(console, why);
+    if (fleet()) {
+        if (const auto done = readFleet(console))
+            return done;
+    } else {
+        if (!m_line.isSet(m_port))
+            return m_line.usageError(console, QStringLiteral("missing --port PORT"));
+        m_choice.name = m_line.value(m_port);
+        if (const QString why = portNameProblem(m_choice.name); !why.isEmpty())
+            return m_line.usageError(console, why);
+    }
     bool ok = false;
     m_choice.baud = m_line.value(m_baud).toUInt(&ok);
     if (!ok || m_choice.baud < 50 || m_choice.baud > 4000000)
@@ -172,16 +160,83 @@ std::optional<int> ModuleRun::readOptions(Console &console, const QStringList &i
             return console.fail(ExitUsage, QStringLiteral("%1: given for two outputs; give each "
                                                           "its own file")
                                                .arg(all.at(i)));
-        if (const QString why = files::checkOutput(all.at(i), forced(), inputs + all.mid(0, i));
+        if (const QString why =
+                files::checkOutput(all.at(i), forced(), inputs + fleetProfiles() + all.mid(0, i));
             !why.isEmpty())
             return console.fail(ExitUsage, why);
     }
     return std::nullopt;
 }
 
-bool ModuleRun::forced() const { return m_withReport && m_line.isSet(m_force); }
+bool ModuleRun::fleet() const {
+    if (!m_withReport)
+        return false;
+    const QStringList ports = m_line.values(m_port);
+    return ports.size() > 1 || m_line.isSet(m_ports) ||
+           std::any_of(ports.begin(), ports.end(),
+                       [](const QString &port) { return port.contains(QLatin1Char('=')); });
+}
 
-namespace {
+bool ModuleRun::portsNameTheirProfiles() const {
+    const QStringList ports = m_line.values(m_port);
+    return m_withReport && !ports.isEmpty() && !m_line.isSet(m_ports) &&
+           std::all_of(ports.begin(), ports.end(),
+                       [](const QString &port) { return port.contains(QLatin1Char('=')); });
+}
+
+QStringList ModuleRun::fleetProfiles() const {
+    QStringList profiles;
+    for (const FleetPort &port : m_fleet)
+        if (!port.profile.isEmpty() && !profiles.contains(port.profile))
+            profiles << port.profile;
+    return profiles;
+}
+
+QString ModuleRun::reportPath() const {
+    return m_withReport && m_line.isSet(m_reportFile) ? m_line.value(m_reportFile) : QString();
+}
+
+std::optional<int> ModuleRun::readFleet(Console &console) {
+    m_fleet.clear();
+    for (const QString &given : m_line.values(m_port)) {
+        const qsizetype equals = given.indexOf(QLatin1Char('='));
+        FleetPort port{equals < 0 ? given : given.left(equals),
+                       equals < 0 ? QString() : given.mid(equals + 1)};
+        if (const QString why = portNameProblem(port.name); !why.isEmpty())
+            return m_line.usageError(console, why);
+        if (equals >= 0 && port.profile.isEmpty())
+            return m_line.usageError(console, QStringLiteral("--port %1: no profile after '='; "
+                                                             "give PORT=FILE, or PORT alone for "
+                                                             "the command's FILE")
+                                                  .arg(given));
+        m_fleet << port;
+    }
+    for (const QString &given : m_line.values(m_ports)) {
+        const auto range = comRange(given);
+        if (!range)
+            return m_line.usageError(
+                console, QStringLiteral("--ports %1: not a range of ports; give the first and "
+                                        "the last of Com%2..Com%3, lowest first, such as Com1-8")
+                             .arg(given)
+                             .arg(kFirstComPort)
+                             .arg(kLastComPort));
+        for (int n = range->first; n <= range->second; ++n)
+            m_fleet << FleetPort{QStringLiteral("Com%1").arg(n), {}};
+    }
+    QStringList seen;
+    for (const FleetPort &port : m_fleet) {
+        const QString identity = portIdentity(port.name);
+        if (seen.contains(identity))
+            return m_line.usageError(console, QStringLiteral("%1 is given twice (by --port or "
+                                                             "--ports); give each port once")
+                                                  .arg(port.name));
+        seen << identity;
+    }
+    m_choice.name.clear();
+    return std::nullopt;
+}
+
+bool ModuleRun::forced() const { return m_withReport && m_line.isSet(m_force); }
 
 // The serial layer words its advice for the window's "Serial Port" tab;
 // a shell user gives another --port instead.
@@ -197,8 +252,6 @@ QString forTheShell(QString why) {
         why.replace(QLatin1String(window), QLatin1String(shell));
     return why;
 }
-
-} // namespace
 
 std::optional<int> ModuleRun::openPort(Console &console) {
     if (const QString why = m_driver.open(m_choice); !why.isEmpty())
@@ -220,7 +273,7 @@ bool ModuleRun::run(Console &console, const QList<provision::Command> &commands)
         if (m_observer && done > 0)
             m_observer(engine.results().at(done - 1));
     });
-    InterruptCancels interrupt(engine);
+    InterruptCancels interrupt(&engine, [&engine] { engine.cancel(); });
     engine.start(commands);
     if (engine.running())
         loop.exec();

@@ -16,6 +16,17 @@
 
 namespace zx::cli {
 
+// One port of a run over several at once, and the profile it gets (empty:
+// the command's FILE).
+struct FleetPort {
+    QString name;
+    QString profile;
+};
+
+// The serial layer words its advice for the window's "Serial Port" tab;
+// a shell user gives another --port instead.
+QString forTheShell(QString why);
+
 class ModuleRun {
 public:
     explicit ModuleRun(CommandLine &line, bool withReport);
@@ -31,6 +42,22 @@ public:
     // exit status on an error.
     std::optional<int> readOptions(Console &console, const QStringList &inputs = {},
                                    const QStringList &outputs = {});
+    // Several ports at once (write, read, verify): --port given more than
+    // once, --ports, or a port with its own profile (PORT=FILE). Known after
+    // parsing; readOptions then checks fleetPorts() instead of the one port.
+    bool fleet() const;
+    const QList<FleetPort> &fleetPorts() const { return m_fleet; }
+    // Before readOptions: every port is given as PORT=FILE, so the command
+    // needs no FILE of its own.
+    bool portsNameTheirProfiles() const;
+    // The profiles the ports name for themselves, as given.
+    QStringList fleetProfiles() const;
+    // The line settings every port gets, and the engine's timing.
+    const PortChoice &choice() const { return m_choice; }
+    const provision::Timing &timing() const { return m_timing; }
+    // --report FILE, or empty.
+    QString reportPath() const;
+
     // --force was given: outputs that exist may be replaced.
     bool forced() const;
     // Opens the port; the exit status when it cannot be opened.
@@ -55,7 +82,10 @@ public:
 private:
     CommandLine &m_line;
     bool m_withReport;
+    std::optional<int> readFleet(Console &console);
+
     QCommandLineOption m_port;
+    QCommandLineOption m_ports;
     QCommandLineOption m_baud;
     QCommandLineOption m_parity;
     QCommandLineOption m_timeout;
@@ -63,6 +93,7 @@ private:
     QCommandLineOption m_reportFile;
     QCommandLineOption m_force;
     PortChoice m_choice;
+    QList<FleetPort> m_fleet;
     provision::Timing m_timing;
     DriverPort m_driver;
     provision::Report m_report;

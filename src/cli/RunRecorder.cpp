@@ -70,13 +70,17 @@ std::optional<int> RunRecorder::open(Console &console) {
 }
 
 void RunRecorder::setModule(const QByteArray &recordNumber, const QString &port) {
-    if (m_line.isSet(m_moduleOption)) {
-        m_keeper.setModule(reg::normaliseNumber(m_line.value(m_moduleOption)));
-        return;
-    }
-    const QString number = reg::normaliseNumber(text::fromAnsi(recordNumber));
-    m_keeper.setModule(number.isEmpty() ? reg::portKey(port) : number);
+    m_keeper.setModule(moduleKey(recordNumber, port));
 }
+
+QString RunRecorder::moduleKey(const QByteArray &recordNumber, const QString &port) const {
+    if (moduleGiven())
+        return reg::normaliseNumber(m_line.value(m_moduleOption));
+    const QString number = reg::normaliseNumber(text::fromAnsi(recordNumber));
+    return number.isEmpty() ? reg::portKey(port) : number;
+}
+
+bool RunRecorder::moduleGiven() const { return m_line.isSet(m_moduleOption); }
 
 reg::KnownRecord RunRecorder::known() const { return m_keeper.known(); }
 

@@ -41,6 +41,10 @@ public:
     // port's. A module kept under its port is told on standard error.
     void setModule(const QByteArray &recordNumber, const QString &port);
     const QString &module() const { return m_keeper.module(); }
+    // The key setModule would give, for a run of its own on port.
+    QString moduleKey(const QByteArray &recordNumber, const QString &port) const;
+    // --module was given.
+    bool moduleGiven() const;
     // What the register knows the module holds.
     reg::KnownRecord known() const;
 

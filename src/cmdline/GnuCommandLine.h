@@ -47,6 +47,7 @@ public:
 
     bool isSet(const QString &name) const { return m_parser.isSet(name); }
     QString value(const QString &name) const { return m_parser.value(name); }
+    QStringList values(const QString &name) const { return m_parser.values(name); }
     QStringList operands() const { return m_parser.positionalArguments(); }
 
     QString helpText() const;

@@ -50,9 +50,13 @@ protected:
                          [this](const QByteArray &bytes) { wire += bytes; });
     }
 
+    // On the simulator's port, unless the arguments name a port of their
+    // own: --port given twice is two ports at once.
     Outcome run(QStringList args) {
-        args.insert(1, QStringLiteral("--port"));
-        args.insert(2, sim.slavePath());
+        if (!args.contains(QStringLiteral("--port"))) {
+            args.insert(1, QStringLiteral("--port"));
+            args.insert(2, sim.slavePath());
+        }
         BufferConsole console;
         const int status = runCli(QStringList{QStringLiteral("zentorix-cli")} + args, console);
         return {status, console.stdOut, console.stdErr};
