@@ -32,24 +32,27 @@ void LinePacer::clear() {
 }
 
 void LinePacer::release() {
+    // Timers count whole milliseconds, and at high rates a character takes
+    // less than one: every byte due within the next half millisecond goes
+    // now, and the timer waits at least a millisecond. Bytes leave within
+    // half a millisecond of the line's own schedule, the error never adds
+    // up, and the pacer never spins on a zero timer.
+    constexpr double kLookAheadMs = 0.5;
     const double now = double(m_clock.nsecsElapsed()) / 1e6;
     qsizetype count = 0;
     if (m_charMs <= 0)
         count = m_queue.size();
-    else if (now >= m_nextDueMs)
-        count = std::min<qsizetype>(m_queue.size(), qsizetype((now - m_nextDueMs) / m_charMs) + 1);
+    else if (now + kLookAheadMs >= m_nextDueMs)
+        count = std::min<qsizetype>(
+            m_queue.size(), qsizetype((now + kLookAheadMs - m_nextDueMs) / m_charMs) + 1);
     if (count > 0) {
         const QByteArray bytes = m_queue.left(count);
         m_queue.remove(0, count);
         m_nextDueMs += double(count) * m_charMs;
         emit released(bytes);
     }
-    // Timers count whole milliseconds, and at high rates a character takes
-    // less than one: wake at least a millisecond later and release every
-    // byte due by then. The schedule stays the line's, so the delay never
-    // adds up, and the pacer never spins on a zero timer.
     if (!m_queue.isEmpty())
-        m_timer.start(std::max(1, int(std::ceil(m_nextDueMs - now))));
+        m_timer.start(std::max(1, int(std::floor(m_nextDueMs - now))));
 }
 
 } // namespace zx::sim
