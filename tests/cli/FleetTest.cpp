@@ -72,7 +72,7 @@ TEST_F(Fleet, EachPortsPartIsItsOwnAndTheWorstPortGivesTheExitStatus) {
         profiles << profile(QStringLiteral("m%1.json").arg(i).toUtf8().constData(), numbers[i]);
     const QString registerPath = file("register.sqlite");
     const QStringList common{QStringLiteral("--verify"),   QStringLiteral("--timeout"),
-                             QStringLiteral("150"),        QStringLiteral("--register"),
+                             QStringLiteral("400"),        QStringLiteral("--register"),
                              registerPath,                 QStringLiteral("--force")};
 
     // What one port alone puts on the wire, and its commands: the writes,
