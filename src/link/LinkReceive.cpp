@@ -153,14 +153,14 @@ void Link::refuseSubmission(const QByteArray &refusal) {
     endSubmission();
     flags_.ModemBusy = false;
     view_.setBusyCursor(false);
-    say(QStringLiteral("The modem refused the SMS %1 to %2: %3")
-            .arg(submittedLine_, submittedTo_, submitRefusalAdvice(refusal)));
+    say(QStringLiteral("The modem refused the SMS %1: %2")
+            .arg(submittedLine_, submitRefusalAdvice(refusal)));
 }
 
 void Link::reportSubmitResult(const QByteArray &raw, const QByteArray &refusal) {
     if (!refusal.isEmpty()) {
-        say(QStringLiteral("The modem refused the SMS %1 to %2: %3")
-                .arg(submittedLine_, submittedTo_, submitRefusalAdvice(refusal)));
+        say(QStringLiteral("The modem refused the SMS %1: %2")
+                .arg(submittedLine_, submitRefusalAdvice(refusal)));
         return;
     }
     const QByteArray reference = submitReference(raw);

@@ -124,23 +124,22 @@ QString submitRefusalAdvice(const QByteArray &refusal) {
     QString what;
     switch (refusalCode(refusal)) {
     case 330:
-        what = QStringLiteral("Store the SMS centre number of the network in the SIM card "
-                              "(with a phone, or AT+CSCA in the AT command box), then send again.");
+        what = QStringLiteral("Store the network's SMS centre number in the SIM card, then send "
+                              "again.");
         break;
     case 500:
-        what = QStringLiteral("Check the module number and the modem's signal, then send again.");
+        what = QStringLiteral("Check the module number and the signal, then send again.");
         break;
     case 304:
         what = QStringLiteral("Check the module number, then send again.");
         break;
     case 322:
-        what = QStringLiteral("Delete messages from the modem's store (keep \"Delete incoming "
-                              "SMS\" on), then send again.");
+        what = QStringLiteral("Delete messages from the modem's store, then send again.");
         break;
     default:
         what = meansNotReady(refusal)
-                   ? QStringLiteral("The modem may not be ready yet: check its SIM card and PIN, "
-                                    "wait until it has found the network, then send again.")
+                   ? QStringLiteral("The modem may not be ready: check its SIM card, PIN and "
+                                    "network, then send again.")
                    : QStringLiteral("Check the modem, then send again.");
         break;
     }

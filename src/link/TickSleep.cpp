@@ -19,7 +19,10 @@ void TickSleep::afterTick(bool everyTickWanted) {
         standsFor_ = 0;
         return;
     }
-    standsFor_ = everyTickWanted ? 0 : std::clamp(link_.idleTicks(), 0, kMaxSleepTicks);
+    const int idle = link_.idleTicks();
+    standsFor_ = everyTickWanted              ? 0
+                 : idle >= Link::kNeverDue ? kMaxSleepTicksNothingDue
+                                           : std::clamp(idle, 0, kMaxSleepTicks);
     const int interval = kTickMs * (standsFor_ + 1);
     if (timer_.interval() != interval)
         timer_.start(interval);

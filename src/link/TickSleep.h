@@ -15,6 +15,8 @@ class TickSleep {
 public:
     static constexpr int kTickMs = 1000;
     static constexpr int kMaxSleepTicks = 59;
+    // With nothing counted at all (setting mode), longer still.
+    static constexpr int kMaxSleepTicksNothingDue = 299;
 
     TickSleep(QTimer &timer, Link &link) : timer_(timer), link_(link) {}
 

@@ -469,8 +469,15 @@ void TForm1::modemStoppedAnswering() { checkModemManager(); }
 void TForm1::adviseOnModemManager(const QString &device, const QString &lead) {
     zx::serial::adviseWhenModemManagerOwns(this, device, [this, device, lead](const QString &advice) {
         const QString current = driver_.Connected() ? driver_.DeviceName() : driver_.LastError().device;
-        if (current == device)
-            showStatusMessage(lead.isEmpty() ? advice : lead + QLatin1Char(' ') + advice);
+        if (current != device)
+            return;
+        // The rule is to be copied: it goes to the reception memo, the
+        // status bar points there.
+        MemoSMSinput_->appendPlainText(advice);
+        const QString pointer =
+            QStringLiteral("ModemManager holds %1: how to release it is in the reception memo.")
+                .arg(device);
+        showStatusMessage(lead.isEmpty() ? pointer : lead + QLatin1Char(' ') + pointer);
     });
 }
 
@@ -679,6 +686,8 @@ void TForm1::showError(const QString &text) {
 }
 
 void TForm1::showStatusMessage(const QString &text) {
+    // A notice longer than the window is wide can still be read whole.
+    statusBar()->setToolTip(text);
     if (text.isEmpty())
         statusBar()->clearMessage();
     else

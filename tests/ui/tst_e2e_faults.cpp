@@ -226,7 +226,7 @@ void E2eFaultsTest::errorAnswersToASubmission() {
     const QByteArray code = reply.trimmed();
     const auto refused = [&] {
         const QString said = bar->currentMessage();
-        return said.startsWith(QStringLiteral("The modem refused the SMS \"GETVR\" to ")) &&
+        return said.startsWith(QStringLiteral("The modem refused the SMS \"GETVR\": ")) &&
                said.contains(QString::fromLatin1(code));
     };
     if (toThePdu) {

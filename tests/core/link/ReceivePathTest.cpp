@@ -190,9 +190,9 @@ TEST(ReceivePath, EachSubmissionsOutcomeReplacesTheNoticeBeforeIt) {
     f.receive("\r\n> ");
     f.receive("\r\n+CMS ERROR: 500\r\n");
     EXPECT_EQ(f.view.statusBar,
-              QStringLiteral("The modem refused the SMS \"GETST\" to +4915200000001: unknown "
-                             "error, often the number or the network (+CMS ERROR: 500). Check "
-                             "the module number and the modem's signal, then send again."));
+              QStringLiteral("The modem refused the SMS \"GETST\": unknown error, often the "
+                             "number or the network (+CMS ERROR: 500). Check the module number "
+                             "and the signal, then send again."));
     f.link.SendSMS("GETOS1");
     f.receive("AT+CMGS=16\r\r\n> ");
     f.receive(f.link.PendingPdu().chopped(1) + "\x1A\r\n+CMGS: 255\r\n\r\nOK\r\n");
