@@ -18,7 +18,7 @@ void Link::CommPortDriver1ReceiveData(const char *data, unsigned count) {
     // alone or in the middle of a reply: they are taken out, and what they
     // say is acted on. A chunk of reports only answers nothing.
     if (smsMode) {
-        const ModemReply modem = takeOutReports(raw);
+        const ReplyWithoutReports modem = takeOutReports(raw);
         if (modem.reply.size() != raw.size()) {
             if (modem.reportsOnly) {
                 takeReports(modem.newMessage, modem.readyReport);

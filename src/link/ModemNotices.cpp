@@ -47,8 +47,8 @@ bool announcesNewMessage(const QByteArray &chunk) {
     return chunk.contains("+CMTI:");
 }
 
-ModemReply takeOutReports(const QByteArray &chunk) {
-    ModemReply out;
+ReplyWithoutReports takeOutReports(const QByteArray &chunk) {
+    ReplyWithoutReports out;
     out.reportsOnly = true;
     qsizetype from = 0;
     while (from < chunk.size()) {

@@ -15,13 +15,13 @@ QByteArray submitReference(const QByteArray &chunk);
 bool announcesNewMessage(const QByteArray &chunk);
 
 // A reply with the modem's own reports taken out, and what they said.
-struct ModemReply {
+struct ReplyWithoutReports {
     QByteArray reply;         // the rest, line ends as they came
     bool reportsOnly = false; // there was nothing but reports (or blank lines)
     bool newMessage = false;  // "+CMTI:"
     bool readyReport = false; // "SMS Ready" or "+CPIN: READY"
 };
-ModemReply takeOutReports(const QByteArray &chunk);
+ReplyWithoutReports takeOutReports(const QByteArray &chunk);
 
 // The reply's refusal line ("ERROR", "+CMS ERROR: n", "+CME ERROR: n"),
 // trimmed; empty when it holds none.

@@ -288,7 +288,7 @@ TEST(ModemNotices, ReportsAreTakenOutOfRepliesAndActedOn) {
         {"\r\n> ", "\r\n> ", false, false, false},
     };
     for (const auto &c : cases) {
-        const ModemReply r = takeOutReports(c.chunk);
+        const ReplyWithoutReports r = takeOutReports(c.chunk);
         EXPECT_EQ(r.reply, c.reply) << c.chunk.constData();
         EXPECT_EQ(r.reportsOnly, c.reportsOnly) << c.chunk.constData();
         EXPECT_EQ(r.newMessage, c.newMessage) << c.chunk.constData();
