@@ -31,8 +31,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QCheckBox>
 #include <QFont>
 #include <QGridLayout>
@@ -79,6 +77,7 @@ QPushButton *sideButton(const char *name, const char *caption, QWidget *parent) 
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
     uptime_.start();
     ports_ = zx::serial::createPortSource(this);
+    keeper_ = new zx::serial::PortKeeper(driver_, *ports_, [this] { return uptime_.elapsed(); }, this);
     driver_.SetPort(pnCustom);
     driver_.SetPortName(QStringLiteral("\\\\.\\COM1"));
     driver_.SetHwFlow(hfNONE);
@@ -108,13 +107,19 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
     modemQueries_ = std::make_unique<zx::link::ModemQueries>(*link_, *mainTab_);
     modemQueries_->install();
     serialTab_->setPortSource(ports_.get());
-    connect(ports_.get(), &zx::serial::PortSource::portsChanged, this, &TForm1::checkReconnect);
-    portMapWatcher_ = new QFileSystemWatcher(this);
-    connect(portMapWatcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
-        serialTab_->refreshDeviceNotes();
-        checkReconnect();
+    connect(keeper_, &zx::serial::PortKeeper::portMapChanged, serialTab_,
+            &zx::ui::SerialPortTab::refreshDeviceNotes);
+    connect(keeper_, &zx::serial::PortKeeper::message, this, &TForm1::showStatusMessage);
+    connect(keeper_, &zx::serial::PortKeeper::holding, this, [this](bool held) {
+        port_.hold(held);
+        if (held)
+            tickSleep_->wake();
     });
-    watchPortMap();
+    connect(keeper_, &zx::serial::PortKeeper::busy, this, &TForm1::adviseOnModemManager);
+    connect(keeper_, &zx::serial::PortKeeper::opened, this, [this](quint32 baud) {
+        gather_.setBaud(baud);
+        link_->portOpened();
+    });
     FormCreate();
 }
 
@@ -291,7 +296,7 @@ void TForm1::connectReactions() {
             Status_->setPalette(QPalette());
     });
     connect(serialTab_, &zx::ui::SerialPortTab::message, this, [this](const QString &text) {
-        watchPortMap();
+        keeper_->watchPortMap();
         showStatusMessage(text);
     });
     connect(serialTab_->SkipCRLFcb, &QCheckBox::toggled, this,
@@ -425,35 +430,15 @@ void TForm1::showTrafficLog() {
 }
 
 void TForm1::InitPort() {
-    // The user's choice: a port that vanished is no longer awaited.
-    reconnect_.cancel();
-    port_.hold(false);
-    driver_.Disconnect();
-    driver_.SetDataBits(db8BITS);
-    driver_.SetParity(serialTab_->ParityEven->isChecked() ? ptEVEN : ptNONE);
-    driver_.SetStopBits(sb1BITS);
-    driver_.SetHwFlow(hfNONE);
-    driver_.SetSwFlow(sfNONE);
-    driver_.SetEnableDTROnOpen(false);
-    driver_.SetCheckLineStatus(false);
-    const int portIndex = serialTab_->RadioGroupPort->itemIndex();
-    driver_.SetPort(TPortNumber(pnCOM1 + std::max(0, portIndex)));
+    const int portIndex = std::max(0, serialTab_->RadioGroupPort->itemIndex());
     const int rateIndex = serialTab_->RadioGroupRate->itemIndex();
-    driver_.SetBaudRateValue(quint32(zx::ui::SerialPortTab::baudOfItem(rateIndex)));
-    gather_.setBaud(driver_.BaudRateValue());
-    driver_.SetBaudRate(kBaudRates[std::clamp(rateIndex, 0, int(std::size(kBaudRates)) - 1)]);
-    if (!driver_.Connect()) {
-        const QString text = zx::serial::portErrorText(
-            QStringLiteral("Com%1").arg(std::max(0, portIndex) + 1), driver_.LastError());
-        showStatusMessage(text);
-        if (driver_.LastError().kind == zx::serial::PortErrorKind::Busy)
-            adviseOnModemManager(driver_.LastError().device, text);
-    } else {
-        showStatusMessage(QString());
-    }
-    openPort_ = openedPort();
-    if (driver_.Connected())
-        link_->portOpened();
+    zx::serial::PortChoice choice;
+    choice.port = TPortNumber(pnCOM1 + portIndex);
+    choice.baud = quint32(zx::ui::SerialPortTab::baudOfItem(rateIndex));
+    choice.rate = kBaudRates[std::clamp(rateIndex, 0, int(std::size(kBaudRates)) - 1)];
+    choice.evenParity = serialTab_->ParityEven->isChecked();
+    gather_.setBaud(choice.baud);
+    keeper_->open(choice);
 }
 
 void TForm1::checkModemManager() {
@@ -494,9 +479,9 @@ void TForm1::Timer1Timer() {
     link_->Timer1Timer();
     // Device events say when a port comes back; the tick catches what sends
     // no event (a pseudo-terminal behind a port-map link) and the end of the wait.
-    if (reconnect_.waiting())
-        checkReconnect();
-    tickSleep_->afterTick(reconnect_.waiting());
+    if (keeper_->waiting())
+        keeper_->check();
+    tickSleep_->afterTick(keeper_->waiting());
 }
 
 void TForm1::receiveData(const char *data, unsigned count) {
@@ -513,126 +498,9 @@ void TForm1::answerGathered(const QByteArray &bytes) {
         link_->AnswerComplete();
 }
 
-zx::serial::PortIdentity TForm1::identityOf(const zx::serial::PortDetails &port,
-                                            const QString &mapLink) const {
-    // A device without a by-id name is known by the port-map link that led to it.
-    return {port.device, port.byId.isEmpty() ? mapLink : port.byId, port.usbId(),
-            port.serialNumber};
-}
-
-zx::serial::PortIdentity TForm1::openedPort() const {
-    if (!driver_.Connected())
-        return {};
-    const QString device = driver_.DeviceName();
-    zx::serial::PortDetails port;
-    port.device = device;
-    if (const zx::serial::PortDetails *known = ports_->find(device))
-        port = *known;
-    QString mapLink;
-    if (const int n = zx::serial::comPortNumber(driver_.PortName())) {
-        const QFileInfo link(
-            QStringLiteral("%1/com%2").arg(zx::serial::portMapDirectory()).arg(n));
-        if (link.isSymLink() && link.canonicalFilePath() == QFileInfo(device).canonicalFilePath())
-            mapLink = link.filePath();
-    }
-    return identityOf(port, mapLink);
-}
-
-QList<zx::serial::PortIdentity> TForm1::presentPorts() const {
-    QList<zx::serial::PortIdentity> present;
-    for (const zx::serial::PortDetails &port : ports_->ports())
-        present << identityOf(port, {});
-    const QString map = zx::serial::portMapDirectory();
-    for (int n = 1; n <= 16; ++n) {
-        const QFileInfo link(QStringLiteral("%1/com%2").arg(map).arg(n));
-        if (!link.isSymLink() || !link.exists())
-            continue;
-        zx::serial::PortDetails port;
-        port.device = link.canonicalFilePath();
-        if (const zx::serial::PortDetails *known = ports_->find(port.device))
-            port = *known;
-        present << identityOf(port, link.filePath());
-    }
-    return present;
-}
-
-void TForm1::watchPortMap() {
-    const QString map = zx::serial::portMapDirectory();
-    if (QFileInfo(map).isDir() && !portMapWatcher_->directories().contains(map))
-        portMapWatcher_->addPath(map);
-}
-
 void TForm1::portLost(const QString &reason) {
     runPort_.lost(reason);
-    if (openPort_.device != driver_.DeviceName())
-        openPort_ = {driver_.DeviceName(), {}, {}, {}};
-    reconnect_.lost(openPort_, {driver_.BaudRateValue(), driver_.Parity() == ptEVEN});
-    if (!reconnect_.waiting()) {
-        showStatusMessage(QStringLiteral("The serial port was lost (%1) and is closed. "
-                                         "Choose the port again on \"Serial Port\" to reconnect.")
-                              .arg(reason));
-        return;
-    }
-    port_.hold(true);
-    showStatusMessage(QStringLiteral("The serial port was lost (%1) and is closed. It is reopened "
-                                     "if the same device comes back within %2 s; or choose the "
-                                     "port again on \"Serial Port\".")
-                          .arg(reason)
-                          .arg(reconnect_.windowMs() / 1000));
-    watchPortMap();
-}
-
-void TForm1::checkReconnect() {
-    using Decision = zx::serial::ReconnectPolicy::Decision;
-    const Decision decision = reconnect_.consider(presentPorts());
-    switch (decision.kind) {
-    case Decision::Idle:
-    case Decision::Wait:
-        return;
-    case Decision::Stranger:
-        showStatusMessage(QStringLiteral("Another device is on %1 now (%2); it was not opened. "
-                                         "Choose it on \"Serial Port\" to use it.")
-                              .arg(decision.device,
-                                   decision.found.usbId.isEmpty()
-                                       ? QStringLiteral("not the one that was open")
-                                       : QStringLiteral("USB %1, serial %2")
-                                             .arg(decision.found.usbId,
-                                                  decision.found.serialNumber)));
-        return;
-    case Decision::GiveUp:
-        port_.hold(false);
-        showStatusMessage(QStringLiteral("The serial port did not come back within %1 s. Choose "
-                                         "the port again on \"Serial Port\" to reconnect.")
-                              .arg(reconnect_.windowMs() / 1000));
-        return;
-    case Decision::Reopen:
-        break;
-    }
-    driver_.SetPortName(decision.device);
-    driver_.SetBaudRateValue(decision.line.speed);
-    gather_.setBaud(decision.line.speed);
-    driver_.SetParity(decision.line.evenParity ? ptEVEN : ptNONE);
-    if (!driver_.Connect()) {
-        reconnect_.openFailed();
-        const QString text =
-            zx::serial::portErrorText(QStringLiteral("The returning port"), driver_.LastError());
-        showStatusMessage(text);
-        if (driver_.LastError().kind == zx::serial::PortErrorKind::Busy)
-            adviseOnModemManager(driver_.LastError().device, text);
-        return;
-    }
-    port_.hold(false);
-    link_->portOpened();
-    const zx::serial::PortIdentity lost = openPort_;
-    openPort_ = decision.found;
-    if (openPort_.stableName.isEmpty())
-        openPort_.stableName = lost.stableName;
-    showStatusMessage(QStringLiteral("The serial port came back and was reopened: %1 at %2 baud, "
-                                     "parity %3.")
-                          .arg(decision.device)
-                          .arg(decision.line.speed)
-                          .arg(decision.line.evenParity ? QStringLiteral("even")
-                                                        : QStringLiteral("none")));
+    keeper_->lost(reason);
 }
 
 QList<QWidget *> TForm1::paleBoxes() const {

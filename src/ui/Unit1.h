@@ -6,7 +6,7 @@
 #include "link/LinkView.h"
 #include "link/ModemQueries.h"
 #include "serial/CPDrv.h"
-#include "serial/ReconnectPolicy.h"
+#include "serial/PortKeeper.h"
 #include "settings/ConfigRecord.h"
 #include "settings/WindowSettings.h"
 #include "link/ReceiveGather.h"
@@ -23,7 +23,6 @@
 #include <memory>
 
 class QAction;
-class QFileSystemWatcher;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -135,23 +134,14 @@ private:
     void receiveData(const char *data, unsigned count);
     void answerGathered(const QByteArray &bytes);
     void portLost(const QString &reason);
-    // A vanished port: what it was, what is there now, and reopening it.
-    zx::serial::PortIdentity identityOf(const zx::serial::PortDetails &port,
-                                        const QString &mapLink) const;
-    zx::serial::PortIdentity openedPort() const;
     // After lead (an open error, or nothing) the advice, if ModemManager owns device.
     void adviseOnModemManager(const QString &device, const QString &lead);
-    QList<zx::serial::PortIdentity> presentPorts() const;
-    void checkReconnect();
-    void watchPortMap();
     void ConnectBtnClick();
     void TestBtnClick();
 
     std::unique_ptr<zx::serial::PortSource> ports_;
-    QFileSystemWatcher *portMapWatcher_ = nullptr;
     QElapsedTimer uptime_;
-    zx::serial::ReconnectPolicy reconnect_{[this] { return uptime_.elapsed(); }};
-    zx::serial::PortIdentity openPort_;
+    zx::serial::PortKeeper *keeper_ = nullptr;
     TCommPortDriver driver_;
     zx::traffic::TrafficLog traffic_;
     zx::ui::DriverPort port_{driver_, traffic_};
