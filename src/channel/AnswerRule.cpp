@@ -106,6 +106,10 @@ LineVerdict judgeLine(const AnswerRule &rule, const QByteArray &command, const Q
     if (t.isEmpty())
         return LineVerdict::Blank;
     const QByteArray sent = command.trimmed();
+    const bool modem = rule.kind == AnswerRule::Kind::ModemFinal || rule.kind == AnswerRule::Kind::Prompt;
+    // A modem echoes the command line, or a PDU with its Ctrl-Z.
+    if (modem && !sent.isEmpty() && t.startsWith(sent))
+        return LineVerdict::Echo;
     // An echoing peer sends back the whole framed line, set-up prefix and all.
     if (!sent.isEmpty() && t.endsWith(sent) && t.contains("SETUP:"))
         return LineVerdict::Echo;
@@ -134,6 +138,12 @@ LineVerdict judgeLine(const AnswerRule &rule, const QByteArray &command, const Q
     case AnswerRule::Kind::Free:
         if (!isUnsolicited(t))
             return LineVerdict::Answer;
+        break;
+    case AnswerRule::Kind::ModemFinal:
+        if (t == "OK")
+            return LineVerdict::Answer;
+        return isUnsolicited(t) ? LineVerdict::Unsolicited : LineVerdict::Part;
+    case AnswerRule::Kind::Prompt:
         break;
     }
     return isUnsolicited(t) ? LineVerdict::Unsolicited : LineVerdict::Foreign;

@@ -13,6 +13,10 @@ struct AnswerRule {
         Keyed, // a line starting with key
         Final, // "OK" (a write the module acknowledges)
         Free,  // any line that is not the echo, a refusal or unsolicited
+        // A modem command's reply: every line up to the final "OK".
+        ModemFinal,
+        // The modem's "> " (or bare ">") asking for an SMS's PDU.
+        Prompt,
     };
     Kind kind = Kind::Free;
     QByteArray key;
@@ -28,6 +32,7 @@ enum class LineVerdict {
     Unsolicited, // a modem's own report (RING, +CREG:, +CMTI: ...)
     Blank,
     Foreign,     // some other line: not this command's answer
+    Part,        // a line of a modem reply that goes on until its final code
 };
 
 // line without its CR LF. An answer may follow bytes of line noise: start

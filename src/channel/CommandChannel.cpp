@@ -54,6 +54,7 @@ void CommandChannel::startNext() {
     m_result = ExchangeResult{};
     m_pending.clear();
     m_received.clear();
+    m_reply.clear();
     m_foreign = false;
     writeCurrent();
 }
@@ -77,6 +78,7 @@ void CommandChannel::receive(const QByteArray &bytes) {
     m_lastByteMs = m_clock.elapsed();
     if (!m_active) {
         stray(bytes);
+        noticeReports(bytes);
         return;
     }
     if (m_result.firstByteMs < 0)
@@ -85,6 +87,10 @@ void CommandChannel::receive(const QByteArray &bytes) {
     m_received += bytes;
     m_pending += bytes;
     takeLines(false);
+    if (m_active && m_current.exchange.rule.kind == AnswerRule::Kind::Prompt && isPrompt(m_pending)) {
+        m_pending.clear();
+        complete(Outcome::Answered, QByteArrayLiteral("> "));
+    }
     if (!m_active)
         return;
     if (m_received.size() > m_timing.answerCapBytes) {
@@ -124,9 +130,12 @@ void CommandChannel::takeLines(bool lineWithoutEnd) {
             const qsizetype noise = start > 0 ? raw.indexOf(line.mid(start)) : 0;
             if (noise > 0)
                 stray(raw.left(noise));
-            complete(Outcome::Answered, raw.mid(std::max<qsizetype>(noise, 0)));
+            complete(Outcome::Answered, m_reply + raw.mid(std::max<qsizetype>(noise, 0)));
             break;
         }
+        case LineVerdict::Part:
+            m_reply += raw;
+            break;
         case LineVerdict::Refusal: {
             const qsizetype noise = start > 0 ? raw.indexOf(line.mid(start)) : 0;
             if (noise > 0)
@@ -148,6 +157,15 @@ void CommandChannel::takeLines(bool lineWithoutEnd) {
             break;
         }
     }
+}
+
+// What is left after the echo of the command is the modem's prompt alone.
+bool CommandChannel::isPrompt(const QByteArray &pending) const {
+    QByteArray rest = pending;
+    const QByteArray echo = m_current.exchange.command.trimmed();
+    if (!echo.isEmpty() && rest.startsWith(echo))
+        rest.remove(0, echo.size());
+    return rest.trimmed() == ">";
 }
 
 void CommandChannel::timedOut() {
@@ -186,6 +204,7 @@ void CommandChannel::complete(Outcome outcome, const QByteArray &answer, const Q
     // What followed the answer within the same read belongs to nothing.
     if (!m_pending.isEmpty()) {
         stray(m_pending);
+        noticeReports(m_pending);
         m_pending.clear();
     }
     const int id = m_current.id;
@@ -218,6 +237,20 @@ void CommandChannel::portLost(const QString &reason) {
     lost.reason = reason;
     for (const Pending &pending : queued)
         emit finished(pending.id, lost);
+}
+
+// A modem's own report (a new message stored, say) among bytes that answer
+// nothing is still told.
+void CommandChannel::noticeReports(const QByteArray &bytes) {
+    m_between += bytes;
+    for (qsizetype end = m_between.indexOf('\n'); end >= 0; end = m_between.indexOf('\n')) {
+        const QByteArray line = m_between.left(end).trimmed();
+        m_between.remove(0, end + 1);
+        if (isUnsolicited(line))
+            emit unsolicited(line);
+    }
+    if (m_between.size() > m_timing.answerCapBytes)
+        m_between.clear();
 }
 
 void CommandChannel::stray(const QByteArray &bytes) {

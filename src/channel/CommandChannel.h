@@ -68,7 +68,9 @@ private:
     void takeLines(bool lineWithoutEnd);
     void complete(Outcome outcome, const QByteArray &answer = {}, const QString &reason = {});
     void timedOut();
+    bool isPrompt(const QByteArray &pending) const;
     void stray(const QByteArray &bytes);
+    void noticeReports(const QByteArray &bytes);
     qint64 sinceWrite() const { return m_clock.elapsed() - m_writtenAtMs; }
 
     ChannelPort &m_port;
@@ -83,6 +85,8 @@ private:
     bool m_active = false;
     QByteArray m_pending;  // received, not yet a whole line
     QByteArray m_received; // everything this exchange received
+    QByteArray m_reply;    // a modem reply's lines before its final code
+    QByteArray m_between;  // received outside exchanges, not yet a whole line
     bool m_foreign = false;
     bool m_settle = false; // the last exchange timed out: wait for quiet first
     qint64 m_lastByteMs = -1;

@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/SmsCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/Subcommand.h"
 #include "files/UserFolders.h"
@@ -18,6 +19,7 @@ constexpr std::array kCommands = {
     Subcommand{"read", "read the module back as a profile", &runRead},
     Subcommand{"verify", "list the fields where the module differs from a file", &runVerify},
     Subcommand{"modules", "what the module register knows of each module (offline)", &runModules},
+    Subcommand{"jobs", "list, show, resume or cancel the SMS jobs the register keeps", &runJobs},
 };
 
 } // namespace

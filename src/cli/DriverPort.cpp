@@ -64,3 +64,15 @@ void DriverPort::endRun() {
 }
 
 } // namespace zx::cli
+
+namespace zx::cli {
+
+void DriverPort::forward(std::function<void(const QByteArray &)> receive,
+                         std::function<void(const QString &)> lost) {
+    m_driver.SetOnReceiveData([receive](TCommPortDriver *, const char *data, unsigned count) {
+        receive(QByteArray(data, qsizetype(count)));
+    });
+    m_driver.SetOnPortLost([lost](TCommPortDriver *, const QString &reason) { lost(reason); });
+}
+
+} // namespace zx::cli

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace zx::cli {
 
 struct PortChoice {
@@ -25,6 +27,9 @@ public:
     bool write(const QByteArray &bytes) override;
     void beginRun(provision::Engine &engine, int pollMs) override;
     void endRun() override;
+    // Outside provisioning runs: what the port receives, and its loss.
+    void forward(std::function<void(const QByteArray &)> receive,
+                 std::function<void(const QString &)> lost);
 
     QString device() const { return m_driver.DeviceName(); }
 

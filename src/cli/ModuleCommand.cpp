@@ -7,6 +7,7 @@
 #include "cli/ModuleRun.h"
 #include "cli/ModuleSteps.h"
 #include "cli/RunRecorder.h"
+#include "cli/SmsCommand.h"
 #include "profile/Profile.h"
 #include "profile/ProfileFiles.h"
 #include "profile/ProfileEntries.h"
@@ -308,8 +309,15 @@ int verifyCommand(const QStringList &args, Console &console) {
 } // namespace
 
 int runSend(const QStringList &args, Console &console) { return sendCommand(args, console); }
-int runWrite(const QStringList &args, Console &console) { return writeCommand(args, console); }
-int runRead(const QStringList &args, Console &console) { return readCommand(args, console); }
-int runVerify(const QStringList &args, Console &console) { return verifyCommand(args, console); }
+int runWrite(const QStringList &args, Console &console) {
+    return wantsSms(args) ? runSmsModuleCommand(QStringLiteral("write"), args, console) : writeCommand(args, console);
+}
+int runRead(const QStringList &args, Console &console) {
+    return wantsSms(args) ? runSmsModuleCommand(QStringLiteral("read"), args, console) : readCommand(args, console);
+}
+int runVerify(const QStringList &args, Console &console) {
+    return wantsSms(args) ? runSmsModuleCommand(QStringLiteral("verify"), args, console)
+                          : verifyCommand(args, console);
+}
 
 } // namespace zx::cli

@@ -146,6 +146,9 @@ public:
     // again. False, and nothing changed, on an error or an unknown `from`.
     bool renumber(const QString &from, const QString &to);
 
+    // For the tables kept beside the register's own (the SMS job journal).
+    Database &database() { return m_db; }
+
     // The hash kept for a password value.
     static QString secretHash(const QString &module, const QString &entry, const QByteArray &value);
 

@@ -52,6 +52,28 @@ const std::array<QStringList, kSchemaVersion> &steps() {
                            "tag TEXT NOT NULL, PRIMARY KEY (module_id, tag))"),
             QStringLiteral("CREATE INDEX module_tags_by_tag ON module_tags (tag)"),
         },
+        // 3: the journal of SMS jobs: each job, its commands' states, and
+        // the received messages already dealt with.
+        QStringList{
+            QStringLiteral("CREATE TABLE sms_jobs (id {ID}, kind TEXT NOT NULL, "
+                           "modem_port TEXT NOT NULL, profile TEXT NOT NULL, "
+                           "profile_hash TEXT NOT NULL, timeout_ms INTEGER NOT NULL, "
+                           "retries INTEGER NOT NULL, price DOUBLE PRECISION NOT NULL, "
+                           "created_at TEXT NOT NULL, state TEXT NOT NULL, "
+                           "operator TEXT NOT NULL, host TEXT NOT NULL)"),
+            QStringLiteral("CREATE TABLE sms_commands (id {ID}, "
+                           "job_id {REF} NOT NULL REFERENCES sms_jobs(id) ON DELETE CASCADE, "
+                           "module TEXT NOT NULL, seq INTEGER NOT NULL, line TEXT, "
+                           "shown_line TEXT NOT NULL, entries TEXT NOT NULL, "
+                           "secret INTEGER NOT NULL, state TEXT NOT NULL, "
+                           "attempts INTEGER NOT NULL, reference INTEGER NOT NULL, "
+                           "handed_at TEXT, answer TEXT, reason TEXT NOT NULL, done_at TEXT, "
+                           "UNIQUE (job_id, module, seq))"),
+            QStringLiteral("CREATE TABLE sms_messages (key TEXT PRIMARY KEY, "
+                           "job_id {REF} NOT NULL REFERENCES sms_jobs(id) ON DELETE CASCADE, "
+                           "command_id {REF} REFERENCES sms_commands(id) ON DELETE CASCADE, "
+                           "taken_at TEXT NOT NULL)"),
+        },
     };
     return list;
 }

@@ -9,7 +9,7 @@
 
 namespace zx::reg {
 
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
 // The version the database holds: 0 for a new one.
 int schemaVersion(Database &db, QString *error);
