@@ -26,6 +26,9 @@ struct NetworkOptions {
     int duplicatePercent = 0; // answers only: delivered a second time
     int reorderPercent = 0;   // answers only: arrive after the next one
     quint32 seed = 0;
+    // Every SMS goes through the network, to be counted, even when the
+    // network does nothing to it.
+    bool counted = false;
 
     bool anyEffect() const {
         return delayMaxMs > 0 || lossPercent > 0 || duplicatePercent > 0 || reorderPercent > 0;
@@ -58,7 +61,7 @@ public:
     Module *addModule(const QByteArray &number);
     // Whether SMS go through this network at all rather than straight to
     // the module as they always did.
-    bool isActive() const { return m_added || m_options.anyEffect(); }
+    bool isActive() const { return m_added || m_options.counted || m_options.anyEffect(); }
 
     int moduleCount() const { return int(m_endpoints.size()); }
     Module &module(int i) { return *m_endpoints[size_t(i)].module; }

@@ -221,6 +221,7 @@ int main(int argc, char *argv[]) {
         !readInt(parser, QStringLiteral("duplicate"), 0, 100, network.duplicatePercent) ||
         !readInt(parser, QStringLiteral("reorder"), 0, 100, network.reorderPercent))
         return 2;
+    network.counted = parser.isSet(QStringLiteral("count-file"));
     const QStringList moduleNumbers = parser.values(QStringLiteral("module"));
     if (!moduleNumbers.isEmpty() && parser.isSet(QStringLiteral("number"))) {
         return zx::cmdline::GnuCommandLine::report(parser.usageError(QStringLiteral(
@@ -302,7 +303,8 @@ int main(int argc, char *argv[]) {
 
     quitOnSignals(app);
     const int result = app.exec();
-    simulator.writeCounts();
+    if (!simulator.writeCounts())
+        QTextStream(stderr) << "zentorix-sim: " << simulator.errorString() << '\n';
     out << "zentorix-sim: the line took " << simulator.bytesDelivered() << " bytes\n";
     out.flush();
     simulator.stop();
