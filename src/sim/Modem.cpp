@@ -63,6 +63,23 @@ QByteArray deliverTimestamp(const QDateTime &time) {
     return stamp;
 }
 
+Modem::Modem(Module &module) : m_module(module) {
+    m_started.start();
+    m_networkClock.start();
+    m_network.onModuleCommand = [this](int, const QByteArray &line) {
+        if (onModuleCommand)
+            onModuleCommand(line);
+    };
+}
+
+Module *Modem::addModule(const QByteArray &number) {
+    Module *added = m_network.addModule(number);
+    if (added)
+        added->setClock(
+            [this] { return m_state.clock ? m_state.clock() : QDateTime::currentDateTime(); });
+    return added;
+}
+
 void Modem::resetInput() {
     m_line.clear();
     m_pdu.clear();
@@ -78,15 +95,34 @@ qint64 Modem::uptimeMs() const {
     return m_state.uptimeMs ? m_state.uptimeMs() : m_started.elapsed();
 }
 
+qint64 Modem::networkMs() const {
+    return m_state.uptimeMs ? m_state.uptimeMs() : m_networkClock.elapsed();
+}
+
 bool Modem::isReady() const {
     return m_state.notReadyMs <= 0 || uptimeMs() >= m_state.notReadyMs;
 }
 
 QByteArray Modem::poll() {
-    if (m_state.notReadyMs <= 0 || m_readyAnnounced || !isReady())
+    QByteArray out;
+    if (m_state.notReadyMs > 0 && !m_readyAnnounced && isReady()) {
+        m_readyAnnounced = true;
+        out = kReady;
+    }
+    return out + deliverArrived();
+}
+
+QByteArray Modem::deliverArrived() {
+    if (!m_network.isActive())
         return {};
-    m_readyAnnounced = true;
-    return kReady;
+    applyStoreCapacity();
+    QByteArray indications;
+    for (const QByteArray &pdu : m_network.advance(networkMs())) {
+        const int index = storeOrHold(pdu);
+        if (m_state.newMessageIndications && index > 0)
+            indications += newMessageIndication(index);
+    }
+    return indications;
 }
 
 void Modem::applyStoreCapacity() {
@@ -243,6 +279,13 @@ QByteArray Modem::submit() {
     if (m_state.unsolicitedInReplies)
         result += kRing;
     result += kOk;
+    if (m_network.isActive()) {
+        QByteArray command = parsed.text;
+        if (command.endsWith('\r'))
+            command.chop(1);
+        m_network.send(parsed.number, command, networkMs());
+        return result + deliverArrived();
+    }
     const int stored = deliverAnswer(parsed.number, parsed.text);
     if (m_state.newMessageIndications && stored > 0)
         result += newMessageIndication(stored);

@@ -1,10 +1,13 @@
 #pragma once
 // The simulated GSM modem: an AT interpreter in PDU mode with a message
 // store. Every SMS the tool submits reaches the module behind it, whose
-// answer comes back as a received message. No I/O: bytes in, bytes out.
+// answer comes back as a received message; with a network set up (see
+// SmsNetwork) it reaches the module of its number, late or not at all.
+// No I/O: bytes in, bytes out.
 #include "sim/MessageStore.h"
 #include "sim/ModemState.h"
 #include "sim/Module.h"
+#include "sim/SmsNetwork.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -16,7 +19,7 @@ namespace zx::sim {
 
 class Modem {
 public:
-    explicit Modem(Module &module) : m_module(module) { m_started.start(); }
+    explicit Modem(Module &module);
 
     // Takes what the tool wrote and returns what the modem writes back:
     // the echo (when on) and the answers of the lines completed.
@@ -26,7 +29,8 @@ public:
     // The modem is switched on now: its not-ready time starts again.
     void restart();
     // Unsolicited lines due by now that no command brought out: "+CPIN:
-    // READY" and "SMS Ready" once the not-ready time is over.
+    // READY" and "SMS Ready" once the not-ready time is over, and "+CMTI:"
+    // for the answers the network delivered by now (when they are on).
     QByteArray poll();
     // Puts count unread answers ("STORED ANSWER 1", ...) into the store, as
     // if they had come in before anyone listened; returns their "+CMTI:"
@@ -37,6 +41,10 @@ public:
 
     ModemState &state() { return m_state; }
     MessageStore &store() { return m_store; }
+    SmsNetwork &network() { return m_network; }
+    // A module of its own behind number, on the modem's clock; nullptr when
+    // the number has one already.
+    Module *addModule(const QByteArray &number);
     bool awaitsPdu() const { return m_awaitingPdu; }
 
     // Called with each command line the module receives by SMS.
@@ -51,12 +59,16 @@ private:
     QByteArray submit();
     // The answer's index in the store, 0 when the store was full.
     int deliverAnswer(const QByteArray &destination, const QByteArray &text);
+    // Stores what the network delivered by now; the "+CMTI:" lines.
+    QByteArray deliverArrived();
     void applyStoreCapacity();
     int storeOrHold(const QByteArray &pdu);
     // Stores the held answers there is room for; their "+CMTI:" lines.
     QByteArray releaseHeld();
     bool isFull() const { return m_store.size() >= m_store.capacity(); }
     qint64 uptimeMs() const;
+    // The network's time, which a restart of the modem does not reset.
+    qint64 networkMs() const;
     bool isReady() const;
 
     Module &m_module;
@@ -67,8 +79,10 @@ private:
     int m_announcedLength = 0;
     QByteArray m_pdu;
     QElapsedTimer m_started;
+    QElapsedTimer m_networkClock;
     bool m_readyAnnounced = false;
     QList<QByteArray> m_held;
+    SmsNetwork m_network{m_module, m_state};
 };
 
 // The SMS-DELIVER time stamp for a time: yyMMddhhmmss and the zone in

@@ -1,6 +1,8 @@
 #include "sim/Simulator.h"
 
+#include <QJsonDocument>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -34,6 +36,23 @@ Simulator::Simulator(QObject *parent) : QObject(parent) {
     connect(&m_lineIn, &LinePacer::released, this, &Simulator::handle);
     connect(&m_lineOut, &LinePacer::released, this, &Simulator::writeNow);
     m_modem.onModuleCommand = [this](const QByteArray &line) { emit moduleCommand(line); };
+    m_modem.network().onChange = [this] { writeCounts(); };
+}
+
+void Simulator::setCountFile(const QString &path) {
+    m_countFile = path;
+}
+
+bool Simulator::writeCounts() {
+    if (m_countFile.isEmpty())
+        return true;
+    QSaveFile file(m_countFile);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(QJsonDocument(m_modem.network().countsJson()).toJson()) < 0 || !file.commit()) {
+        m_error = m_countFile + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    return true;
 }
 
 Simulator::~Simulator() {

@@ -59,6 +59,12 @@ public:
     bool comeBack();
     bool hasVanished() const { return m_vanished; }
 
+    // With a path, the network's counts (SmsNetwork::countsJson) are
+    // written there after every change, replacing the file in one step.
+    void setCountFile(const QString &path);
+    // Writes them now; false (with errorString) when that failed.
+    bool writeCounts();
+
     // Bytes the line has taken from the simulator since it started.
     qint64 bytesDelivered() const { return m_delivered; }
 
@@ -108,6 +114,7 @@ private:
     int m_unsolicitedSent = 0;
     qint64 m_delivered = 0;
     QString m_error;
+    QString m_countFile;
 };
 
 } // namespace zx::sim

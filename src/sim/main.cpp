@@ -48,6 +48,42 @@ bool readInt(const zx::cmdline::GnuCommandLine &parser, const QString &name, int
     return true;
 }
 
+// "MS" or "MIN-MAX".
+bool readDelay(const zx::cmdline::GnuCommandLine &parser, zx::sim::NetworkOptions &network) {
+    const QString name = QStringLiteral("sms-delay");
+    if (!parser.isSet(name))
+        return true;
+    constexpr int kMaxDelayMs = 3600000;
+    const QStringList parts = parser.value(name).split(QLatin1Char('-'));
+    bool minOk = false;
+    bool maxOk = parts.size() == 1;
+    const int minimum = parts.value(0).toInt(&minOk);
+    const int maximum = parts.size() == 2 ? parts[1].toInt(&maxOk) : minimum;
+    if (parts.size() > 2 || !minOk || !maxOk || minimum < 0 || maximum < minimum ||
+        maximum > kMaxDelayMs) {
+        zx::cmdline::GnuCommandLine::report(parser.usageError(
+            QStringLiteral("--sms-delay wants MS or MIN-MAX, milliseconds in 0..%1")
+                .arg(kMaxDelayMs)));
+        return false;
+    }
+    network.delayMinMs = minimum;
+    network.delayMaxMs = maximum;
+    return true;
+}
+
+bool readSeed(const zx::cmdline::GnuCommandLine &parser, zx::sim::NetworkOptions &network) {
+    if (!parser.isSet(QStringLiteral("seed"))) {
+        network.seed = quint32(QDateTime::currentMSecsSinceEpoch());
+        return true;
+    }
+    bool ok = false;
+    network.seed = parser.value(QStringLiteral("seed")).toUInt(&ok);
+    if (!ok)
+        zx::cmdline::GnuCommandLine::report(
+            parser.usageError(QStringLiteral("--seed wants a number in 0..4294967295")));
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -103,6 +139,36 @@ int main(int argc, char *argv[]) {
         {QStringLiteral("cmti-before-open"),
          QStringLiteral("With --stored-answers: write their +CMTI: lines to the terminal at the "
                         "start, before any tool has opened it.")},
+        {QStringLiteral("module"),
+         QStringLiteral("With --modem: a module of its own behind NUMBER (repeatable). An SMS "
+                        "reaches the module of its number only and the answer comes from that "
+                        "number; an SMS to any other number is lost. Numbers match on their "
+                        "digits after a leading + or 00."),
+         QStringLiteral("NUMBER")},
+        {QStringLiteral("sms-delay"),
+         QStringLiteral("With --modem: each SMS, command and answer alike, is MS milliseconds "
+                        "on its way, or a time drawn evenly from MIN-MAX for each."),
+         QStringLiteral("MS|MIN-MAX")},
+        {QStringLiteral("loss"),
+         QStringLiteral("With --modem: the network loses this share of the SMS, either way."),
+         QStringLiteral("PERCENT")},
+        {QStringLiteral("duplicate"),
+         QStringLiteral("With --modem: this share of the answers arrives twice, the same PDU "
+                        "after a delay of its own."),
+         QStringLiteral("PERCENT")},
+        {QStringLiteral("reorder"),
+         QStringLiteral("With --modem: this share of the answers is held back until the next "
+                        "one has arrived."),
+         QStringLiteral("PERCENT")},
+        {QStringLiteral("seed"),
+         QStringLiteral("With --modem: the seed of the network's random choices (default: from "
+                        "the clock; the seed used is printed on standard error)."),
+         QStringLiteral("N")},
+        {QStringLiteral("count-file"),
+         QStringLiteral("With --modem: keep PATH a JSON record of what each module received and "
+                        "answered, what the network lost or duplicated and what the module "
+                        "holds, rewritten whole after every change and at the end."),
+         QStringLiteral("PATH")},
         {QStringLiteral("silent"), QStringLiteral("Read everything, answer nothing.")},
         {QStringLiteral("refuse"), QStringLiteral("Answer ERROR to every module command.")},
         {QStringLiteral("delay"), QStringLiteral("Wait MS milliseconds before each answer."),
@@ -149,6 +215,18 @@ int main(int argc, char *argv[]) {
         !readInt(parser, QStringLiteral("unsolicited"), 0, 10000, faults.unsolicitedPerSec) ||
         !readInt(parser, QStringLiteral("vanish-after"), 0, 86400, faults.vanishAfterSec))
         return 2;
+    zx::sim::NetworkOptions network;
+    if (!readDelay(parser, network) || !readSeed(parser, network) ||
+        !readInt(parser, QStringLiteral("loss"), 0, 100, network.lossPercent) ||
+        !readInt(parser, QStringLiteral("duplicate"), 0, 100, network.duplicatePercent) ||
+        !readInt(parser, QStringLiteral("reorder"), 0, 100, network.reorderPercent))
+        return 2;
+    network.counted = parser.isSet(QStringLiteral("count-file"));
+    const QStringList moduleNumbers = parser.values(QStringLiteral("module"));
+    if (!moduleNumbers.isEmpty() && parser.isSet(QStringLiteral("number"))) {
+        return zx::cmdline::GnuCommandLine::report(parser.usageError(QStringLiteral(
+            "--number is for the one module; with --module each number is its own")));
+    }
     const QString echo = parser.value(QStringLiteral("echo")).toLower();
     if (echo != QStringLiteral("on") && echo != QStringLiteral("off")) {
         return zx::cmdline::GnuCommandLine::report(
@@ -172,6 +250,27 @@ int main(int argc, char *argv[]) {
     state.refuseWhenFull = parser.isSet(QStringLiteral("refuse-when-full"));
     state.storedAnswers = habits.storedAnswers;
     state.cmtiBeforeOpen = parser.isSet(QStringLiteral("cmti-before-open"));
+    simulator.modem().network().setOptions(network);
+    for (const QString &number : moduleNumbers) {
+        if (!simulator.modem().addModule(number.toLatin1())) {
+            return zx::cmdline::GnuCommandLine::report(parser.usageError(
+                QStringLiteral("--module %1: not a number, or one given already").arg(number)));
+        }
+    }
+    bool networkOptions = !moduleNumbers.isEmpty();
+    for (const char *name : {"sms-delay", "loss", "duplicate", "reorder", "seed", "count-file"}) {
+        if (parser.isSet(QLatin1String(name)))
+            networkOptions = true;
+    }
+
+    if (modem && networkOptions) {
+        QTextStream(stderr) << "zentorix-sim: network seed " << network.seed << '\n';
+        simulator.setCountFile(parser.value(QStringLiteral("count-file")));
+        if (!simulator.writeCounts()) {
+            QTextStream(stderr) << "zentorix-sim: " << simulator.errorString() << '\n';
+            return 1;
+        }
+    }
 
     QTextStream out(stdout);
     if (!simulator.start()) {
@@ -182,8 +281,14 @@ int main(int argc, char *argv[]) {
         QTextStream(stderr) << "zentorix-sim: " << simulator.errorString() << '\n';
         return 1;
     }
-    out << "zentorix-sim: " << (modem ? "GSM modem with the module behind it" : "module")
-        << " on " << simulator.slavePath() << '\n'
+    const QString role =
+        !modem ? QStringLiteral("module")
+        : moduleNumbers.isEmpty()
+            ? QStringLiteral("GSM modem with the module behind it")
+            : QStringLiteral("GSM modem with %1 modules (%2) behind it")
+                  .arg(moduleNumbers.size())
+                  .arg(moduleNumbers.join(QStringLiteral(", ")));
+    out << "zentorix-sim: " << role << " on " << simulator.slavePath() << '\n'
         << "zentorix-sim: port map link " << simulator.linkPath() << " -> choose \"Com" << comN
         << "\" in the tool\n";
     out.flush();
@@ -198,6 +303,8 @@ int main(int argc, char *argv[]) {
 
     quitOnSignals(app);
     const int result = app.exec();
+    if (!simulator.writeCounts())
+        QTextStream(stderr) << "zentorix-sim: " << simulator.errorString() << '\n';
     out << "zentorix-sim: the line took " << simulator.bytesDelivered() << " bytes\n";
     out.flush();
     simulator.stop();

@@ -315,27 +315,38 @@ TEST_F(ModemFixture, RealModemHabitsByteForByte) {
            "\r\n\r\nOK\r\n"}},
          2},
     };
-    for (const HabitCase &c : cases) {
-        Module freshModule;
-        Modem fresh(freshModule);
-        qint64 uptime = 0;
-        fresh.state().clock = [this] { return pc; };
-        fresh.state().uptimeMs = [&uptime] { return uptime; };
-        c.set(fresh.state());
-        for (size_t i = 0; i < c.steps.size(); ++i) {
-            const HabitStep &step = c.steps[i];
-            uptime = step.uptimeMs;
-            QByteArray out;
-            if (step.act == Act::Feed)
-                out = fresh.feed(step.in);
-            else if (step.act == Act::Poll)
-                out = fresh.poll();
-            else
-                out = fresh.storeAnswers(step.in.toInt());
-            EXPECT_EQ(out, step.out) << c.name << ", step " << i;
+    // A network that does nothing to the SMS, there only to count them,
+    // changes no byte.
+    for (const bool counted : {false, true}) {
+        for (const HabitCase &c : cases) {
+            SCOPED_TRACE(counted ? "counted by the network" : "straight to the module");
+            Module freshModule;
+            Modem fresh(freshModule);
+            qint64 uptime = 0;
+            fresh.state().clock = [this] { return pc; };
+            fresh.state().uptimeMs = [&uptime] { return uptime; };
+            zx::sim::NetworkOptions network;
+            network.counted = counted;
+            fresh.network().setOptions(network);
+            c.set(fresh.state());
+            int accepted = 0;
+            for (size_t i = 0; i < c.steps.size(); ++i) {
+                const HabitStep &step = c.steps[i];
+                uptime = step.uptimeMs;
+                QByteArray out;
+                if (step.act == Act::Feed)
+                    out = fresh.feed(step.in);
+                else if (step.act == Act::Poll)
+                    out = fresh.poll();
+                else
+                    out = fresh.storeAnswers(step.in.toInt());
+                EXPECT_EQ(out, step.out) << c.name << ", step " << i;
+                accepted += int(out.count("+CMGS: "));
+            }
+            EXPECT_FALSE(fresh.awaitsPdu()) << c.name;
+            EXPECT_EQ(fresh.store().size(), c.storedAtEnd) << c.name;
+            EXPECT_EQ(fresh.network().counts(0).answersSent, counted ? accepted : 0) << c.name;
         }
-        EXPECT_FALSE(fresh.awaitsPdu()) << c.name;
-        EXPECT_EQ(fresh.store().size(), c.storedAtEnd) << c.name;
     }
 }
 
