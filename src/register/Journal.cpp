@@ -73,7 +73,7 @@ bool Journal::create(remote::SmsJob &job) {
                                       "timeout_ms, retries, price, created_at, state, operator, host) "
                                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"),
                        {job.kind, job.modemPort, job.profile.isNull() ? QStringLiteral("") : job.profile,
-                        QString::fromLatin1(job.profileHash), job.timeoutMs, job.retries,
+                        QString::fromLatin1(job.profileHash.isNull() ? QByteArray("") : job.profileHash), job.timeoutMs, job.retries,
                         job.pricePerSms, timeText(job.created), job.state, userName(),
                         QSysInfo::machineHostName()}) ||
             !query.next())

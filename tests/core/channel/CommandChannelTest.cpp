@@ -220,3 +220,57 @@ TEST(CommandChannel, TranscriptAnswersMeetTheirCommandsRules) {
     }
     EXPECT_GT(judged, 100);
 }
+
+// A modem's prompt ends its exchange as soon as it is there (no line end
+// comes after it); a modem command's reply runs to its final code, with the
+// echo left out and its own reports told apart, also after the reply.
+TEST(CommandChannel, ModemRepliesEndAtThePromptOrTheFinalCode) {
+    const QByteArray pdu = "0011000B919451110000F00000AA05C7F79B0C00";
+    struct Case {
+        const char *name;
+        AnswerRule::Kind kind;
+        QByteArray command;
+        QList<ScriptedPort::Chunk> peer;
+        Outcome outcome;
+        QByteArray answer;
+        QList<QByteArray> reports;
+    };
+    const Case cases[] = {
+        {"prompt after the echo", AnswerRule::Kind::Prompt, "AT+CMGS=20",
+         {{2, "AT+CMGS=20\r"}, {4, "\r\n> "}}, Outcome::Answered, "> ", {}},
+        {"bare prompt on the echo's line", AnswerRule::Kind::Prompt, "AT+CMGS=20",
+         {{2, "AT+CMGS=20\r>"}}, Outcome::Answered, "> ", {}},
+        {"refusal instead of the prompt", AnswerRule::Kind::Prompt, "AT+CMGS=20",
+         {{2, "AT+CMGS=20\r\r\n+CMS ERROR: 330\r\n"}}, Outcome::Refused, "+CMS ERROR: 330\r\n", {}},
+        {"a ring is no prompt", AnswerRule::Kind::Prompt, "AT+CMGS=20",
+         {{2, "\r\nRING\r\n"}}, Outcome::NoAnswer, "", {"RING"}},
+        {"submission result after the echoed PDU", AnswerRule::Kind::ModemFinal, pdu,
+         {{2, pdu + "\x1A"}, {6, "\r\n+CMGS: 17\r\n"}, {8, "\r\nOK\r\n+CMTI: \"SM\",3\r\n"}},
+         Outcome::Answered, "+CMGS: 17\r\nOK\r\n", {"+CMTI: \"SM\",3"}},
+        {"listing with a report in it", AnswerRule::Kind::ModemFinal, "AT+CMGL=4",
+         {{2, "AT+CMGL=4\r\r\n+CMGL: 1,0,,20\r\n"},
+          {5, "0004059121430000621070210000000241\r\n+CREG: 1\r\n"},
+          {7, "\r\nOK\r\n"}},
+         Outcome::Answered, "+CMGL: 1,0,,20\r\n0004059121430000621070210000000241\r\nOK\r\n",
+         {"+CREG: 1"}},
+        {"empty store refused", AnswerRule::Kind::ModemFinal, "AT+CMGL=4",
+         {{2, "\r\n+CMS ERROR: 321\r\n"}}, Outcome::Refused, "+CMS ERROR: 321\r\n", {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Exchange e;
+        e.command = c.command;
+        e.bytes = c.command + (c.kind == AnswerRule::Kind::Prompt ? "\r" : "\x1A");
+        e.rule.kind = c.kind;
+        e.timeoutMs = 200;
+        ScriptedPort port;
+        port.answers = {c.peer};
+        const ChannelRun run = runAll(port, {e});
+        ASSERT_EQ(run.results.size(), 1);
+        EXPECT_EQ(outcomeName(run.results.first().outcome), outcomeName(c.outcome));
+        if (c.outcome != Outcome::NoAnswer) {
+            EXPECT_EQ(run.results.first().answer, c.answer);
+        }
+        EXPECT_EQ(run.unsolicited, c.reports);
+    }
+}

@@ -1,3 +1,4 @@
+#include "gsm/DeliverHeader.h"
 #include "gsm/PduDecoder.h"
 #include "gsm/PduDeliver.h"
 #include "gsm/PduEncoder.h"
@@ -105,4 +106,34 @@ TEST(PduRoundTrip, SubmitParserRefusesWhatIsNotACompleteSubmit) {
         EXPECT_TRUE(parsed.number.isEmpty());
         EXPECT_TRUE(parsed.text.isEmpty());
     }
+}
+
+// Who sent an answer is read from its SMS-DELIVER, whatever the number's
+// length, type or service-centre field; anything else is no sender.
+TEST(PduRoundTrip, DeliverHeaderNamesTheSenderAndTimeStamp) {
+    struct Case {
+        QByteArray originator, centre, stamp;
+        QByteArray sender; // empty: not read
+    };
+    const Case cases[] = {
+        {"+4915111", {}, "62107021000000", "+4915111"},
+        {"+491710123456", "+4917600403", "22019141720080", "+491710123456"},
+        {"0171", {}, "9999999999999A", "0171"},
+        {"+12345", "+49176", "62107021000000", "+12345"},
+    };
+    for (const Case &c : cases) {
+        const QByteArray pdu = buildDeliverPdu(c.originator, "OK", c.stamp, c.centre);
+        const DeliverHeader header = readDeliverHeader(pdu);
+        EXPECT_TRUE(header.ok) << pdu.constData();
+        EXPECT_EQ(header.sender, c.sender);
+        EXPECT_EQ(header.timestamp, c.stamp);
+        // Cut anywhere before the time stamp's end, it is not a message.
+        for (qsizetype cut = 0; cut < pdu.size() - 6; cut += 3)
+            EXPECT_FALSE(readDeliverHeader(pdu.left(cut)).ok) << cut;
+    }
+    // A stored SMS-SUBMIT, a letter in the address and a plain word are not
+    // a received message.
+    EXPECT_FALSE(readDeliverHeader(TextToPDUConversion("GETVR\r", "+4915111").chopped(1)).ok);
+    EXPECT_FALSE(readDeliverHeader("0004059121A3F5000062107021000000024121").ok);
+    EXPECT_FALSE(readDeliverHeader("OK").ok);
 }
