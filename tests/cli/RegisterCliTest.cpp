@@ -280,3 +280,56 @@ TEST_F(RegisterCli, WriteKilledAtTwentyPointsLeavesTheRegisterConsistent) {
 }
 
 } // namespace
+
+// By SMS: a dry run says what would go where and what it costs, sending
+// nothing; bad input sends nothing either; a write through the modem is
+// answered, kept as a finished job, and known, so the same write again has
+// nothing to send.
+TEST_F(RegisterCli, SmsWriteCostsFirstThenIsAnsweredAndKnown) {
+    sim.setMode(zx::sim::Simulator::Mode::Sms);
+    sim.modem().state().newMessageIndications = true;
+    const QString profile = file("two.json");
+    writeFile(profile, R"({"version": 1, "fields": {"AlarmNumbers": ["+4930111", "+4930222", null, null, null, null, null]}})");
+    const QStringList sms{QStringLiteral("write"), QStringLiteral("--sms"), QStringLiteral("--modem-port"),
+                          sim.slavePath(), QStringLiteral("--module"), QStringLiteral("+4915111"), profile};
+
+    const Outcome dry = offline(sms + QStringList{QStringLiteral("--dry-run"), QStringLiteral("--price"), QStringLiteral("0.10")});
+    EXPECT_EQ(dry.status, 0) << dry.err.constData();
+    EXPECT_EQ(dry.out, "+4915111: SETNN1 +4930111\n+4915111: SETNN2 +4930222\n"
+                       "2 SMS to 1 module (+4915111 2)\n"
+                       "at most 4 with 1 retry each for answers that do not come\n"
+                       "cost: 0.20 at 0.10 per SMS (at most 0.40)\n"
+                       "nothing was sent (--dry-run)\n");
+
+    struct Bad {
+        QStringList args;
+        const char *says;
+    };
+    const Bad bad[] = {
+        {{QStringLiteral("write"), QStringLiteral("--sms"), QStringLiteral("--module"), QStringLiteral("+4915111"), profile}, "--modem-port"},
+        {{QStringLiteral("write"), QStringLiteral("--sms"), QStringLiteral("--modem-port"), sim.slavePath(), profile}, "--module NUMBER"},
+        {sms + QStringList{QStringLiteral("--module"), QStringLiteral("004915111")}, "given twice"},
+        {sms + QStringList{QStringLiteral("--module"), QStringLiteral("+49 15x")}, "not a telephone number"},
+        {sms + QStringList{QStringLiteral("--retries"), QStringLiteral("9")}, "--retries"},
+        {sms + QStringList{QStringLiteral("--answer-timeout"), QStringLiteral("0")}, "--answer-timeout"},
+        {sms + QStringList{QStringLiteral("--price"), QStringLiteral("cheap")}, "--price"},
+    };
+    for (const Bad &b : bad) {
+        const Outcome o = offline(b.args);
+        EXPECT_EQ(o.status, 2) << b.says;
+        EXPECT_TRUE(o.err.contains(b.says)) << o.err.constData();
+    }
+    EXPECT_TRUE(wire.isEmpty()) << wire.constData();
+
+    const Outcome sent = offline(sms + QStringList{QStringLiteral("--list-every"), QStringLiteral("1")});
+    EXPECT_EQ(sent.status, 0) << sent.err.constData();
+    EXPECT_TRUE(sent.out.contains("+4915111: 2 of 2 answered, 0 refused, 0 given up; 2 SMS sent")) << sent.out.constData();
+    EXPECT_EQ(wire.count("AT+CMGS="), 2);
+    EXPECT_EQ(sim.module().state().alarmNumbers.at(1).trimmed(), "+4930222");
+    const Outcome jobs = offline({QStringLiteral("jobs"), QStringLiteral("list")});
+    EXPECT_TRUE(jobs.out.startsWith("1  write  finished  2 of 2 answered  +4915111")) << jobs.out.constData();
+    const Outcome again = offline(sms);
+    EXPECT_EQ(again.status, 0);
+    EXPECT_TRUE(again.out.contains("nothing to send")) << again.out.constData();
+    EXPECT_EQ(wire.count("AT+CMGS="), 2);
+}
