@@ -60,6 +60,13 @@ QString plainAnswer(const provision::CommandResult &result) {
 
 // The port as given, before it is opened: what a module met without a
 // number is kept under.
+// Shown in the cable path's help; the arguments go to the SMS path before
+// they are parsed here.
+QCommandLineOption smsOption() {
+    return {QStringLiteral("sms"), QStringLiteral("Reach remote modules by SMS through a GSM modem instead; "
+                                                  "its options: --sms --help.")};
+}
+
 QString portGiven(const CommandLine &line) {
     return line.value(QCommandLineOption(QStringList{QStringLiteral("p"), QStringLiteral("port")},
                                          QString()));
@@ -127,6 +134,7 @@ int writeCommand(const QStringList &args, Console &console) {
     line.addOption(changedFrom);
     line.addOption(changes);
     line.addOption(verify);
+    line.addOption(smsOption());
     ModuleRun run(line, true);
     RunRecorder recorder(line);
     if (const auto done = line.parse(args, console, 0, 1))
@@ -212,6 +220,7 @@ int readCommand(const QStringList &args, Console &console) {
                                                    "standard output."),
                                     QStringLiteral("FILE"));
     line.addOption(output);
+    line.addOption(smsOption());
     ModuleRun run(line, true);
     RunRecorder recorder(line);
     if (const auto done = line.parse(args, console, 0, 0))
@@ -274,6 +283,7 @@ int verifyCommand(const QStringList &args, Console &console) {
                        "asked for). Passwords show only as \"differs\"."));
     line.addPositional(QStringLiteral("FILE"),
                        QStringLiteral("A profile (.json) or a settings file (ZENTORIX.cfg)."));
+    line.addOption(smsOption());
     ModuleRun run(line, true);
     RunRecorder recorder(line);
     if (const auto done = line.parse(args, console, 0, 1))
