@@ -227,7 +227,7 @@ int runSmsJob(Console &console, reg::Register &reg, remote::SmsJob job, const pr
     remote::ModemLink modem(adapter, channel::ChannelTiming::forBaud(options.modem.baud));
     port.forward([&modem](const QByteArray &bytes) { modem.receive(bytes); },
                  [&modem](const QString &why) { modem.portLost(why); });
-    remote::SmsEngine engine(modem, journal, {options.listEveryMs, 5000, 1100});
+    remote::SmsEngine engine(modem, journal, {options.listEveryMs, 5000, 1100, 3});
     engine.run(job);
     reg::SmsRuns runs(reg, engine.job(), source.record);
     if (!runs.begin())

@@ -72,8 +72,13 @@ void ModemLink::remove(int index) {
 }
 
 void ModemLink::cancelAll() {
+    const std::deque<Op> queued = std::move(m_ops);
     m_ops.clear();
     m_channel.cancelAll();
+    // Submissions that never reached the modem are not on their way.
+    for (const Op &op : queued)
+        if (op.step == Step::Prompt || op.step == Step::Pdu)
+            emit submitFailed(op.token, QStringLiteral("cancelled"), false);
 }
 
 void ModemLink::startNext() {
@@ -123,7 +128,7 @@ void ModemLink::exchangeDone(int id, const channel::ExchangeResult &result) {
     if (result.outcome == channel::Outcome::PortError) {
         m_ops.clear();
         if (op.step == Step::Prompt || op.step == Step::Pdu)
-            emit submitFailed(op.token, result.reason);
+            emit submitFailed(op.token, result.reason, op.step == Step::Pdu);
         emit portFailed(result.reason);
         return;
     }
@@ -147,10 +152,12 @@ void ModemLink::exchangeDone(int id, const channel::ExchangeResult &result) {
             // Escape ends the wait.
             if (result.outcome != channel::Outcome::Refused)
                 m_channel.submit(modemExchange("\x1B", {}, channel::AnswerRule::Kind::ModemFinal, 200));
-            emit submitFailed(op.token, result.outcome == channel::Outcome::Refused
-                                            ? result.reason
-                                            : QStringLiteral("the modem did not ask for the message (%1)")
-                                                  .arg(channel::outcomeName(result.outcome)));
+            emit submitFailed(op.token,
+                              result.outcome == channel::Outcome::Refused
+                                  ? result.reason
+                                  : QStringLiteral("the modem did not ask for the message (%1)")
+                                        .arg(channel::outcomeName(result.outcome)),
+                              false);
         }
         break;
     case Step::Pdu: {
@@ -158,10 +165,14 @@ void ModemLink::exchangeDone(int id, const channel::ExchangeResult &result) {
         if (reference >= 0)
             emit submitted(op.token, reference);
         else
-            emit submitFailed(op.token, result.outcome == channel::Outcome::Refused
-                                            ? result.reason
-                                            : QStringLiteral("the modem gave no message reference (%1)")
-                                                  .arg(channel::outcomeName(result.outcome)));
+            // A refusal keeps the message; without an answer it may be on
+            // its way.
+            emit submitFailed(op.token,
+                              result.outcome == channel::Outcome::Refused
+                                  ? result.reason
+                                  : QStringLiteral("the modem gave no message reference (%1)")
+                                        .arg(channel::outcomeName(result.outcome)),
+                              result.outcome != channel::Outcome::Refused);
         break;
     }
     case Step::List:

@@ -39,7 +39,8 @@ public:
     // it.
     void start();
     // Queues an SMS of text to number; submitted(token, reference) or
-    // submitFailed(token, reason) follows.
+    // submitFailed(token, reason, mayHaveLeft) follows: mayHaveLeft when
+    // the modem took the message but did not say it sent it.
     int submit(const QByteArray &number, const QByteArray &text);
     // Lists every message in the store; listed() follows. A listing asked
     // for while one is queued is not queued twice.
@@ -57,7 +58,7 @@ public:
 
 signals:
     void submitted(int token, int reference);
-    void submitFailed(int token, const QString &reason);
+    void submitFailed(int token, const QString &reason, bool mayHaveLeft);
     void listed(const QList<zx::remote::ReceivedSms> &messages);
     // "+CMTI:": a message has been stored.
     void messageStored();

@@ -171,6 +171,7 @@ void SmsEngine::onSubmitted(int token, int reference) {
     SmsCommand *command = byId(m_tokens.take(token));
     if (!m_running || !command || command->state != SmsState::Handed)
         return;
+    m_refusedInRow = 0;
     command->reference = reference;
     // Its time-out runs from when the network has it.
     command->handedAt = now();
@@ -178,22 +179,40 @@ void SmsEngine::onSubmitted(int token, int reference) {
     armDeadline();
 }
 
-void SmsEngine::onSubmitFailed(int token, const QString &reason) {
+void SmsEngine::onSubmitFailed(int token, const QString &reason, bool mayHaveLeft) {
     SmsCommand *command = byId(m_tokens.take(token));
-    if (!m_running || !command || command->state != SmsState::Handed)
+    if (!command || command->state != SmsState::Handed)
         return;
-    if (command->attempts > m_job.retries) {
-        command->state = SmsState::GivenUp;
-        command->reason = QStringLiteral("the modem did not send it: %1").arg(reason);
-        command->doneAt = now();
-    } else {
-        command->state = SmsState::ToSend;
-        command->reason = reason;
+    if (!m_running) {
+        // Stopped before the modem took it: it was never sent.
+        if (!mayHaveLeft) {
+            command->state = SmsState::ToSend;
+            command->attempts -= 1;
+            m_store.update(*command);
+        }
+        return;
     }
+    if (mayHaveLeft) {
+        // Awaited like any SMS on its way: its time-out decides.
+        command->reason = reason;
+        store(*command);
+        armDeadline();
+        return;
+    }
+    // The modem kept it: not an attempt.
+    command->state = SmsState::ToSend;
+    command->attempts -= 1;
+    command->reason = reason;
     if (!store(*command))
         return;
+    if (++m_refusedInRow >= m_times.refusalsToStop) {
+        fail(QStringLiteral("the modem refused to send %1 SMS in a row: %2; check its SIM, SMS centre "
+                            "number and signal, then resume the job")
+                 .arg(m_refusedInRow)
+                 .arg(reason));
+        return;
+    }
     QTimer::singleShot(m_times.refusedPauseMs, this, &SmsEngine::sendDue);
-    finishIfDone();
 }
 
 void SmsEngine::onListed(const QList<ReceivedSms> &messages) {

@@ -24,6 +24,9 @@ struct SmsEngineTimes {
     // so that no two of its answers carry the same time stamp (a second's
     // resolution): a copy of an earlier answer is then always a duplicate.
     int answerSpacingMs = 1100;
+    // Submissions the modem refuses in a row before the job stops (a SIM,
+    // an SMS centre number or a network that will not send).
+    int refusalsToStop = 3;
 };
 
 class SmsEngine : public QObject {
@@ -58,7 +61,7 @@ private:
     void sendDue();
     void handOver(SmsCommand &command);
     void onSubmitted(int token, int reference);
-    void onSubmitFailed(int token, const QString &reason);
+    void onSubmitFailed(int token, const QString &reason, bool mayHaveLeft);
     void onListed(const QList<ReceivedSms> &messages);
     void take(const ReceivedSms &sms);
     void checkDeadlines();
@@ -85,6 +88,7 @@ private:
     int m_stray = 0;
     int m_foreign = 0;
     int m_duplicates = 0;
+    int m_refusedInRow = 0; // submissions the modem refused, one after another
 };
 
 } // namespace zx::remote
