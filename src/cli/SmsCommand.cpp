@@ -224,7 +224,10 @@ int runJobs(const QStringList &args, Console &console) {
                                        QStringLiteral("SEC"), QStringLiteral("5"));
     const QCommandLineOption report(QStringLiteral("report"), QStringLiteral("resume: the job's report to FILE."),
                                     QStringLiteral("FILE"));
-    for (const QCommandLineOption *option : {&modemPort, &baud, &listEvery, &report})
+    const QCommandLineOption takeOver(QStringLiteral("take-over"),
+                                      QStringLiteral("resume: run the job although a program on another machine "
+                                                     "claims it (that program is gone)."));
+    for (const QCommandLineOption *option : {&modemPort, &baud, &listEvery, &report, &takeOver})
         line.addOption(*option);
     line.addOption(registerOption());
     line.addJsonOption();
@@ -310,6 +313,7 @@ int runJobs(const QStringList &args, Console &console) {
     options.listEveryMs = std::max(1, line.value(listEvery).toInt()) * 1000;
     options.reportPath = line.isSet(report) ? line.value(report) : QString();
     options.json = line.json();
+    options.takeOver = line.isSet(takeOver);
     return runSmsJob(console, *reg, *job, source, options);
 }
 

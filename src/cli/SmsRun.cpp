@@ -12,6 +12,7 @@
 #include "settings/PrivateFile.h"
 
 #include <QCryptographicHash>
+#include <QScopeGuard>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonArray>
@@ -221,6 +222,13 @@ int runSmsJob(Console &console, reg::Register &reg, remote::SmsJob job, const pr
     if (job.id == 0 && !journal.create(job))
         return console.fail(ExitUsage, QStringLiteral("the job could not be kept in the module register: %1")
                                            .arg(journal.lastError()));
+    // Two programs on one job would send its commands twice.
+    if (QString holder; !journal.claim(job.id, options.takeOver, &holder))
+        return console.fail(ExitUsage, QStringLiteral("job %1 is being run by %2; stop that first, or give "
+                                                      "--take-over when it is gone")
+                                           .arg(job.id)
+                                           .arg(holder));
+    const auto release = qScopeGuard([&] { journal.release(job.id); });
     say(console, QStringLiteral("job %1: %2").arg(job.id).arg(costLines(job).join(QStringLiteral("; "))));
 
     ModemPortAdapter adapter(port);

@@ -19,6 +19,7 @@ struct SmsOptions {
     int listEveryMs = 5000;
     QString reportPath;
     bool json = false;
+    bool takeOver = false; // run a job another machine's program claims
 };
 
 // "15 SMS to 3 modules (+4915111 5, ...)", with the cost at price per SMS.

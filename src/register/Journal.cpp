@@ -6,6 +6,9 @@
 #include <QSysInfo>
 #include <QVariant>
 
+#include <cerrno>
+#include <csignal>
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -151,6 +154,41 @@ bool Journal::takeMessage(const QByteArray &key, const remote::SmsCommand *answe
                          {QString::fromLatin1(key), job.value(0).toLongLong(),
                           answered ? QVariant(answered->id) : QVariant(QMetaType(QMetaType::LongLong)),
                           timeText(QDateTime::currentDateTimeUtc())});
+    });
+}
+
+bool Journal::claim(qint64 job, bool takeOver, QString *holder) {
+    const QString here = QSysInfo::machineHostName();
+    bool free = false;
+    const bool ok = m_db.write([&] {
+        QSqlQuery query = m_db.query();
+        if (!m_db.exec(query, QStringLiteral("SELECT runner_host, runner_pid FROM sms_jobs WHERE id = ?"), {job}) ||
+            !query.next())
+            return false;
+        const QString host = query.value(0).toString();
+        const qint64 pid = query.value(1).toLongLong();
+        const bool gone = pid <= 0 || pid == qint64(::getpid()) ||
+                          (host == here && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
+        if (!gone && !takeOver) {
+            *holder = QStringLiteral("process %1 on %2").arg(pid).arg(host);
+            return true;
+        }
+        free = true;
+        return m_db.exec(query, QStringLiteral("UPDATE sms_jobs SET runner_host = ?, runner_pid = ? WHERE id = ?"),
+                         {here, qint64(::getpid()), job});
+    });
+    if (!ok)
+        *holder = m_db.lastError();
+    return ok && free;
+}
+
+void Journal::release(qint64 job) {
+    m_db.write([&] {
+        QSqlQuery query = m_db.query();
+        return m_db.exec(query,
+                         QStringLiteral("UPDATE sms_jobs SET runner_pid = 0 WHERE id = ? AND runner_host = ? "
+                                        "AND runner_pid = ?"),
+                         {job, QSysInfo::machineHostName(), qint64(::getpid())});
     });
 }
 

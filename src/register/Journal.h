@@ -22,6 +22,12 @@ public:
     bool finish(qint64 job, const QString &state) override;
     QString lastError() const override { return m_db.lastError(); }
 
+    // This program runs the job from now on; false, with *holder saying
+    // which, when a program that is still there on this machine runs it, or
+    // one on another machine (unless takeOver).
+    bool claim(qint64 job, bool takeOver, QString *holder);
+    void release(qint64 job);
+
     // Newest first; with runningOnly only jobs not finished or cancelled.
     QList<remote::SmsJob> jobs(bool runningOnly = false);
     std::optional<remote::SmsJob> job(qint64 id);

@@ -60,7 +60,8 @@ const std::array<QStringList, kSchemaVersion> &steps() {
                            "profile_hash TEXT NOT NULL, timeout_ms INTEGER NOT NULL, "
                            "retries INTEGER NOT NULL, price DOUBLE PRECISION NOT NULL, "
                            "created_at TEXT NOT NULL, state TEXT NOT NULL, "
-                           "operator TEXT NOT NULL, host TEXT NOT NULL)"),
+                           "operator TEXT NOT NULL, host TEXT NOT NULL, "
+                           "runner_host TEXT NOT NULL DEFAULT '', runner_pid INTEGER NOT NULL DEFAULT 0)"),
             QStringLiteral("CREATE TABLE sms_commands (id {ID}, "
                            "job_id {REF} NOT NULL REFERENCES sms_jobs(id) ON DELETE CASCADE, "
                            "module TEXT NOT NULL, seq INTEGER NOT NULL, line TEXT, "

@@ -16,6 +16,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QSysInfo>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -291,6 +294,39 @@ TEST_P(SmsJobTest, ModemThatRefusesToSendStopsTheJobUntouched) {
     kept = *journal.job(job.id);
     EXPECT_EQ(kept.countIn(remote::SmsState::Answered), 2);
     EXPECT_EQ(kept.handOvers(), 2);
+}
+
+// One program at a time runs a job: another that is still there holds it
+// (on this machine while its process lives; on another one until taken
+// over), so that its commands are never sent twice at once.
+TEST_P(SmsJobTest, AJobIsRunByOneProgramAtATime) {
+    remote::SmsJob job;
+    job.modemPort = QStringLiteral("Com5");
+    job.commands << command(kModules[0], 0, "SETNN1 +4930111", QStringLiteral("AlarmNumbers[1]"));
+    reg::Journal journal(*reg);
+    ASSERT_TRUE(journal.create(job));
+    QProcess other;
+    other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+    ASSERT_TRUE(other.waitForStarted());
+    const auto holdBy = [&](const QString &host, qint64 pid) {
+        QSqlQuery query = reg->database().query();
+        ASSERT_TRUE(reg->database().exec(query, QStringLiteral("UPDATE sms_jobs SET runner_host = ?, runner_pid = ? WHERE id = ?"),
+                                         {host, pid, job.id}));
+    };
+    QString holder;
+    holdBy(QSysInfo::machineHostName(), other.processId());
+    EXPECT_FALSE(journal.claim(job.id, false, &holder));
+    EXPECT_TRUE(holder.contains(QString::number(other.processId()))) << holder.toStdString();
+    other.kill();
+    other.waitForFinished();
+    EXPECT_TRUE(journal.claim(job.id, false, &holder)) << holder.toStdString();
+    holdBy(QStringLiteral("elsewhere.example"), 4242);
+    EXPECT_FALSE(journal.claim(job.id, false, &holder));
+    EXPECT_TRUE(holder.contains(QLatin1String("elsewhere.example"))) << holder.toStdString();
+    EXPECT_TRUE(journal.claim(job.id, true, &holder));
+    journal.release(job.id);
+    holdBy(QStringLiteral("elsewhere.example"), 0);
+    EXPECT_TRUE(journal.claim(job.id, false, &holder));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SmsJobTest, ::testing::Values("sqlite", "postgresql"),
