@@ -67,6 +67,10 @@ void ModemLink::list() {
 }
 
 void ModemLink::remove(int index) {
+    // Deleting an index twice could take a message stored there meanwhile.
+    if (m_deleting.contains(index))
+        return;
+    m_deleting.insert(index);
     m_ops.push_back(Op{Step::Delete, 0, {}, index});
     startNext();
 }
@@ -74,6 +78,7 @@ void ModemLink::remove(int index) {
 void ModemLink::cancelAll() {
     const std::deque<Op> queued = std::move(m_ops);
     m_ops.clear();
+    m_deleting.clear();
     m_channel.cancelAll();
     // Submissions that never reached the modem are not on their way.
     for (const Op &op : queued)
@@ -127,6 +132,7 @@ void ModemLink::exchangeDone(int id, const channel::ExchangeResult &result) {
     const Op op = m_current;
     if (result.outcome == channel::Outcome::PortError) {
         m_ops.clear();
+        m_deleting.clear();
         if (op.step == Step::Prompt || op.step == Step::Pdu)
             emit submitFailed(op.token, result.reason, op.step == Step::Pdu);
         emit portFailed(result.reason);
@@ -179,6 +185,7 @@ void ModemLink::exchangeDone(int id, const channel::ExchangeResult &result) {
         listingDone(result);
         break;
     case Step::Delete:
+        m_deleting.remove(op.index);
         break;
     }
     startNext();
@@ -191,7 +198,8 @@ void ModemLink::listingDone(const channel::ExchangeResult &result) {
     // Some modems answer an empty store with an error instead of OK.
     if (result.outcome == channel::Outcome::Answered) {
         for (const link::ListedMessage &listed : link::parseListedMessages(result.answer)) {
-            if (!listed.found)
+            // One on its way out was dealt with already.
+            if (!listed.found || m_deleting.contains(listed.index.toInt()))
                 continue;
             ReceivedSms sms;
             sms.index = listed.index.toInt();

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <deque>
@@ -83,6 +84,7 @@ private:
     channel::CommandChannel m_channel;
     ModemTimes m_times;
     std::deque<Op> m_ops;
+    QSet<int> m_deleting; // store indexes a deletion is queued for
     Op m_current;
     bool m_active = false;
     int m_exchange = 0;
