@@ -9,6 +9,7 @@
 #include "gsm/PduEncoder.h"
 #include "register/Journal.h"
 #include "register/ModuleNumber.h"
+#include "register/SmsJobs.h"
 #include "settings/FirstRunRecord.h"
 
 #include <QJsonArray>
@@ -133,7 +134,7 @@ int dryRun(Console &console, const remote::SmsJob &job, bool json) {
     for (const QString &module : job.modules())
         for (const remote::SmsCommand *command : job.commandsOf(module))
             console.printLine(QStringLiteral("%1: %2").arg(module, command->shownLine));
-    for (const QString &line : costLines(job))
+    for (const QString &line : reg::costLines(job))
         console.printLine(line);
     console.printLine(QStringLiteral("nothing was sent (--dry-run)"));
     return ExitOk;
@@ -178,7 +179,7 @@ int runSmsModuleCommand(const QString &kind, const QStringList &args, Console &c
         source = profile::readSource(job.profile, settings::firstRunRecord());
         if (!source.ok())
             return console.fail(ExitUsage, source.error);
-        job.profileHash = profileHash(job.profile);
+        job.profileHash = reg::profileHash(job.profile);
     }
     std::optional<int> failed;
     const std::unique_ptr<reg::Register> reg = registerFor(line, console, &failed);
@@ -186,12 +187,17 @@ int runSmsModuleCommand(const QString &kind, const QStringList &args, Console &c
         return failed.value_or(ExitUsage);
     remote::SmsJob built;
     if (write) {
-        built = writeJob(*reg, modules, source, line.isSet(whole), console);
+        built = reg::writeJob(*reg, modules, source, line.isSet(whole), [&console](const QString &module) {
+            console.err(QStringLiteral("%1: the register knows nothing of module %2 yet; "
+                                       "sending the whole plan\n")
+                            .arg(QLatin1String(kProgramName), module)
+                            .toUtf8());
+        });
     } else {
         QStringList entries;
         if (kind == QLatin1String("verify"))
             entries = readableOf(source, provision::readableEntries());
-        built = readJob(modules, entries);
+        built = reg::readJob(modules, entries);
     }
     built.kind = job.kind;
     built.modemPort = job.modemPort;
@@ -302,7 +308,7 @@ int runJobs(const QStringList &args, Console &console) {
         source = profile::readSource(job->profile, settings::firstRunRecord());
         if (!source.ok())
             return console.fail(ExitUsage, source.error);
-        if (const QString why = restoreSecrets(*job, source, profileHash(job->profile)); !why.isEmpty())
+        if (const QString why = reg::restoreSecrets(*job, source, reg::profileHash(job->profile)); !why.isEmpty())
             return console.fail(ExitUsage, why);
     }
     SmsOptions options;

@@ -7,14 +7,13 @@
 #include "provision/RunLists.h"
 #include "register/Journal.h"
 #include "register/KnownRecord.h"
+#include "register/SmsJobs.h"
 #include "register/SmsRuns.h"
 #include "remote/SmsEngine.h"
 #include "settings/PrivateFile.h"
 
-#include <QCryptographicHash>
-#include <QScopeGuard>
 #include <QEventLoop>
-#include <QFile>
+#include <QScopeGuard>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -39,13 +38,6 @@ int retriesOf(const remote::SmsJob &job) {
 }
 
 QString money(double amount) { return QString::number(amount, 'f', 2); }
-
-int openCommands(const remote::SmsJob &job, const QString &module) {
-    int count = 0;
-    for (const remote::SmsCommand *command : job.commandsOf(module))
-        count += remote::isFinal(command->state) ? 0 : 1;
-    return count;
-}
 
 void say(Console &console, const QString &line) {
     console.err((QLatin1String(kProgramName) + QStringLiteral(": ") + line + u'\n').toUtf8());
@@ -86,107 +78,6 @@ QJsonObject commandJson(const remote::SmsCommand &command) {
 }
 
 } // namespace
-
-QStringList costLines(const remote::SmsJob &job) {
-    int total = 0;
-    QStringList parts;
-    for (const QString &module : job.modules()) {
-        const int open = openCommands(job, module);
-        total += open;
-        parts << QStringLiteral("%1 %2").arg(module).arg(open);
-    }
-    QStringList lines;
-    lines << QStringLiteral("%1 SMS to %2 module%3 (%4)")
-                 .arg(total)
-                 .arg(job.modules().size())
-                 .arg(job.modules().size() == 1 ? QString() : QStringLiteral("s"), parts.join(QStringLiteral(", ")));
-    const int most = total * (1 + job.retries);
-    if (job.retries > 0 && total > 0)
-        lines << QStringLiteral("at most %1 with %2 retr%3 each for answers that do not come")
-                     .arg(most)
-                     .arg(job.retries)
-                     .arg(job.retries == 1 ? QStringLiteral("y") : QStringLiteral("ies"));
-    if (job.pricePerSms > 0)
-        lines << QStringLiteral("cost: %1 at %2 per SMS (at most %3)")
-                     .arg(money(total * job.pricePerSms), money(job.pricePerSms), money(most * job.pricePerSms));
-    return lines;
-}
-
-remote::SmsJob writeJob(reg::Register &reg, const QStringList &modules, const profile::Source &source,
-                        bool whole, Console &console) {
-    remote::SmsJob job;
-    job.kind = QStringLiteral("write");
-    for (const QString &module : modules) {
-        provision::Plan plan;
-        if (whole)
-            plan = source.named ? provision::namedPlan(source.record, *source.named)
-                                : provision::writePlan(source.record);
-        else
-            plan = changesPlan(reg::knownRecord(reg.confirmations(module)), module, source, console);
-        int seq = 0;
-        for (const provision::PlanStep &step : plan.steps) {
-            remote::SmsCommand command;
-            command.module = module;
-            command.seq = seq++;
-            command.line = step.line;
-            command.shownLine = step.shownLine();
-            command.entries = step.entries;
-            command.secret = step.secret;
-            job.commands.append(command);
-        }
-    }
-    return job;
-}
-
-remote::SmsJob readJob(const QStringList &modules, const QStringList &entries) {
-    remote::SmsJob job;
-    job.kind = QStringLiteral("read");
-    const provision::ReadRun reads = provision::readRun(entries.isEmpty() ? provision::readableEntries() : entries);
-    for (const QString &module : modules) {
-        int seq = 0;
-        for (qsizetype i = 0; i < reads.steps.size(); ++i) {
-            remote::SmsCommand command;
-            command.module = module;
-            command.seq = seq++;
-            command.line = reads.steps.at(i).line;
-            command.shownLine = provision::shownLine(reads.commands.at(i));
-            command.entries = provision::stepEntries(reads.steps.at(i));
-            command.secret = reads.steps.at(i).secret;
-            job.commands.append(command);
-        }
-    }
-    return job;
-}
-
-QByteArray profileHash(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex();
-}
-
-QString restoreSecrets(remote::SmsJob &job, const profile::Source &source, const QByteArray &hash) {
-    if (job.profileHash != hash)
-        return QStringLiteral("%1 has changed since job %2 was made from it; the job goes on only "
-                              "with the profile as it was")
-            .arg(job.profile)
-            .arg(job.id);
-    const provision::Plan all = provision::writePlan(source.record);
-    for (remote::SmsCommand &command : job.commands) {
-        if (!command.secret || !command.line.isEmpty() || job.kind != QLatin1String("write"))
-            continue;
-        for (const provision::PlanStep &step : all.steps)
-            if (step.entries == command.entries)
-                command.line = step.line;
-    }
-    // A read of a password keeps its line: it carries none.
-    for (remote::SmsCommand &command : job.commands)
-        if (command.line.isEmpty() && job.kind != QLatin1String("write"))
-            for (const provision::ReadStep &step : provision::readPlan())
-                if (provision::stepEntries(step) == command.entries)
-                    command.line = step.line;
-    return {};
-}
 
 QStringList jobLines(const remote::SmsJob &job) {
     QStringList lines;
@@ -229,7 +120,7 @@ int runSmsJob(Console &console, reg::Register &reg, remote::SmsJob job, const pr
                                            .arg(job.id)
                                            .arg(holder));
     const auto release = qScopeGuard([&] { journal.release(job.id); });
-    say(console, QStringLiteral("job %1: %2").arg(job.id).arg(costLines(job).join(QStringLiteral("; "))));
+    say(console, QStringLiteral("job %1: %2").arg(job.id).arg(reg::costLines(job).join(QStringLiteral("; "))));
 
     ModemPortAdapter adapter(port);
     remote::ModemLink modem(adapter, channel::ChannelTiming::forBaud(options.modem.baud));

@@ -3,6 +3,7 @@
 #include "ui/Unit1.h"
 
 #include "ui/tabs/AbonentsTab.h"
+#include "ui/tabs/MainTab.h"
 #include "ui/tabs/GprsFtpTab.h"
 #include "ui/tabs/NumbersGroup.h"
 #include "ui/tabs/SerialPortTab.h"
@@ -11,6 +12,7 @@
 #include "ui/widgets/RadioGroup.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -58,4 +60,40 @@ void TForm1::lockForRun(bool running) {
     }
     // Closing the window still asks whether to stop the run.
     Exit1_->setEnabled(!running);
+}
+
+void TForm1::lockForSmsJob(bool running) {
+    if (!running) {
+        for (const QPointer<QWidget> &w : std::as_const(smsJobLocked_))
+            if (w)
+                w->setEnabled(true);
+        smsJobLocked_.clear();
+        Exit1_->setEnabled(true);
+        return;
+    }
+    const QString why = QStringLiteral(
+        "Locked while an SMS job has the modem; \"SMS jobs\" shows it and can cancel it");
+    QList<QWidget *> lock{ConnectBtn_, TestBtn_, ExitBtn_, serialTab_, mainTab_->SMSmode};
+    for (int i = 0; i < PageControl1_->count(); ++i)
+        for (QPushButton *b : PageControl1_->widget(i)->findChildren<QPushButton *>())
+            lock << b;
+    for (QWidget *w : lock) {
+        if (!w->isEnabled() || smsJobLocked_.contains(w))
+            continue;
+        w->setEnabled(false);
+        zx::ui::setDisabledReason(w, why);
+        smsJobLocked_ << w;
+    }
+    Exit1_->setEnabled(false);
+}
+
+bool TForm1::modemIdle() const {
+    const zx::link::LinkFlags &f = link_->flags();
+    return !f.QuerySequenceActive && !f.ModemBusy && !f.AwaitPrompt && !f.AwaitSubmitResult &&
+           !f.ListReplyExpected && !f.AwaitDeleteReply && !f.SubmitPending &&
+           !link_->waitingForReadyModem();
+}
+
+void TForm1::keepModemAnswers(bool keep) {
+    link_->setDeleteAfterRead(!keep && mainTab_->DeleteSMS->isChecked());
 }

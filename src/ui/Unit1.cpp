@@ -476,7 +476,9 @@ void TForm1::TestBtnClick() { link_->SendSMS("  +EXIT"); }
 
 void TForm1::Timer1Timer() {
     tickSleep_->beforeTick();
-    link_->Timer1Timer();
+    // An SMS job's answers are the job's: the link neither lists nor deletes.
+    if (!runPort_.modemTaken())
+        link_->Timer1Timer();
     // Device events say when a port comes back; the tick catches what sends
     // no event (a pseudo-terminal behind a port-map link) and the end of the wait.
     if (keeper_->waiting())

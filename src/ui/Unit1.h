@@ -19,6 +19,7 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -93,8 +94,11 @@ private:
     void takeModuleValues(const zx::settings::ConfigRecord &record) override;
     void openRecord(const zx::settings::ConfigRecord &record) override;
     zx::ui::RunLine runLine() const override;
-    zx::provision::Port &runPort() override { return runPort_; }
+    zx::ui::WindowRunPort &runPort() override { return runPort_; }
     void lockForRun(bool running) override;
+    void lockForSmsJob(bool running) override;
+    bool modemIdle() const override;
+    void keepModemAnswers(bool keep) override;
 
     // LinkView
     bool smsMode() const override;
@@ -181,4 +185,5 @@ private:
     zx::ui::GprsFtpTab *gprsFtpTab_ = nullptr;
     zx::ui::SerialPortTab *serialTab_ = nullptr;
     bool busyCursor_ = false;
+    QList<QPointer<QWidget>> smsJobLocked_;
 };

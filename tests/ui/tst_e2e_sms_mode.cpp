@@ -2,10 +2,25 @@
 // it: the modem queries at start-up, and a module command that goes out as
 // an SMS and whose answering SMS is listed, shown and deleted; several stored
 // answers, each shown once, with deletion on and off; the modem's
-// confirmation of a send and its announcement of a new message.
+// confirmation of a send and its announcement of a new message; an SMS job
+// from the "Module" menu that the window's closing stops and the next
+// window finishes.
 #include "support/SimHarness.h"
 
 #include "gsm/PduDeliver.h"
+#include "provision/Plan.h"
+#include "provision/RunLists.h"
+#include "register/Journal.h"
+#include "register/ModuleNumber.h"
+#include "register/Register.h"
+#include "register/RunKeeper.h"
+#include "ui/module/ModuleWindow.h"
+#include "ui/module/SmsJobsView.h"
+
+#include <QAction>
+#include <QDoubleSpinBox>
+#include <QMessageBox>
+#include <QTreeWidget>
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -52,6 +67,7 @@ private slots:
     void answersStoredWhileClosedShowOnceEachAfterOpening_data();
     void answersStoredWhileClosedShowOnceEachAfterOpening();
     void acceptedSendsAreConfirmedAndReplaceABusyNotice();
+    void smsJobStopsWithTheWindowAndGoesOnInTheNext();
 
 private:
     void start(bool echo, bool deleteIncoming = true) {
@@ -371,6 +387,133 @@ void E2eSmsModeTest::acceptedSendsAreConfirmedAndReplaceABusyNotice() {
     QVERIFY2(sim_->pumpUntil([&] { return sim_->statusMessage() == accepted.arg(8); }),
              qPrintable(sim_->statusMessage()));
     QCOMPARE(sim_->commands, (QList<QByteArray>{"  GETVR", "  GETVR"}));
+}
+
+namespace {
+
+std::unique_ptr<zx::reg::Register> openRegister() {
+    QString error;
+    std::unique_ptr<zx::reg::Register> r = zx::reg::Register::openConfigured(&error);
+    if (!r)
+        qWarning("register: %s", qPrintable(error));
+    return r;
+}
+
+// The register knows the module holds record: a whole write of it was answered.
+bool registerHolds(const zx::settings::ConfigRecord &record, const QString &number) {
+    const std::unique_ptr<zx::reg::Register> r = openRegister();
+    if (!r)
+        return false;
+    zx::reg::RunKeeper keeper(r.get());
+    keeper.setModule(number);
+    const zx::provision::Plan plan = zx::provision::writePlan(record);
+    const QList<zx::provision::Command> commands = zx::provision::writeCommands(plan);
+    keeper.expectWrites(plan, record);
+    if (!keeper.begin(QStringLiteral("write"), QStringLiteral("Com1"), commands))
+        return false;
+    zx::provision::Report report;
+    for (const zx::provision::Command &command : commands) {
+        zx::provision::CommandResult result;
+        result.command = command;
+        result.status = zx::provision::Status::Answered;
+        result.answer = "OK";
+        if (!keeper.record(result))
+            return false;
+        report.results << result;
+    }
+    return keeper.finish(report);
+}
+
+QList<zx::remote::SmsJob> journalJobs() {
+    const std::unique_ptr<zx::reg::Register> r = openRegister();
+    return r ? zx::reg::Journal(*r).jobs() : QList<zx::remote::SmsJob>{};
+}
+
+// The "Answered" column of the module's row in "SMS jobs".
+int answeredShown(TForm1 &form) {
+    auto *view = form.findChild<zx::ui::SmsJobsView *>(QStringLiteral("SmsJobsView"));
+    if (!view)
+        return -1;
+    auto *tree = view->findChild<QTreeWidget *>(QStringLiteral("SmsJobsTree"));
+    if (!tree || tree->topLevelItemCount() == 0 || tree->topLevelItem(0)->childCount() == 0)
+        return -1;
+    return tree->topLevelItem(0)->child(0)->text(2).toInt();
+}
+
+} // namespace
+
+// "Write only changes" in SMS mode: two changed alarm numbers go out as an
+// SMS job after the question that says how many SMS to which number at what
+// cost; the window closes after the first answer, the journal keeps the job
+// running, and a new window shows it at once and finishes it. The module got
+// each command exactly once.
+void E2eSmsModeTest::smsJobStopsWithTheWindowAndGoesOnInTheNext() {
+    start(false);
+    sim_->sim.modem().state().newMessageIndications = true;
+    QVERIFY(sequenceDone());
+    const QString number = zx::reg::normaliseNumber(QString::fromLatin1(kModuleNumber));
+    QVERIFY(registerHolds(static_cast<zx::ui::ModuleWindow &>(sim_->window()).currentRecord(), number));
+
+    sim_->window().findChild<QAction *>(QStringLiteral("SmsJobs1"))->trigger();
+    sim_->child<QDoubleSpinBox>(QStringLiteral("SmsPrice"))->setValue(0.09);
+    sim_->child<QLineEdit>(QStringLiteral("NNumber1"))->setText(QStringLiteral("+491701111111"));
+    sim_->child<QLineEdit>(QStringLiteral("NNumber3"))->setText(QStringLiteral("+491703333333"));
+    const zx::settings::ConfigRecord edited =
+        static_cast<zx::ui::ModuleWindow &>(sim_->window()).currentRecord();
+    auto *changes = sim_->window().findChild<QAction *>(QStringLiteral("WriteChanges1"));
+    QVERIFY(changes->isEnabled());
+    changes->trigger();
+    auto *confirm = sim_->window().findChild<QMessageBox *>(QStringLiteral("ModuleConfirm"));
+    QVERIFY(confirm);
+    QCOMPARE(confirm->text(), QStringLiteral("Send 2 SMS to %1 through the modem on Com1?").arg(number));
+    QVERIFY2(confirm->informativeText().startsWith(
+                 QStringLiteral("2 SMS to 1 module (%1 2)\nat most 4 with 1 retry each for answers that "
+                                "do not come\ncost: 0.18 at 0.09 per SMS (at most 0.36)\n")
+                     .arg(number)),
+             qPrintable(confirm->informativeText()));
+    QVERIFY(sim_->commands.isEmpty());
+    confirm->button(QMessageBox::Yes)->click();
+
+    QVERIFY(sim_->pumpUntil([&] { return answeredShown(sim_->window()) == 1; }, 20000));
+    sim_->window().close();
+    auto *ask = sim_->window().findChild<QMessageBox *>(QStringLiteral("CloseDuringSmsJob"));
+    QVERIFY(ask);
+    ask->findChild<QPushButton *>(QStringLiteral("CloseKeepJob"))->click();
+    QVERIFY(!sim_->window().isVisible());
+    QList<zx::remote::SmsJob> jobs = journalJobs();
+    QCOMPARE(jobs.size(), 1);
+    QCOMPARE(jobs.at(0).state, QStringLiteral("running"));
+    QCOMPARE(jobs.at(0).countIn(zx::remote::SmsState::Answered), 1);
+    QCOMPARE(jobs.at(0).commands.size(), 2);
+    const qint64 id = jobs.at(0).id;
+
+    sim_->form.reset();
+    sim_->open(smsModeSettings(kModuleNumber));
+    QCoreApplication::processEvents();
+    auto *view = sim_->window().findChild<zx::ui::SmsJobsView *>(QStringLiteral("SmsJobsView"));
+    QVERIFY(view && view->isVisible());
+    QCOMPARE(view->jobs().size(), 1);
+    QCOMPARE(view->jobs().at(0).id, id);
+    QVERIFY(sim_->pumpUntil([&] { return journalJobs().value(0).state == QLatin1String("finished"); }, 30000));
+    QVERIFY(sim_->pumpUntil([&] { return answeredShown(sim_->window()) == 2; }));
+
+    jobs = journalJobs();
+    QCOMPARE(jobs.size(), 1);
+    QCOMPARE(jobs.at(0).countIn(zx::remote::SmsState::Answered), 2);
+    for (const zx::remote::SmsCommand &command : jobs.at(0).commands)
+        QCOMPARE(command.attempts, 1);
+    QList<QByteArray> received;
+    for (const QByteArray &line : sim_->commands)
+        received << line.trimmed();
+    QCOMPARE(received, (QList<QByteArray>{"SETNN1 +491701111111", "SETNN3 +491703333333"}));
+    QCOMPARE(sim_->sim.module().state().alarmNumbers[0], QByteArray("+491701111111"));
+    QCOMPARE(sim_->sim.module().state().alarmNumbers[2], QByteArray("+491703333333"));
+    // The register knows the module holds them now: nothing is left to write.
+    const std::unique_ptr<zx::reg::Register> r = openRegister();
+    QVERIFY(r);
+    zx::reg::RunKeeper keeper(r.get());
+    keeper.setModule(number);
+    QVERIFY(zx::reg::changesPlan(keeper.known(), number, edited).steps.isEmpty());
 }
 
 QTEST_MAIN(E2eSmsModeTest)

@@ -17,11 +17,48 @@ CloseGuard::CloseGuard(QMainWindow &window, ModuleMenu &menu)
 }
 
 bool CloseGuard::eventFilter(QObject *watched, QEvent *event) {
-    if (watched != &window_ || event->type() != QEvent::Close || !menu_.runner().running())
+    if (watched != &window_ || event->type() != QEvent::Close)
+        return false;
+    if (menu_.smsJobRunning()) {
+        event->ignore();
+        askAboutSmsJob();
+        return true;
+    }
+    if (!menu_.runner().running())
         return false;
     event->ignore();
     ask();
     return true;
+}
+
+void CloseGuard::askAboutSmsJob() {
+    if (auto *asked = window_.findChild<QMessageBox *>(QStringLiteral("CloseDuringSmsJob"));
+        asked && asked->isVisible()) {
+        asked->raise();
+        return;
+    }
+    auto *box = new QMessageBox(QMessageBox::Question, QStringLiteral("An SMS job is in progress"),
+                                QStringLiteral("Close the window and go on with the SMS job the next "
+                                               "time it opens?"),
+                                QMessageBox::NoButton, &window_);
+    box->setObjectName(QStringLiteral("CloseDuringSmsJob"));
+    box->setInformativeText(QStringLiteral(
+        "The job stays in the module register: the next time the window opens in SMS mode on "
+        "the modem's port, it goes on where it stopped. Answers that come meanwhile wait in the "
+        "modem."));
+    QPushButton *close = box->addButton(QStringLiteral("&Close, go on later"), QMessageBox::AcceptRole);
+    close->setObjectName(QStringLiteral("CloseKeepJob"));
+    QPushButton *stay = box->addButton(QStringLiteral("&Stay open"), QMessageBox::RejectRole);
+    box->setDefaultButton(stay);
+    box->setEscapeButton(stay);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::buttonClicked, this, [this, close](QAbstractButton *clicked) {
+        if (clicked != close)
+            return;
+        menu_.keepSmsJob();
+        window_.close();
+    });
+    box->open();
 }
 
 void CloseGuard::ask() {

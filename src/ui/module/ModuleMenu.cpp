@@ -10,6 +10,8 @@
 #include "ui/module/ReadCompareDialog.h"
 #include "ui/module/RunResultDialog.h"
 #include "ui/module/RunStatus.h"
+#include "ui/module/SmsJobRunner.h"
+#include "ui/module/SmsJobsView.h"
 #include "ui/register/ModuleNumberDialog.h"
 #include "ui/register/ModulesDialog.h"
 #include "text/Ansi.h"
@@ -24,6 +26,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace zx::ui {
 namespace {
@@ -31,8 +34,8 @@ namespace {
 const QString kWriting = QStringLiteral("Writing settings to the module");
 const QString kReading = QStringLiteral("Reading the module");
 const QString kSmsModeTip =
-    QStringLiteral("Provisioning needs setting mode: untick \"SMS mode\" on \"Main\" and connect "
-                   "the module to the serial port");
+    QStringLiteral("In SMS mode: an SMS job for the module number on \"Main\", through the modem "
+                   "on the serial port; \"SMS jobs\" shows how it goes");
 
 // A run's report saved as JSON: "Open profile…" does not list it.
 bool isRunReport(const QString &path) {
@@ -88,6 +91,10 @@ ModuleMenu::ModuleMenu(ModuleWindow &window, QMenu &menu, QObject *parent)
                                          "the next run replaces them"),
                           &ModuleMenu::showLastResult);
     lastResult_->setEnabled(false);
+    smsJobs_ = addItem(menu, "SmsJobs1", QStringLiteral("&SMS jobs…"),
+                       QStringLiteral("The SMS jobs running or kept in the module register, "
+                                      "module by module, and the price of one SMS"),
+                       &ModuleMenu::showSmsJobs);
     addItem(menu, "Modules1", QStringLiteral("Mo&dules…"),
             QStringLiteral("What the module register knows of every module met: its values, "
                            "firmware, runs and tags"),
@@ -101,6 +108,22 @@ ModuleMenu::ModuleMenu(ModuleWindow &window, QMenu &menu, QObject *parent)
                         kept.problem = kept.keeper.lastError();
                 });
             });
+    sms_ = std::make_unique<SmsJobRunner>(window_, register_);
+    connect(sms_.get(), &SmsJobRunner::commandChanged, this, [this](const remote::SmsCommand &command) {
+        if (smsView_)
+            smsView_->update(command);
+    });
+    connect(sms_.get(), &SmsJobRunner::finished, this, &ModuleMenu::smsJobEnded);
+    resumeTimer_ = new QTimer(this);
+    resumeTimer_->setInterval(250);
+    connect(resumeTimer_, &QTimer::timeout, this, &ModuleMenu::tryResume);
+    // The window is built before the jobs kept from an earlier session show.
+    QTimer::singleShot(0, this, &ModuleMenu::loadKeptJobs);
+}
+
+ModuleMenu::~ModuleMenu() {
+    going_ = true;
+    sms_.reset();
 }
 
 QAction *ModuleMenu::addItem(QMenu &menu, const char *name, const QString &text,
@@ -121,7 +144,7 @@ void ModuleMenu::setSmsMode(bool on) {
 
 void ModuleMenu::updateItems() {
     for (QAction *action : {writeAll_, writeChanges_, read_}) {
-        action->setEnabled(!smsMode_ && !running_);
+        action->setEnabled(!running_);
         action->setToolTip(smsMode_ ? kSmsModeTip : action->data().toString());
     }
     openProfile_->setEnabled(!running_);
@@ -247,10 +270,6 @@ void ModuleMenu::status(const QString &text) { window_.frame().statusBar()->show
 bool ModuleMenu::portReady(const QString &what) {
     if (running_)
         return false;
-    if (smsMode_) {
-        showBox(&window_.frame(), BoxKind::Warning, what, kSmsModeTip + QLatin1Char('.'));
-        return false;
-    }
     const RunLine line = window_.runLine();
     if (!line.open()) {
         showBox(&window_.frame(), BoxKind::Error, what,
@@ -262,8 +281,9 @@ bool ModuleMenu::portReady(const QString &what) {
     return true;
 }
 
-void ModuleMenu::confirm(const QString &text, const QString &details, std::function<void()> go) {
-    auto *box = new QMessageBox(QMessageBox::Question, kWriting, text,
+void ModuleMenu::confirm(const QString &text, const QString &details, std::function<void()> go,
+                         const QString &title) {
+    auto *box = new QMessageBox(QMessageBox::Question, title.isEmpty() ? kWriting : title, text,
                                 QMessageBox::Yes | QMessageBox::Cancel, &window_.frame());
     box->setObjectName(QStringLiteral("ModuleConfirm"));
     box->setInformativeText(details);
@@ -277,6 +297,10 @@ void ModuleMenu::confirm(const QString &text, const QString &details, std::funct
 }
 
 void ModuleMenu::writeAll() {
+    if (smsMode_) {
+        smsWrite(true);
+        return;
+    }
     if (!portReady(kWriting))
         return;
     const settings::ConfigRecord record = window_.currentRecord();
@@ -284,6 +308,10 @@ void ModuleMenu::writeAll() {
 }
 
 void ModuleMenu::writeChanges() {
+    if (smsMode_) {
+        smsWrite(false);
+        return;
+    }
     if (!portReady(kWriting))
         return;
     const settings::ConfigRecord record = window_.currentRecord();
@@ -373,6 +401,10 @@ void ModuleMenu::write(const provision::Plan &plan, const settings::ConfigRecord
 }
 
 void ModuleMenu::readModule() {
+    if (smsMode_) {
+        smsRead();
+        return;
+    }
     if (!portReady(kReading))
         return;
     runStarts();

@@ -4,7 +4,10 @@
 // module holds, else from what it was last written or read in this session on
 // this port), the module read back beside the window, and profiles opened
 // into the controls or exported from them. Every run is kept in the module
-// register as it goes, one command at a time.
+// register as it goes, one command at a time. In SMS mode the same items run
+// an SMS job through the modem on the window's port (ModuleMenuSms.cpp).
+#include "profile/ProfileFiles.h"
+#include "remote/SmsJob.h"
 #include "settings/ConfigRecord.h"
 #include "ui/register/RegisterThread.h"
 
@@ -15,24 +18,36 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QAction;
 class QMenu;
+class QTimer;
 
 
 namespace zx::ui {
 
 class ModuleRunner;
 class ModulesDialog;
+class SmsJobRunner;
+class SmsJobsView;
 class ModuleWindow;
 
 class ModuleMenu : public QObject {
     Q_OBJECT
 public:
     ModuleMenu(ModuleWindow &window, QMenu &menu, QObject *parent = nullptr);
+    // An SMS job still going stops and stays in the register.
+    ~ModuleMenu() override;
 
-    // Provisioning needs setting mode: in SMS mode the run items are off.
+    // In SMS mode the run items send SMS jobs through the modem.
     void setSmsMode(bool on);
+    bool smsJobRunning() const;
+    // Stops the SMS job; the next window in SMS mode goes on with it.
+    void keepSmsJob();
+    // "SMS jobs", made when first needed.
+    SmsJobsView &smsJobsView();
     ModuleRunner &runner() { return *runner_; }
     // The view of the last run (its results, or the module beside the
     // window), until the next run starts.
@@ -81,7 +96,22 @@ private:
     void openProfile();
     void exportProfile();
     void showModules();
-    void confirm(const QString &text, const QString &details, std::function<void()> go);
+    void confirm(const QString &text, const QString &details, std::function<void()> go,
+                 const QString &title = {});
+    // SMS mode
+    bool smsReady(const QString &what);
+    QString smsModule() const;
+    void smsWrite(bool whole);
+    void smsRead();
+    void askAndSend(remote::SmsJob job, const profile::Source &source, const QString &title,
+                    const QString &scope);
+    void startSmsJob(const remote::SmsJob &job, const profile::Source &source);
+    void smsJobEnded();
+    void showReadJob(const remote::SmsJob &job);
+    void loadKeptJobs();
+    void tryResume();
+    void cancelSmsJob();
+    void showSmsJobs();
     void status(const QString &text);
 
     ModuleWindow &window_;
@@ -102,6 +132,14 @@ private:
     QHash<QString, QString> givenNumbers_; // port name -> the number given last
     bool smsMode_ = false;
     bool running_ = false;
+    QAction *smsJobs_ = nullptr;
+    // After register_: a job stopped on the way out is kept there.
+    std::unique_ptr<SmsJobRunner> sms_;
+    QPointer<SmsJobsView> smsView_;
+    QTimer *resumeTimer_ = nullptr;
+    std::optional<remote::SmsJob> resumable_; // a kept job, once the modem is free
+    profile::Source resumeSource_;
+    bool going_ = false; // the window is being destroyed
 };
 
 } // namespace zx::ui

@@ -2,6 +2,7 @@
 
 #include "ui/module/ModuleWindow.h"
 #include "ui/module/RunStatus.h"
+#include "ui/module/WindowRunPort.h"
 
 #include <QMainWindow>
 #include <QProgressDialog>

@@ -7,11 +7,9 @@
 
 class QMainWindow;
 
-namespace zx::provision {
-class Port;
-}
-
 namespace zx::ui {
+
+class WindowRunPort;
 
 // The port a run goes over, as the user knows it.
 struct RunLine {
@@ -40,9 +38,17 @@ public:
     // the user chose them.
     virtual void openRecord(const settings::ConfigRecord &record) = 0;
     virtual RunLine runLine() const = 0;
-    virtual provision::Port &runPort() = 0;
+    virtual WindowRunPort &runPort() = 0;
     // The controls that send are disabled while a run lasts.
     virtual void lockForRun(bool running) = 0;
+    // While an SMS job has the modem: the buttons that send, the port and
+    // the mode are locked, the values stay editable.
+    virtual void lockForSmsJob(bool running) = 0;
+    // In SMS mode: the link waits for nothing from the modem.
+    virtual bool modemIdle() const = 0;
+    // The link deletes none of the messages it lists, so that the answers
+    // an SMS job waits for stay in the modem's store for the job.
+    virtual void keepModemAnswers(bool keep) = 0;
 };
 
 } // namespace zx::ui
