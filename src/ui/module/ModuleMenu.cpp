@@ -123,6 +123,7 @@ ModuleMenu::ModuleMenu(ModuleWindow &window, QMenu &menu, QObject *parent)
 
 ModuleMenu::~ModuleMenu() {
     going_ = true;
+    keepSmsJob();
     sms_.reset();
 }
 

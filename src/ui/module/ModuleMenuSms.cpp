@@ -188,6 +188,8 @@ void ModuleMenu::startSmsJob(const remote::SmsJob &job, const profile::Source &s
 }
 
 void ModuleMenu::smsJobEnded() {
+    if (!sms_)
+        return;
     const remote::SmsJob &job = sms_->job();
     running_ = false;
     window_.lockForSmsJob(false);
