@@ -498,6 +498,9 @@ void E2eSmsModeTest::smsJobStopsWithTheWindowAndGoesOnInTheNext() {
     QCOMPARE(jobs.at(0).countIn(zx::remote::SmsState::Handed), 1);
     QCOMPARE(jobs.at(0).commands.size(), 2);
     const qint64 id = jobs.at(0).id;
+    // The window's values, for the next window to go on with.
+    const QString profile = jobs.at(0).profile;
+    QVERIFY(QFile::exists(profile));
 
     sim_->form.reset();
     sim_->open(smsModeSettings(kModuleNumber));
@@ -515,6 +518,7 @@ void E2eSmsModeTest::smsJobStopsWithTheWindowAndGoesOnInTheNext() {
     QCOMPARE(jobs.at(0).countIn(zx::remote::SmsState::Answered), 2);
     for (const zx::remote::SmsCommand &command : jobs.at(0).commands)
         QCOMPARE(command.attempts, 1);
+    QVERIFY(!QFile::exists(profile));
     QList<QByteArray> received;
     for (const QByteArray &line : sim_->commands)
         received << line.trimmed();

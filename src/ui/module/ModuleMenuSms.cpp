@@ -37,7 +37,9 @@ int openCommands(const remote::SmsJob &job) {
 
 } // namespace
 
-bool ModuleMenu::smsJobRunning() const { return sms_ && sms_->running(); }
+bool ModuleMenu::smsJobRunning() const {
+    return sms_ && sms_->running();
+}
 
 void ModuleMenu::keepSmsJob() {
     if (sms_)
@@ -58,7 +60,9 @@ void ModuleMenu::showSmsJobs() {
     view.raise();
 }
 
-QString ModuleMenu::smsModule() const { return reg::normaliseNumber(moduleNumber()); }
+QString ModuleMenu::smsModule() const {
+    return reg::normaliseNumber(moduleNumber());
+}
 
 bool ModuleMenu::smsReady(const QString &what) {
     if (running_)
@@ -150,27 +154,29 @@ void ModuleMenu::askAndSend(remote::SmsJob job, const profile::Source &source, c
     job.pricePerSms = SmsJobsView::pricePerSms();
     const QString module = job.modules().value(0);
     QString details = reg::costLines(job).join(u'\n');
-    details += QStringLiteral("\nIt sends %1. The job is kept in the module register as it goes: "
-                              "closing the window stops it, and it goes on the next time the window "
-                              "opens in SMS mode.")
-                   .arg(scope);
-    confirm(QStringLiteral("Send %1 SMS to %2 through the modem on %3?")
-                .arg(openCommands(job))
-                .arg(module, window_.runLine().name),
-            details,
-            [this, job, source, title]() mutable {
-                if (!smsReady(title))
-                    return;
-                if (const QString why = sms_->create(job, source.record); !why.isEmpty()) {
-                    showBox(&window_.frame(), BoxKind::Error, title,
-                            QStringLiteral("The job could not be kept in the module register (%1); "
-                                           "nothing was sent.")
-                                .arg(why));
-                    return;
-                }
-                startSmsJob(job, source);
-            },
-            title);
+    details +=
+        QStringLiteral("\nIt sends %1. The job is kept in the module register as it goes: "
+                       "closing the window stops it, and it goes on the next time the window "
+                       "opens in SMS mode.")
+            .arg(scope);
+    confirm(
+        QStringLiteral("Send %1 SMS to %2 through the modem on %3?")
+            .arg(openCommands(job))
+            .arg(module, window_.runLine().name),
+        details,
+        [this, job, source, title]() mutable {
+            if (!smsReady(title))
+                return;
+            if (const QString why = sms_->create(job, source.record); !why.isEmpty()) {
+                showBox(&window_.frame(), BoxKind::Error, title,
+                        QStringLiteral("The job could not be kept in the module register (%1); "
+                                       "nothing was sent.")
+                            .arg(why));
+                return;
+            }
+            startSmsJob(job, source);
+        },
+        title);
 }
 
 void ModuleMenu::startSmsJob(const remote::SmsJob &job, const profile::Source &source) {
@@ -198,7 +204,8 @@ void ModuleMenu::smsJobEnded() {
     const bool stopped = job.state == QLatin1String("running");
     QString note = job.state;
     if (!sms_->failure().isEmpty())
-        note = QStringLiteral("stopped: %1; it goes on the next time the window opens").arg(sms_->failure());
+        note = QStringLiteral("stopped: %1; it goes on the next time the window opens")
+                   .arg(sms_->failure());
     else if (stopped)
         note = QStringLiteral("stopped; it goes on the next time the window opens");
     if (smsView_) {

@@ -10,6 +10,7 @@
 #include "ui/register/RegisterThread.h"
 
 #include <QDateTime>
+#include <QFile>
 
 namespace zx::ui {
 namespace {
@@ -83,7 +84,8 @@ QString SmsJobRunner::create(remote::SmsJob &job, const settings::ConfigRecord &
         return QStringLiteral("%1: %2").arg(folder, files::errnoText(error));
     const QString path =
         QStringLiteral("%1/window-%2.json")
-            .arg(folder, QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")));
+            .arg(folder,
+                 QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")));
     if (const QString why = profile::writeProfileFile(path, record); !why.isEmpty())
         return why;
     job.profile = path;
@@ -148,7 +150,12 @@ void SmsJobRunner::cancel() {
 }
 
 void SmsJobRunner::end() {
-    const bool stopped = engine_->job().state == QLatin1String("running");
+    const remote::SmsJob &job = engine_->job();
+    const bool stopped = job.state == QLatin1String("running");
+    // The window's values with their passwords stay only while the job may
+    // still go on.
+    if (!stopped && job.profile.startsWith(jobFolder() + u'/'))
+        QFile::remove(job.profile);
     if (runs_)
         register_.call([&](RegisterThread::State &) {
             runs_->finish(stopped);

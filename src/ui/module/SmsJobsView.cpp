@@ -17,13 +17,16 @@ namespace {
 const QString kPriceKey = QStringLiteral("sms/pricePerSms");
 
 QSettings preferences() {
-    return QSettings(files::toolFolder("XDG_CONFIG_HOME", ".config") + QStringLiteral("/window.ini"),
+    return QSettings(files::toolFolder("XDG_CONFIG_HOME", ".config") +
+                         QStringLiteral("/window.ini"),
                      QSettings::IniFormat);
 }
 
 } // namespace
 
-double SmsJobsView::pricePerSms() { return preferences().value(kPriceKey, 0.0).toDouble(); }
+double SmsJobsView::pricePerSms() {
+    return preferences().value(kPriceKey, 0.0).toDouble();
+}
 
 SmsJobsView::SmsJobsView(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("SmsJobsView"));
@@ -32,8 +35,9 @@ SmsJobsView::SmsJobsView(QWidget *parent) : QDialog(parent) {
     auto *layout = new QVBoxLayout(this);
     tree_ = new QTreeWidget(this);
     tree_->setObjectName(QStringLiteral("SmsJobsTree"));
-    tree_->setHeaderLabels({QStringLiteral("Module"), QStringLiteral("Sent"), QStringLiteral("Answered"),
-                            QStringLiteral("Refused"), QStringLiteral("Given up"), QStringLiteral("Of"),
+    tree_->setHeaderLabels({QStringLiteral("Module"), QStringLiteral("Sent"),
+                            QStringLiteral("Answered"), QStringLiteral("Refused"),
+                            QStringLiteral("Given up"), QStringLiteral("Of"),
                             QStringLiteral("In flight")});
     tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     layout->addWidget(tree_);
@@ -113,9 +117,10 @@ void SmsJobsView::rebuild() {
                 refused += command->state == remote::SmsState::Refused;
                 givenUp += command->state == remote::SmsState::GivenUp;
                 if (command->state == remote::SmsState::Handed && command->handedAt.isValid())
-                    inFlight = QStringLiteral("%1: waiting since %2")
-                                   .arg(command->shownLine,
-                                        command->handedAt.toLocalTime().toString(QStringLiteral("hh:mm:ss")));
+                    inFlight =
+                        QStringLiteral("%1: waiting since %2")
+                            .arg(command->shownLine, command->handedAt.toLocalTime().toString(
+                                                         QStringLiteral("hh:mm:ss")));
             }
             auto *row = new QTreeWidgetItem(item);
             row->setText(0, module);
