@@ -180,6 +180,13 @@ void ModuleMenu::askAndSend(remote::SmsJob job, const profile::Source &source, c
 }
 
 void ModuleMenu::startSmsJob(const remote::SmsJob &job, const profile::Source &source) {
+    if (const QString why = sms_->claim(job.id); !why.isEmpty()) {
+        SmsJobsView &view = smsJobsView();
+        view.showJob(job, QStringLiteral("does not go on here: %1").arg(why));
+        showSmsJobs();
+        status(QStringLiteral("SMS job %1 does not go on here: %2.").arg(job.id).arg(why));
+        return;
+    }
     showLast_ = {};
     running_ = true;
     updateItems();

@@ -112,6 +112,16 @@ QString SmsJobRunner::prepareResume(remote::SmsJob &job, profile::Source &source
     return reg::restoreSecrets(job, source, reg::profileHash(job.profile));
 }
 
+QString SmsJobRunner::claim(qint64 job) {
+    QString holder;
+    if (store_->onJournal([&](reg::Journal &journal) { return journal.claim(job, false, &holder); })) {
+        claimed_ = job;
+        return {};
+    }
+    return holder.isEmpty() ? store_->lastError()
+                            : QStringLiteral("%1 runs it; stop that first").arg(holder);
+}
+
 void SmsJobRunner::run(remote::SmsJob job, const profile::Source &source) {
     // What a job before this one left (it ended inside the engine's signal).
     runs_.reset();
@@ -161,6 +171,13 @@ void SmsJobRunner::end() {
             runs_->finish(stopped);
             runs_.reset();
         });
+    if (claimed_ != 0) {
+        store_->onJournal([this](reg::Journal &journal) {
+            journal.release(claimed_);
+            return true;
+        });
+        claimed_ = 0;
+    }
     window_.runPort().endModem();
     emit finished();
 }

@@ -39,6 +39,10 @@ public:
     // password lines restored; empty, or why it cannot go on.
     QString prepareResume(remote::SmsJob &job, profile::Source &source);
 
+    // The job is this program's to run (two programs on one job would send
+    // its commands twice); empty, or why not. run() follows, and its end
+    // gives the job back.
+    QString claim(qint64 job);
     void run(remote::SmsJob job, const profile::Source &source);
     bool running() const { return engine_ && engine_->running(); }
     // Stops sending; the job stays running in the journal.
@@ -62,6 +66,7 @@ private:
     std::unique_ptr<remote::ModemLink> modem_;
     std::unique_ptr<remote::SmsEngine> engine_;
     std::unique_ptr<reg::SmsRuns> runs_;
+    qint64 claimed_ = 0;
 };
 
 } // namespace zx::ui
