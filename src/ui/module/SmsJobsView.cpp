@@ -62,7 +62,7 @@ SmsJobsView::SmsJobsView(QWidget *parent) : QDialog(parent) {
     connect(cancel_, &QPushButton::clicked, this, &SmsJobsView::cancelRequested);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::hide);
     layout->addWidget(buttons);
-    resize(640, 260);
+    resize(820, 280); // the command in flight and its time stay whole
 }
 
 void SmsJobsView::showJob(const remote::SmsJob &job, const QString &note) {
