@@ -268,15 +268,15 @@ void ModuleMenu::showLastResult() {
 
 void ModuleMenu::status(const QString &text) { window_.frame().statusBar()->showMessage(text); }
 
-bool ModuleMenu::portReady(const QString &what) {
+bool ModuleMenu::portReady(const QString &what, const QString &device) {
     if (running_)
         return false;
     const RunLine line = window_.runLine();
     if (!line.open()) {
         showBox(&window_.frame(), BoxKind::Error, what,
-                QStringLiteral("The port %1 is not open. Choose the module's port on \"Serial "
+                QStringLiteral("The port %1 is not open. Choose the %2 port on \"Serial "
                                "Port\", then try again.")
-                    .arg(line.name));
+                    .arg(line.name, device));
         return false;
     }
     return true;

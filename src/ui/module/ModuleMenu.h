@@ -66,7 +66,8 @@ private:
     QAction *addItem(QMenu &menu, const char *name, const QString &text, const QString &tip,
                      void (ModuleMenu::*handler)());
     void updateItems();
-    bool portReady(const QString &what);
+    // device: whose port it is, "module's" or "modem's".
+    bool portReady(const QString &what, const QString &device = QStringLiteral("module's"));
     void writeAll();
     void writeChanges();
     void write(const provision::Plan &plan, const settings::ConfigRecord &record,

@@ -65,16 +65,8 @@ QString ModuleMenu::smsModule() const {
 }
 
 bool ModuleMenu::smsReady(const QString &what) {
-    if (running_)
+    if (!portReady(what, QStringLiteral("modem's")))
         return false;
-    const RunLine line = window_.runLine();
-    if (!line.open()) {
-        showBox(&window_.frame(), BoxKind::Error, what,
-                QStringLiteral("The port %1 is not open. Choose the modem's port on \"Serial "
-                               "Port\", then try again.")
-                    .arg(line.name));
-        return false;
-    }
     const QString number = smsModule();
     if (number.size() < 3 || gsm::checkModuleNumber(number.toLatin1()) != gsm::NumberCheck::Ok) {
         showBox(&window_.frame(), BoxKind::Error, what,
