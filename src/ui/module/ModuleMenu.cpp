@@ -417,16 +417,22 @@ void ModuleMenu::readModule() {
     runner_->start(kReading, reads.commands);
 }
 
-void ModuleMenu::readEnded() {
-    const provision::Report report = runner_->report();
-    endKeptRun(report);
+QStringList ModuleMenu::readBack(const QList<provision::CommandResult> &results,
+                                 settings::ConfigRecord &module) {
     const provision::ReadRun reads = provision::readRun(provision::readableEntries());
-    settings::ConfigRecord module;
-    const QSet<QString> took = provision::applyReadResults(reads, report.results, module);
+    const QSet<QString> took = provision::applyReadResults(reads, results, module);
     QStringList answered;
     for (const QString &entry : provision::readableEntries())
         if (took.contains(entry))
             answered << entry;
+    return answered;
+}
+
+void ModuleMenu::readEnded() {
+    const provision::Report report = runner_->report();
+    endKeptRun(report);
+    settings::ConfigRecord module;
+    const QStringList answered = readBack(report.results, module);
     const Comparison comparison = compareWithModule(window_.currentRecord(), module, answered);
     showLast_ = [this, module, answered, report] { showComparison(module, answered, report); };
     runEnded(report, runName(QStringLiteral("Read from")));

@@ -74,6 +74,9 @@ private:
                const QString &scope, const QString &note = {});
     void readModule();
     void readEnded();
+    // A read's answers into module; the readable entries they gave, in order.
+    static QStringList readBack(const QList<provision::CommandResult> &results,
+                                settings::ConfigRecord &module);
     void runStarts();
     // note: what the status line adds after the run's own words.
     void runEnded(const provision::Report &report, const QString &run, const QString &note = {});

@@ -237,11 +237,7 @@ void ModuleMenu::showReadJob(const remote::SmsJob &job) {
     if (report.results.size() != reads.steps.size())
         return;
     settings::ConfigRecord module;
-    const QSet<QString> took = provision::applyReadResults(reads, report.results, module);
-    QStringList answered;
-    for (const QString &entry : provision::readableEntries())
-        if (took.contains(entry))
-            answered << entry;
+    const QStringList answered = readBack(report.results, module);
     showLast_ = [this, module, answered, report] { showComparison(module, answered, report); };
     updateItems();
     showLast_();
