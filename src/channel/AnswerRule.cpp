@@ -96,6 +96,20 @@ qsizetype refusalAt(const QByteArray &line) {
     return -1;
 }
 
+// The prefix of an AT command's own result lines: "+CSQ:" for "AT+CSQ",
+// "#BND:" for "AT#BND?".
+QByteArray resultPrefix(const QByteArray &command) {
+    if (!command.startsWith("AT") || command.size() < 4)
+        return {};
+    const QByteArray name = command.mid(2);
+    if (name.at(0) != '+' && name.at(0) != '#' && name.at(0) != '^')
+        return {};
+    qsizetype end = 1;
+    while (end < name.size() && name.at(end) != '=' && name.at(end) != '?')
+        ++end;
+    return name.left(end) + ':';
+}
+
 } // namespace
 
 LineVerdict judgeLine(const AnswerRule &rule, const QByteArray &command, const QByteArray &line,
@@ -142,6 +156,9 @@ LineVerdict judgeLine(const AnswerRule &rule, const QByteArray &command, const Q
     case AnswerRule::Kind::ModemFinal:
         if (t == "OK")
             return LineVerdict::Answer;
+        // "+CSQ: 17,0" answers "AT+CSQ"; from no other command is it a report.
+        if (const QByteArray own = resultPrefix(sent); !own.isEmpty() && t.startsWith(own))
+            return LineVerdict::Part;
         return isUnsolicited(t) ? LineVerdict::Unsolicited : LineVerdict::Part;
     case AnswerRule::Kind::Prompt:
         break;

@@ -4,6 +4,12 @@
 #include <cmath>
 
 namespace zx::channel {
+namespace {
+
+// The longest late answer line waited for before the next command.
+constexpr qsizetype kLateLineBytes = 256;
+
+} // namespace
 
 ChannelTiming ChannelTiming::forBaud(quint32 baud) {
     ChannelTiming t;
@@ -20,7 +26,7 @@ CommandChannel::CommandChannel(ChannelPort &port, ChannelTiming timing, QObject 
         timer->setSingleShot(true);
         timer->setTimerType(Qt::PreciseTimer);
     }
-    connect(&m_quiet, &QTimer::timeout, this, [this] { takeLines(true); });
+    connect(&m_quiet, &QTimer::timeout, this, [this] { takeLines(Partial::IfQuietEnds); });
     connect(&m_timeout, &QTimer::timeout, this, &CommandChannel::timedOut);
     connect(&m_kick, &QTimer::timeout, this, &CommandChannel::startNext);
     m_clock.start();
@@ -41,9 +47,14 @@ void CommandChannel::startNext() {
         return;
     // After a time-out the peer may still be answering: that answer must end
     // before the next command goes out, or it would read as the next answer.
+    // Noise that never stops is waited out only as long as a late answer
+    // line could take.
     if (m_settle && m_lastByteMs >= 0) {
+        if (m_settleFromMs < 0)
+            m_settleFromMs = m_clock.elapsed();
         const qint64 quietFor = m_clock.elapsed() - m_lastByteMs;
-        if (quietFor < m_timing.quietGapMs) {
+        const qint64 settleCap = m_timing.quietGapMs + m_timing.wireMs(kLateLineBytes);
+        if (quietFor < m_timing.quietGapMs && m_clock.elapsed() - m_settleFromMs < settleCap) {
             m_kick.start(int(m_timing.quietGapMs - quietFor));
             return;
         }
@@ -86,7 +97,7 @@ void CommandChannel::receive(const QByteArray &bytes) {
     m_result.endMs = sinceWrite();
     m_received += bytes;
     m_pending += bytes;
-    takeLines(false);
+    takeLines(Partial::Wait);
     if (m_active && m_current.exchange.rule.kind == AnswerRule::Kind::Prompt && isPrompt(m_pending)) {
         m_pending.clear();
         complete(Outcome::Answered, QByteArrayLiteral("> "));
@@ -105,13 +116,21 @@ void CommandChannel::receive(const QByteArray &bytes) {
         m_quiet.start(m_timing.quietGapMs);
 }
 
-// Judges each whole line received; with lineWithoutEnd also what follows the
-// last line end, the line having been quiet for the gap.
-void CommandChannel::takeLines(bool lineWithoutEnd) {
+// Whether a quiet gap ends a line that has no line end yet. Keyed answers,
+// acknowledgements and modem replies always end theirs, and may come in
+// pieces with pauses between them: a piece alone is judged at the time-out.
+bool CommandChannel::quietEndsLine() const {
+    const AnswerRule::Kind kind = m_current.exchange.rule.kind;
+    return kind == AnswerRule::Kind::Free || kind == AnswerRule::Kind::Prompt;
+}
+
+// Judges each whole line received, and as partial says what follows the
+// last line end.
+void CommandChannel::takeLines(Partial partial) {
     while (m_active && !m_pending.isEmpty()) {
         qsizetype end = m_pending.indexOf('\n');
         if (end < 0) {
-            if (!lineWithoutEnd)
+            if (partial == Partial::Wait || (partial == Partial::IfQuietEnds && !quietEndsLine()))
                 return;
             end = m_pending.size() - 1;
         }
@@ -149,6 +168,9 @@ void CommandChannel::takeLines(bool lineWithoutEnd) {
             stray(raw);
             break;
         case LineVerdict::Blank:
+            if (m_current.exchange.blankLinesKept &&
+                m_current.exchange.rule.kind == AnswerRule::Kind::ModemFinal)
+                m_reply += raw;
             break;
         case LineVerdict::Echo:
         case LineVerdict::Foreign:
@@ -157,6 +179,14 @@ void CommandChannel::takeLines(bool lineWithoutEnd) {
             break;
         }
     }
+}
+
+void CommandChannel::flushPending() {
+    if (!m_active)
+        return;
+    takeLines(Partial::IfQuietEnds);
+    if (m_active && m_pending.isEmpty())
+        m_quiet.stop();
 }
 
 // What is left after the echo of the command is the modem's prompt alone.
@@ -181,10 +211,11 @@ void CommandChannel::timedOut() {
         m_timeout.start(m_timing.quietGapMs);
         return;
     }
-    takeLines(true);
+    takeLines(Partial::Judge);
     if (!m_active)
         return;
     m_settle = true;
+    m_settleFromMs = -1;
     if (m_foreign)
         complete(Outcome::NotRecognised, m_received,
                  QStringLiteral("what came back is not an answer to this command"));
@@ -214,12 +245,13 @@ void CommandChannel::complete(Outcome outcome, const QByteArray &answer, const Q
     emit finished(id, result);
 }
 
-void CommandChannel::cancelAll() {
+void CommandChannel::cancelAll(AfterCancel after) {
     const QList<Pending> queued = m_queue;
     m_queue.clear();
     m_kick.stop();
     if (m_active) {
-        m_settle = true;
+        m_settle = after == AfterCancel::WaitForQuiet;
+        m_settleFromMs = -1;
         complete(Outcome::Cancelled);
     }
     for (const Pending &pending : queued)

@@ -44,12 +44,18 @@ public:
     // itself fails.
     int submit(const Exchange &exchange);
     // The exchange on the line and every queued one end as cancelled, now.
-    void cancelAll();
+    // The next command waits for the line to be quiet, unless it is to go
+    // out at once: an answer still coming is then judged by its rule.
+    enum class AfterCancel { WaitForQuiet, SendAtOnce };
+    void cancelAll(AfterCancel after = AfterCancel::WaitForQuiet);
     bool busy() const { return m_active || !m_queue.isEmpty(); }
     qsizetype strayBytes() const { return m_strayBytes; }
 
     // From the port's owner.
     void receive(const QByteArray &bytes);
+    // Nothing more is coming for now: a line without its line end is judged
+    // without waiting for the quiet gap.
+    void flushPending();
     void portLost(const QString &reason);
 
 signals:
@@ -65,7 +71,10 @@ private:
 
     void startNext();
     void writeCurrent();
-    void takeLines(bool lineWithoutEnd);
+    // What becomes of what follows the last line end.
+    enum class Partial { Wait, IfQuietEnds, Judge };
+    void takeLines(Partial partial);
+    bool quietEndsLine() const;
     void complete(Outcome outcome, const QByteArray &answer = {}, const QString &reason = {});
     void timedOut();
     bool isPrompt(const QByteArray &pending) const;
@@ -89,6 +98,7 @@ private:
     QByteArray m_between;  // received outside exchanges, not yet a whole line
     bool m_foreign = false;
     bool m_settle = false; // the last exchange timed out: wait for quiet first
+    qint64 m_settleFromMs = 0;
     qint64 m_lastByteMs = -1;
     qint64 m_writtenAtMs = 0;
     qsizetype m_strayBytes = 0;

@@ -5,6 +5,7 @@
 // reaches it through LinkPort and LinkView.
 #include "link/CommandFrame.h"
 #include "link/CommandStyle.h"
+#include "link/LinkChannel.h"
 #include "link/LinkPort.h"
 #include "link/LinkView.h"
 #include "link/ListReply.h"
@@ -15,6 +16,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace zx::link {
 
@@ -136,6 +138,17 @@ public:
     void SendRawLine(const QByteArray &line, bool clearEchoLine);
 
     // Receive path
+    // What the port received, as it arrives.
+    void receive(const QByteArray &bytes) { channel_->receive(bytes, view_.smsMode()); }
+    void setLineSpeed(quint32 baud) { channel_->setBaud(baud); }
+    // Hands on what is held now, without waiting for the line to be quiet.
+    void flushReceived() { channel_->flush(); }
+    void portLost(const QString &reason) { channel_->portLost(reason); }
+    // Bytes that came while a module command waited and did not answer it.
+    qsizetype strayBytes() const { return channel_->strayBytes(); }
+    // Something came, answer or not: what waits for the line to speak stops.
+    void bytesArrived();
+    // A chunk of what was received, whole.
     void CommPortDriver1ReceiveData(const char *data, unsigned count);
     void DisplayStep();
     // Setting mode: an answer has come whole; the open tab takes it now
@@ -193,6 +206,7 @@ private:
 
     LinkPort &port_;
     LinkView &view_;
+    std::unique_ptr<LinkChannel> channel_;
     Clock clock_;
     ModemHooks hooks_;
     LinkFlags flags_;

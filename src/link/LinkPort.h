@@ -13,6 +13,11 @@ public:
     virtual bool connected() const = 0;
     // Buffer send; bytes that cannot be written within the output time-out are lost.
     virtual void write(const QByteArray &bytes) = 0;
+    // The same, saying whether every byte went out.
+    virtual bool send(const QByteArray &bytes) {
+        write(bytes);
+        return connected();
+    }
     // Single-byte send.
     virtual void writeByte(char byte) = 0;
     virtual void setPollingDelay(int ms) = 0;

@@ -43,13 +43,7 @@ void Link::CommPortDriver1ReceiveData(const char *data, unsigned count) {
     if (s.isEmpty())
         return;
 
-    flags_.SmsActivity = false;
-    flags_.ListPolling = false;
-
-    flags_.ModemNotConnected = false;
-    flags_.QueryTicks = 0;
-    // Whatever comes after "AT+CMGD=" is its answer.
-    flags_.AwaitDeleteReply = false;
+    bytesArrived();
     if (hooks_.offerChunk)
         hooks_.offerChunk(raw);
     if (flags_.ListReplyExpected)
@@ -111,6 +105,15 @@ void Link::CommPortDriver1ReceiveData(const char *data, unsigned count) {
             followUp();
         endBusyNotice();
     }
+}
+
+void Link::bytesArrived() {
+    flags_.SmsActivity = false;
+    flags_.ListPolling = false;
+    flags_.ModemNotConnected = false;
+    flags_.QueryTicks = 0;
+    // Whatever comes after "AT+CMGD=" is its answer.
+    flags_.AwaitDeleteReply = false;
 }
 
 void Link::takeReports(bool newMessage, bool readyReport) {

@@ -17,7 +17,8 @@ QString quoted(const QByteArray &line) {
 } // namespace
 
 Link::Link(LinkPort &port, LinkView &view, Clock clock)
-    : port_(port), view_(view), clock_(std::move(clock)) {
+    : port_(port), view_(view), channel_(std::make_unique<LinkChannel>(*this, port)),
+      clock_(std::move(clock)) {
     if (!clock_)
         clock_ = [] { return QDateTime::currentDateTime(); };
 }
@@ -69,6 +70,7 @@ void Link::SendSMS(QByteArray line) {
             QStringLiteral("The serial port is not open: %1 was not sent.").arg(quoted(line)));
 
     if (smsMode) {
+        channel_->cancel();
         flags_.SmsActivity = true;
         if (flags_.ModemBusy || !heldLine_.isEmpty()) {
             sayBusy(QStringLiteral("The modem is busy: %1 was not sent.").arg(quoted(line)));
@@ -98,10 +100,19 @@ void Link::SendSMS(QByteArray line) {
         return;
     }
 
-    if (flags_.RawLine)
-        port_.write(line);
-    else
-        port_.write(QByteArray(kSetupPrefix) + line + QByteArray(1, '\0'));
+    channel::Exchange exchange;
+    exchange.command = line;
+    exchange.timeoutMs = kAnswerTimeoutMs;
+    if (flags_.RawLine) {
+        // A line for the module's GSM engine: its reply ends with the final code.
+        exchange.bytes = line;
+        exchange.rule = {channel::AnswerRule::Kind::ModemFinal, {}};
+        exchange.blankLinesKept = true;
+    } else {
+        exchange.bytes = QByteArray(kSetupPrefix) + line + QByteArray(1, '\0');
+        exchange.rule = channel::moduleAnswerRule(line);
+    }
+    channel_->send(exchange);
     SerialTimeSetting();
     port_.setPollingDelay(kPollingDelayMs);
 }

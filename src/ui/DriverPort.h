@@ -18,8 +18,7 @@ public:
     bool connect() override;
     bool connected() const override;
     void write(const QByteArray &bytes) override;
-    // The same, saying whether every byte went out.
-    bool send(const QByteArray &bytes);
+    bool send(const QByteArray &bytes) override;
     void writeByte(char byte) override;
     void setPollingDelay(int ms) override;
     void setOutputTimeout(int ms) override;

@@ -101,7 +101,6 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
     });
 
     link_ = std::make_unique<zx::link::Link>(port_, *this);
-    connect(&gather_, &zx::link::ReceiveGather::gathered, this, &TForm1::answerGathered);
     buildWindow();
     // The modem dialogue shows what it learns in the "Main" tab's boxes.
     modemQueries_ = std::make_unique<zx::link::ModemQueries>(*link_, *mainTab_);
@@ -117,7 +116,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
     });
     connect(keeper_, &zx::serial::PortKeeper::busy, this, &TForm1::adviseOnModemManager);
     connect(keeper_, &zx::serial::PortKeeper::opened, this, [this](quint32 baud) {
-        gather_.setBaud(baud);
+        link_->setLineSpeed(baud);
         link_->portOpened();
     });
     FormCreate();
@@ -437,7 +436,7 @@ void TForm1::InitPort() {
     choice.baud = quint32(zx::ui::SerialPortTab::baudOfItem(rateIndex));
     choice.rate = kBaudRates[std::clamp(rateIndex, 0, int(std::size(kBaudRates)) - 1)];
     choice.evenParity = serialTab_->ParityEven->isChecked();
-    gather_.setBaud(choice.baud);
+    link_->setLineSpeed(choice.baud);
     keeper_->open(choice);
 }
 
@@ -490,18 +489,12 @@ void TForm1::receiveData(const char *data, unsigned count) {
     port_.received(data, count);
     if (runPort_.takeReceived(data, count))
         return;
-    gather_.setSmsMode(smsMode());
-    gather_.receive(QByteArray(data, qsizetype(count)));
-}
-
-void TForm1::answerGathered(const QByteArray &bytes) {
-    link_->CommPortDriver1ReceiveData(bytes.constData(), unsigned(bytes.size()));
-    if (!smsMode())
-        link_->AnswerComplete();
+    link_->receive(QByteArray(data, qsizetype(count)));
 }
 
 void TForm1::portLost(const QString &reason) {
     runPort_.lost(reason);
+    link_->portLost(reason);
     keeper_->lost(reason);
 }
 

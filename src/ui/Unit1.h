@@ -9,7 +9,6 @@
 #include "serial/PortKeeper.h"
 #include "settings/ConfigRecord.h"
 #include "settings/WindowSettings.h"
-#include "link/ReceiveGather.h"
 #include "link/TickSleep.h"
 #include "ui/DriverPort.h"
 #include "ui/TabHost.h"
@@ -69,7 +68,6 @@ public:
     // Every chunk written to or read from the port, both modes.
     zx::traffic::TrafficLog &traffic() { return traffic_; }
     // What the port received, held until an answer is whole.
-    zx::link::ReceiveGather &receiveGather() { return gather_; }
     zx::settings::ConfigRecord &record() override { return record_; }
     zx::ui::WorkingCopies &work() override { return work_; }
     zx::ui::ModuleMenu &moduleMenu() { return *moduleMenu_; }
@@ -136,7 +134,6 @@ private:
     void applyVariant(bool variantOn);
     QList<QWidget *> paleBoxes() const;
     void receiveData(const char *data, unsigned count);
-    void answerGathered(const QByteArray &bytes);
     void portLost(const QString &reason);
     // After lead (an open error, or nothing) the advice, if ModemManager owns device.
     void adviseOnModemManager(const QString &device, const QString &lead);
@@ -150,7 +147,6 @@ private:
     zx::traffic::TrafficLog traffic_;
     zx::ui::DriverPort port_{driver_, traffic_};
     zx::ui::WindowRunPort runPort_{driver_, port_};
-    zx::link::ReceiveGather gather_;
     zx::settings::ConfigRecord record_;
     zx::ui::WorkingCopies work_;
     std::unique_ptr<zx::link::Link> link_;

@@ -53,7 +53,8 @@ class E2eFaultsTest : public QObject {
 private slots:
     void silentModemIsReportedOnce();
     void answerInPiecesCollectedByOnePoll();
-    void answerInPiecesSeenChunkByChunk();
+    void answerInPiecesWithPausesIsTakenWhole();
+    void lateAnswerIsNotTheNextCommandsAnswer();
     void noiseAtFullSpeedKeepsTheMemoBounded();
     void errorAnswersToASubmission_data();
     void errorAnswersToASubmission();
@@ -115,9 +116,9 @@ void E2eFaultsTest::answerInPiecesCollectedByOnePoll() {
     QCOMPARE(h.commands, QList<QByteArray>{"GETID "});
 }
 
-// Pieces that straddle the driver's polls reach the window one by one: each
-// is shown as it came, and a piece alone is no answer any box takes.
-void E2eFaultsTest::answerInPiecesSeenChunkByChunk() {
+// Pauses inside an answer longer than the line's quiet gap do not cut it:
+// a keyed answer ends at its line end, and is shown and taken once, whole.
+void E2eFaultsTest::answerInPiecesWithPausesIsTakenWhole() {
     FaultOptions faults;
     faults.splitPieces = 4;
     faults.splitGapMs = 200;
@@ -125,19 +126,44 @@ void E2eFaultsTest::answerInPiecesSeenChunkByChunk() {
     QVERIFY(h.simulatorRunning());
     int pieces = 0;
     QLineEdit *box = readUserIdCountingPieces(h, pieces);
-    QVERIFY(h.pumpUntil([&] { return pieces == 4; }));
-    h.pumpFor(200);
-    QCOMPARE(withoutLineEnds(h.memoText()), QStringLiteral("UserID: gprsuser"));
-    QVERIFY(h.memoText().count(QLatin1Char('\n')) >= 4); // one line per piece at least
-    QCOMPARE(box->text(), QString());
-    QVERIFY(!h.window().link().flags().DisplayPending);
-
-    // With the line well again the same read fills the box.
-    h.sim.setFaults({});
-    h.child<QPushButton>(QStringLiteral("UIDbtn"))->click();
     QVERIFY(h.pumpUntil([&] { return !box->text().isEmpty(); }));
+    QCOMPARE(pieces, 4);
     QCOMPARE(box->text().trimmed(), QStringLiteral("gprsuser"));
-    QCOMPARE(h.commands, (QList<QByteArray>{"GETID ", "GETID "}));
+    QCOMPARE(withoutLineEnds(h.memoText()), QStringLiteral("UserID: gprsuser"));
+    QCOMPARE(h.window().link().strayBytes(), 0);
+    QCOMPARE(h.commands, QList<QByteArray>{"GETID "});
+}
+
+// An answer that comes after its command was given up is not the answer to
+// the command on the line then: it fills no box and is not shown, and the
+// true answer is.
+void E2eFaultsTest::lateAnswerIsNotTheNextCommandsAnswer() {
+    FaultOptions faults;
+    faults.delayMs = zx::link::kAnswerTimeoutMs + 600;
+    SimHarness h(Simulator::Mode::Setting, faults);
+    QVERIFY(h.simulatorRunning());
+    int pieces = 0;
+    QLineEdit *userId = readUserIdCountingPieces(h, pieces);
+    auto *bar = h.child<QStatusBar>(QStringLiteral("StatusBar1"));
+    QVERIFY(h.pumpUntil(
+        [&] { return bar->currentMessage().startsWith(QStringLiteral("No answer to \"GETID\"")); },
+        zx::link::kAnswerTimeoutMs + 2000));
+    QVERIFY(bar->currentMessage().contains(QStringLiteral("setting mode")));
+    h.sim.setFaults([] {
+        FaultOptions quick;
+        quick.delayMs = 1000;
+        return quick;
+    }());
+    h.sim.module().state().gprs.apn = "internet.example";
+    h.child<QPushButton>(QStringLiteral("APNbtn"))->click();
+    auto *apn = h.child<QLineEdit>(QStringLiteral("APN"));
+    QVERIFY(h.pumpUntil([&] { return !apn->text().isEmpty(); }));
+    QCOMPARE(apn->text().trimmed(), QStringLiteral("internet.example"));
+    QCOMPARE(pieces, 2); // the late one came while "GETAP" waited
+    QCOMPARE(userId->text(), QString());
+    QCOMPARE(withoutLineEnds(h.memoText()), QStringLiteral("APN: internet.example"));
+    QCOMPARE(h.window().link().strayBytes(), qsizetype(sizeof("UserID: gprsuser\r\n") - 1));
+    QCOMPARE(h.commands, (QList<QByteArray>{"GETID ", "GETAP "}));
 }
 
 void E2eFaultsTest::noiseAtFullSpeedKeepsTheMemoBounded() {
@@ -159,7 +185,7 @@ void E2eFaultsTest::noiseAtFullSpeedKeepsTheMemoBounded() {
     QVERIFY(noiseWrites > 5);
     h.child<QPushButton>(QStringLiteral("SetOut2"))->click();
     QVERIFY(h.pumpUntil([&] { return h.sim.module().state().outputs[1]; }));
-    QVERIFY(h.pumpUntil([&] { return h.memoText().contains(QStringLiteral("OUT2 ON")); }));
+    QVERIFY2(h.pumpUntil([&] { return h.memoText().contains(QStringLiteral("OUT2 ON")); }), qPrintable(h.child<QStatusBar>(QStringLiteral("StatusBar1"))->currentMessage() + QString::number(h.window().link().strayBytes()) + QStringLiteral(" sets=%1").arg(h.sim.module().state().outputs[1])));
 
     // A flood of noise, read as fast as the tool can, fills the memo to its
     // bound and no further.
@@ -189,7 +215,7 @@ void E2eFaultsTest::noiseAtFullSpeedKeepsTheMemoBounded() {
         return quietFor.elapsed() > 300;
     }, 20000));
     h.child<QPushButton>(QStringLiteral("GetOut2"))->click();
-    QVERIFY(h.pumpUntil([&] { return h.memoText().contains(QStringLiteral("OUT2 ON")); }));
+    QVERIFY2(h.pumpUntil([&] { return h.memoText().contains(QStringLiteral("OUT2 ON")); }), qPrintable(h.child<QStatusBar>(QStringLiteral("StatusBar1"))->currentMessage() + QString::number(h.window().link().strayBytes()) + QStringLiteral(" sets=%1").arg(h.sim.module().state().outputs[1])));
     QCOMPARE(h.commands, (QList<QByteArray>{"SETOU2", "GETOS2"}));
     QVERIFY(h.env.boxes.isEmpty());
 }

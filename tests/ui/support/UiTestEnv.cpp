@@ -146,7 +146,7 @@ void deliver(TForm1 &form, PtyPeer &peer, const QByteArray &bytes) {
     peer.write(bytes);
     peer.waitPending(int(bytes.size()));
     form.CommPortDriver1().PollNow();
-    form.receiveGather().flush();
+    form.link().flushReceived();
 }
 
 void tick(TForm1 &form, int count) {

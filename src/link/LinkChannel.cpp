@@ -1,0 +1,96 @@
+#include "link/LinkChannel.h"
+
+#include "link/Link.h"
+#include "text/Ansi.h"
+
+namespace zx::link {
+
+LinkChannel::LinkChannel(Link &link, LinkPort &port, QObject *parent)
+    : QObject(parent), m_link(link), m_port(port),
+      m_channel(*this, channel::ChannelTiming::forBaud(9600)) {
+    connect(&m_channel, &channel::CommandChannel::finished, this, &LinkChannel::exchangeEnded);
+    connect(&m_gather, &ReceiveGather::gathered, this,
+            [this](const QByteArray &bytes) { handOn(bytes, !m_link.view().smsMode()); });
+}
+
+void LinkChannel::setBaud(quint32 baud) {
+    m_channel.setTiming(channel::ChannelTiming::forBaud(baud));
+    m_gather.setBaud(baud);
+}
+
+void LinkChannel::send(const channel::Exchange &exchange) {
+    m_channel.cancelAll(channel::CommandChannel::AfterCancel::SendAtOnce);
+    m_command = QStringLiteral("\"%1\"").arg(text::fromAnsi(exchange.command).trimmed());
+    m_current = m_channel.submit(exchange);
+}
+
+bool LinkChannel::write(const QByteArray &bytes) { return m_port.send(bytes); }
+
+void LinkChannel::receive(const QByteArray &bytes, bool smsMode) {
+    if (smsMode) {
+        m_gather.setSmsMode(true);
+        m_gather.receive(bytes);
+        return;
+    }
+    // While a command waits, the channel alone judges what comes; bytes it
+    // sets aside are in the traffic log, never in the memo.
+    const bool idle = !m_channel.busy();
+    m_channel.receive(bytes);
+    if (bytes.count('\0') < bytes.size())
+        m_link.bytesArrived();
+    if (idle) {
+        m_gather.setSmsMode(false);
+        m_gather.receive(bytes);
+    }
+}
+
+void LinkChannel::flush() {
+    m_channel.flushPending();
+    m_gather.flush();
+}
+
+void LinkChannel::handOn(const QByteArray &bytes, bool answerWhole) {
+    m_link.CommPortDriver1ReceiveData(bytes.constData(), unsigned(bytes.size()));
+    if (answerWhole)
+        m_link.AnswerComplete();
+}
+
+void LinkChannel::exchangeEnded(int id, const channel::ExchangeResult &result) {
+    if (id != m_current)
+        return;
+    LinkView &view = m_link.view();
+    switch (result.outcome) {
+    case channel::Outcome::Answered:
+        handOn(result.answer, true);
+        break;
+    case channel::Outcome::Refused:
+        handOn(result.answer, true);
+        view.showStatusMessage(QStringLiteral("The module refused %1 (%2).")
+                                   .arg(m_command, text::fromAnsi(result.answer.trimmed())));
+        break;
+    case channel::Outcome::NoAnswer:
+        view.showStatusMessage(
+            QStringLiteral("No answer to %1 in %2 s: check the cable, the port, the baud rate "
+                           "and parity, and that the module is in setting mode.")
+                .arg(m_command)
+                .arg(kAnswerTimeoutMs / 1000));
+        break;
+    case channel::Outcome::NotRecognised:
+        view.showStatusMessage(
+            QStringLiteral("What came back is not an answer to %1 (it is in the traffic log): "
+                           "check the baud rate and parity, and that the module is in setting "
+                           "mode.")
+                .arg(m_command));
+        break;
+    case channel::Outcome::PortError:
+        // A port that was not open has been reported when the command was given.
+        if (m_port.connected())
+            view.showStatusMessage(
+                QStringLiteral("%1 could not be written: %2.").arg(m_command, result.reason));
+        break;
+    case channel::Outcome::Cancelled:
+        break;
+    }
+}
+
+} // namespace zx::link

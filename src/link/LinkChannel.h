@@ -1,0 +1,54 @@
+#pragma once
+// What the window's port receives, on its way to the link. In setting mode
+// every module command is an exchange of the port's command channel: its
+// answer is handed on the moment it is whole, and what is not its answer (a
+// late answer to an earlier command, the echo of the line, noise) never
+// becomes it. Bytes that come while no command waits are shown as they come,
+// and so are the modem's replies in SMS mode, each gathered whole.
+#include "channel/CommandChannel.h"
+#include "link/ReceiveGather.h"
+
+#include <QObject>
+#include <QString>
+
+namespace zx::link {
+
+class Link;
+class LinkPort;
+
+// How long a module command waits for the first byte of its answer.
+inline constexpr int kAnswerTimeoutMs = 3000;
+
+class LinkChannel : public QObject, private channel::ChannelPort {
+    Q_OBJECT
+public:
+    LinkChannel(Link &link, LinkPort &port, QObject *parent = nullptr);
+
+    void setBaud(quint32 baud);
+    // A command still waiting for its answer is given up: the new one is on
+    // the line at once, as the user asked, and the rest of an answer to the
+    // old one is judged by the new one's rule.
+    void send(const channel::Exchange &exchange);
+    void cancel() { m_channel.cancelAll(); }
+    bool waiting() const { return m_channel.busy(); }
+    qsizetype strayBytes() const { return m_channel.strayBytes(); }
+
+    void receive(const QByteArray &bytes, bool smsMode);
+    void portLost(const QString &reason) { m_channel.portLost(reason); }
+    // Hands on what is held now, without waiting for the line to be quiet.
+    void flush();
+
+private:
+    bool write(const QByteArray &bytes) override;
+    void exchangeEnded(int id, const channel::ExchangeResult &result);
+    void handOn(const QByteArray &bytes, bool answerWhole);
+
+    Link &m_link;
+    LinkPort &m_port;
+    channel::CommandChannel m_channel;
+    ReceiveGather m_gather;
+    int m_current = 0;
+    QString m_command; // the command waiting, as messages name it
+};
+
+} // namespace zx::link
