@@ -1,5 +1,7 @@
 #include "link/CommandFrame.h"
 
+#include "text/Ansi.h"
+
 namespace zx::link {
 namespace {
 
@@ -25,6 +27,10 @@ QByteArray paddedCommandLine(QByteArray line) {
 
 QByteArray settingModeFrame(const QByteArray &line) {
     return QByteArray(kSetupPrefix) + paddedCommandLine(line) + QByteArray(1, '\0');
+}
+
+QString quotedCommand(const QByteArray &line) {
+    return QStringLiteral("\"%1\"").arg(text::fromAnsi(line).trimmed());
 }
 
 } // namespace zx::link

@@ -3,6 +3,7 @@
 // padded to their table width, a CR, and in setting mode the set-up prefix in
 // front and a NUL behind. The send path and provisioning both frame here.
 #include <QByteArray>
+#include <QString>
 
 namespace zx::link {
 
@@ -14,5 +15,8 @@ QByteArray paddedCommandLine(QByteArray line);
 
 // Setting mode: the set-up prefix, the padded line with its CR, one NUL.
 QByteArray settingModeFrame(const QByteArray &line);
+
+// A command line as messages name it: "GETNR3", quoted, without its blanks.
+QString quotedCommand(const QByteArray &line);
 
 } // namespace zx::link

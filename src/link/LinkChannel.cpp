@@ -1,5 +1,6 @@
 #include "link/LinkChannel.h"
 
+#include "link/CommandFrame.h"
 #include "link/Link.h"
 #include "text/Ansi.h"
 
@@ -20,7 +21,7 @@ void LinkChannel::setBaud(quint32 baud) {
 
 void LinkChannel::send(const channel::Exchange &exchange) {
     m_channel.cancelAll(channel::CommandChannel::AfterCancel::SendAtOnce);
-    m_command = QStringLiteral("\"%1\"").arg(text::fromAnsi(exchange.command).trimmed());
+    m_command = quotedCommand(exchange.command);
     m_current = m_channel.submit(exchange);
 }
 

@@ -10,10 +10,6 @@ namespace {
 
 const QByteArray kReadinessProbe = QByteArrayLiteral("AT+CPIN?\r");
 
-QString quotedLine(const QByteArray &line) {
-    return QStringLiteral("\"%1\"").arg(text::fromAnsi(line).trimmed());
-}
-
 } // namespace
 
 void Link::holdUntilReady(const QByteArray &line) {
@@ -22,7 +18,7 @@ void Link::holdUntilReady(const QByteArray &line) {
     say(QStringLiteral("Waiting up to %1 s for the modem to be ready for messages before %2 "
                        "is sent.")
             .arg(kReadyWaitTicks)
-            .arg(quotedLine(line)));
+            .arg(quotedCommand(line)));
     probeReadiness();
 }
 
@@ -46,7 +42,7 @@ void Link::readyWaitTick() {
                            "off and on; then send again.")
                 .arg(name.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(name))
                 .arg(kReadyWaitTicks)
-                .arg(quotedLine(line)));
+                .arg(quotedCommand(line)));
         view_.modemStoppedAnswering();
         return;
     }

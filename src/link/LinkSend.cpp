@@ -8,14 +8,6 @@
 #include <algorithm>
 
 namespace zx::link {
-namespace {
-
-QString quoted(const QByteArray &line) {
-    return QStringLiteral("\"%1\"").arg(text::fromAnsi(line).trimmed());
-}
-
-} // namespace
-
 Link::Link(LinkPort &port, LinkView &view, Clock clock)
     : port_(port), view_(view), channel_(std::make_unique<LinkChannel>(*this, port)),
       clock_(std::move(clock)) {
@@ -56,7 +48,7 @@ void Link::SendSMS(QByteArray line) {
         if (gsm::checkModuleNumber(number) != gsm::NumberCheck::Ok) {
             view_.showError(text::fromAnsi(gsm::kPhoneNumberError));
             say(QStringLiteral("%1 was not sent: the module number is not valid.")
-                                        .arg(quoted(line)));
+                                        .arg(quotedCommand(line)));
             return;
         }
     }
@@ -67,13 +59,13 @@ void Link::SendSMS(QByteArray line) {
 
     if (!port_.connected())
         say(
-            QStringLiteral("The serial port is not open: %1 was not sent.").arg(quoted(line)));
+            QStringLiteral("The serial port is not open: %1 was not sent.").arg(quotedCommand(line)));
 
     if (smsMode) {
         channel_->cancel();
         flags_.SmsActivity = true;
         if (flags_.ModemBusy || !heldLine_.isEmpty()) {
-            sayBusy(QStringLiteral("The modem is busy: %1 was not sent.").arg(quoted(line)));
+            sayBusy(QStringLiteral("The modem is busy: %1 was not sent.").arg(quotedCommand(line)));
             return;
         }
         // A modem that said it is not ready gets time before the SMS goes.
@@ -85,7 +77,7 @@ void Link::SendSMS(QByteArray line) {
         flags_.AwaitPrompt = false;
         flags_.AwaitSubmitResult = false;
         const QByteArray pdu = gsm::TextToPDUConversion(line, view_.moduleNumber());
-        submittedLine_ = quoted(line);
+        submittedLine_ = quotedCommand(line);
         submittedTo_ = text::fromAnsi(view_.moduleNumber());
         flags_.ModemBusy = true;
         view_.setBusyCursor(true);
