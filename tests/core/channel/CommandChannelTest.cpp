@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -127,6 +128,8 @@ TEST(CommandChannel, EndsEachExchangeAsItsAnswerSays) {
          Outcome::Answered, "OK\r\n", "", 2},
         {"noise without a line end is not the answer", "GETNR3", {{5, "\x13\x7f!"}},
          Outcome::NotRecognised, "", "not an answer", 3},
+        {"keyed answer with a pause longer than the quiet gap", "GETNR3",
+         {{5, "NUM3: +49"}, {160, "17012 \r\n"}}, Outcome::Answered, "NUM3: +4917012 \r\n", "", 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -173,6 +176,32 @@ TEST(CommandChannel, LateAnswersNeverBecomeTheNextCommandsAnswer) {
     EXPECT_NE(run.results.at(1).outcome, Outcome::Answered);
     EXPECT_EQ(run.results.at(2).outcome, Outcome::Answered);
     EXPECT_EQ(run.results.at(2).answer, "NUM4: +444 \r\n");
+}
+
+// After a time-out the next command waits for the line to be quiet, but
+// noise that never stops holds it only as long as a late answer could take.
+TEST(CommandChannel, EndlessNoiseAfterATimeOutDoesNotHoldTheNextCommand) {
+    app();
+    ScriptedPort port;
+    CommandChannel channel(port, ChannelTiming::forBaud(115200));
+    port.channel = &channel;
+    QList<ExchangeResult> results;
+    QObject::connect(&channel, &CommandChannel::finished,
+                     [&](int, const ExchangeResult &r) { results << r; });
+    QTimer noise;
+    noise.setInterval(5);
+    QObject::connect(&noise, &QTimer::timeout, &channel, [&] { channel.receive("\x13\x7f"); });
+    channel.submit(moduleExchange("GETNR2", 100));
+    channel.submit(moduleExchange("GETNR3", 100));
+    noise.start();
+    QElapsedTimer since;
+    since.start();
+    while (port.written.size() < 2 && since.elapsed() < 3000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    noise.stop();
+    ASSERT_EQ(port.written.size(), 2) << "the next command waited for the noise to end";
+    ASSERT_FALSE(results.isEmpty());
+    EXPECT_EQ(results.first().outcome, Outcome::NotRecognised);
 }
 
 TEST(CommandChannel, CancelAndPortLossEndEveryQueuedExchangeAtOnce) {
