@@ -10,6 +10,7 @@ LinkChannel::LinkChannel(Link &link, LinkPort &port, QObject *parent)
     : QObject(parent), m_link(link), m_port(port),
       m_channel(*this, channel::ChannelTiming::forBaud(9600)) {
     connect(&m_channel, &channel::CommandChannel::finished, this, &LinkChannel::exchangeEnded);
+    connect(&m_channel, &channel::CommandChannel::strayReceived, this, &LinkChannel::strayCame);
     connect(&m_gather, &ReceiveGather::gathered, this,
             [this](const QByteArray &bytes) { handOn(bytes, !m_link.view().smsMode()); });
 }
@@ -33,16 +34,19 @@ void LinkChannel::receive(const QByteArray &bytes, bool smsMode) {
         m_gather.receive(bytes);
         return;
     }
-    // While a command waits, the channel alone judges what comes; bytes it
-    // sets aside are in the traffic log, never in the memo.
-    const bool idle = !m_channel.busy();
+    // The channel judges everything; what it sets aside while a command
+    // waits is in the traffic log, never in the memo (strayCame).
+    m_gather.setSmsMode(false);
     m_channel.receive(bytes);
     if (bytes.count('\0') < bytes.size())
         m_link.bytesArrived();
-    if (idle) {
-        m_gather.setSmsMode(false);
+}
+
+// Bytes outside any exchange are shown as they come: those while no command
+// waits, and what followed an answer in the same read.
+void LinkChannel::strayCame(const QByteArray &bytes) {
+    if (!m_channel.busy() && !m_link.view().smsMode())
         m_gather.receive(bytes);
-    }
 }
 
 void LinkChannel::flush() {

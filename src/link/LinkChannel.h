@@ -41,6 +41,7 @@ public:
 private:
     bool write(const QByteArray &bytes) override;
     void exchangeEnded(int id, const channel::ExchangeResult &result);
+    void strayCame(const QByteArray &bytes);
     void handOn(const QByteArray &bytes, bool answerWhole);
 
     Link &m_link;
