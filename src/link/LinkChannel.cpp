@@ -22,6 +22,7 @@ void LinkChannel::setBaud(quint32 baud) {
 
 void LinkChannel::send(const channel::Exchange &exchange) {
     m_channel.cancelAll(channel::CommandChannel::AfterCancel::SendAtOnce);
+    m_exchange = exchange;
     m_command = quotedCommand(exchange.command);
     m_current = m_channel.submit(exchange);
 }
@@ -54,6 +55,16 @@ void LinkChannel::flush() {
     m_gather.flush();
 }
 
+bool LinkChannel::echoedBack(const QByteArray &received) const {
+    QByteArray lines = received;
+    lines.replace('\0', QByteArray());
+    for (const QByteArray &line : lines.split('\n'))
+        if (channel::judgeLine(m_exchange.rule, m_exchange.command, line.trimmed()) ==
+            channel::LineVerdict::Echo)
+            return true;
+    return false;
+}
+
 void LinkChannel::handOn(const QByteArray &bytes, bool answerWhole) {
     m_link.CommPortDriver1ReceiveData(bytes.constData(), unsigned(bytes.size()));
     if (answerWhole)
@@ -81,6 +92,15 @@ void LinkChannel::exchangeEnded(int id, const channel::ExchangeResult &result) {
                 .arg(kAnswerTimeoutMs / 1000));
         break;
     case channel::Outcome::NotRecognised:
+        if (echoedBack(result.answer)) {
+            view.showStatusMessage(
+                QStringLiteral("%1 came back as it was sent: a modem with its echo on answers "
+                               "on this port, not the module. Choose the module's port on the "
+                               "\"Serial Port\" tab, or tick \"SMS mode\" to reach it "
+                               "through the modem.")
+                    .arg(m_command));
+            break;
+        }
         view.showStatusMessage(
             QStringLiteral("What came back is not an answer to %1 (it is in the traffic log): "
                            "check the baud rate and parity, and that the module is in setting "

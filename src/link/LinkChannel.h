@@ -42,12 +42,15 @@ private:
     bool write(const QByteArray &bytes) override;
     void exchangeEnded(int id, const channel::ExchangeResult &result);
     void strayCame(const QByteArray &bytes);
+    // The line itself came back among what was received.
+    bool echoedBack(const QByteArray &received) const;
     void handOn(const QByteArray &bytes, bool answerWhole);
 
     Link &m_link;
     LinkPort &m_port;
     channel::CommandChannel m_channel;
     ReceiveGather m_gather;
+    channel::Exchange m_exchange; // the command waiting
     int m_current = 0;
     QString m_command; // the command waiting, as messages name it
 };

@@ -55,6 +55,8 @@ private slots:
     void answerInPiecesCollectedByOnePoll();
     void answerInPiecesWithPausesIsTakenWhole();
     void lateAnswerIsNotTheNextCommandsAnswer();
+    void statusBarSaysWhatBecameOfACommand_data();
+    void statusBarSaysWhatBecameOfACommand();
     void noiseAtFullSpeedKeepsTheMemoBounded();
     void errorAnswersToASubmission_data();
     void errorAnswersToASubmission();
@@ -164,6 +166,52 @@ void E2eFaultsTest::lateAnswerIsNotTheNextCommandsAnswer() {
     QCOMPARE(withoutLineEnds(h.memoText()), QStringLiteral("APN: internet.example"));
     QCOMPARE(h.window().link().strayBytes(), qsizetype(sizeof("UserID: gprsuser\r\n") - 1));
     QCOMPARE(h.commands, (QList<QByteArray>{"GETID ", "GETAP "}));
+}
+
+// Who answers on the port.
+enum Peer { WellModule, RefusingModule, SilentModule, EchoingModem };
+
+void E2eFaultsTest::statusBarSaysWhatBecameOfACommand_data() {
+    QTest::addColumn<int>("peer");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("memo");
+    QTest::newRow("answered") << int(WellModule) << QString() << QStringLiteral("VERSION 2.07");
+    QTest::newRow("refused") << int(RefusingModule)
+                             << QStringLiteral("The module refused \"GETVR\" (ERROR).")
+                             << QStringLiteral("ERROR");
+    QTest::newRow("silent") << int(SilentModule)
+                            << QStringLiteral("No answer to \"GETVR\" in 3 s: check the cable")
+                            << QString();
+    QTest::newRow("an echoing modem on the port")
+        << int(EchoingModem)
+        << QStringLiteral("\"GETVR\" came back as it was sent: a modem with its echo on")
+        << QString();
+}
+
+// Setting mode: a refusal, silence and an echo are each said for what they
+// are, and only an answer or a refusal is shown in the memo.
+void E2eFaultsTest::statusBarSaysWhatBecameOfACommand() {
+    QFETCH(int, peer);
+    QFETCH(QString, status);
+    QFETCH(QString, memo);
+    FaultOptions faults;
+    faults.refuseAll = peer == RefusingModule;
+    faults.silent = peer == SilentModule;
+    SimHarness h(peer == EchoingModem ? Simulator::Mode::Sms : Simulator::Mode::Setting, faults);
+    QVERIFY(h.simulatorRunning());
+    h.open(settingModeSettings());
+    auto *bar = h.child<QStatusBar>(QStringLiteral("StatusBar1"));
+    h.child<QPushButton>(QStringLiteral("Version"))->click();
+    if (status.isEmpty()) {
+        QVERIFY(h.pumpUntil([&] { return h.memoText().contains(memo); }));
+        h.pumpFor(zx::link::kAnswerTimeoutMs + 300);
+        QCOMPARE(bar->currentMessage(), QString());
+    } else {
+        QVERIFY2(h.pumpUntil([&] { return bar->currentMessage().startsWith(status); },
+                             zx::link::kAnswerTimeoutMs + 2000),
+                 qPrintable(bar->currentMessage()));
+    }
+    QCOMPARE(withoutLineEnds(h.memoText()).trimmed(), memo);
 }
 
 void E2eFaultsTest::noiseAtFullSpeedKeepsTheMemoBounded() {
