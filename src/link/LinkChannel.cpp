@@ -94,10 +94,9 @@ void LinkChannel::exchangeEnded(int id, const channel::ExchangeResult &result) {
     case channel::Outcome::NotRecognised:
         if (echoedBack(result.answer)) {
             view.showStatusMessage(
-                QStringLiteral("%1 came back as it was sent: a modem with its echo on answers "
-                               "on this port, not the module. Choose the module's port on the "
-                               "\"Serial Port\" tab, or tick \"SMS mode\" to reach it "
-                               "through the modem.")
+                QStringLiteral("%1 came back as sent: a modem with its echo on is on this "
+                               "port. Choose the module's port on \"Serial Port\", or tick "
+                               "\"SMS mode\".")
                     .arg(m_command));
             break;
         }

@@ -184,7 +184,7 @@ void E2eFaultsTest::statusBarSaysWhatBecameOfACommand_data() {
                             << QString();
     QTest::newRow("an echoing modem on the port")
         << int(EchoingModem)
-        << QStringLiteral("\"GETVR\" came back as it was sent: a modem with its echo on")
+        << QStringLiteral("\"GETVR\" came back as sent: a modem with its echo on is on this port.")
         << QString();
 }
 
