@@ -144,7 +144,7 @@ public:
     // Hands on what is held now, without waiting for the line to be quiet.
     void flushReceived() { channel_->flush(); }
     void portLost(const QString &reason) { channel_->portLost(reason); }
-    // Bytes that came while a module command waited and did not answer it.
+    // Setting mode: bytes received that answered no command.
     qsizetype strayBytes() const { return channel_->strayBytes(); }
     // Something came, answer or not: what waits for the line to speak stops.
     void bytesArrived();

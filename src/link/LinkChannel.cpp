@@ -23,7 +23,6 @@ void LinkChannel::setBaud(quint32 baud) {
 void LinkChannel::send(const channel::Exchange &exchange) {
     m_channel.cancelAll(channel::CommandChannel::AfterCancel::SendAtOnce);
     m_exchange = exchange;
-    m_command = quotedCommand(exchange.command);
     m_current = m_channel.submit(exchange);
 }
 
@@ -75,6 +74,7 @@ void LinkChannel::exchangeEnded(int id, const channel::ExchangeResult &result) {
     if (id != m_current)
         return;
     LinkView &view = m_link.view();
+    const QString command = quotedCommand(m_exchange.command);
     switch (result.outcome) {
     case channel::Outcome::Answered:
         handOn(result.answer, true);
@@ -82,13 +82,13 @@ void LinkChannel::exchangeEnded(int id, const channel::ExchangeResult &result) {
     case channel::Outcome::Refused:
         handOn(result.answer, true);
         view.showStatusMessage(QStringLiteral("The module refused %1 (%2).")
-                                   .arg(m_command, text::fromAnsi(result.answer.trimmed())));
+                                   .arg(command, text::fromAnsi(result.answer.trimmed())));
         break;
     case channel::Outcome::NoAnswer:
         view.showStatusMessage(
             QStringLiteral("No answer to %1 in %2 s: check the cable, the port, the baud rate "
                            "and parity, and that the module is in setting mode.")
-                .arg(m_command)
+                .arg(command)
                 .arg(kAnswerTimeoutMs / 1000));
         break;
     case channel::Outcome::NotRecognised:
@@ -97,20 +97,20 @@ void LinkChannel::exchangeEnded(int id, const channel::ExchangeResult &result) {
                 QStringLiteral("%1 came back as sent: a modem with its echo on is on this "
                                "port. Choose the module's port on \"Serial Port\", or tick "
                                "\"SMS mode\".")
-                    .arg(m_command));
+                    .arg(command));
             break;
         }
         view.showStatusMessage(
             QStringLiteral("What came back is not an answer to %1 (it is in the traffic log): "
                            "check the baud rate and parity, and that the module is in setting "
                            "mode.")
-                .arg(m_command));
+                .arg(command));
         break;
     case channel::Outcome::PortError:
         // A port that was not open has been reported when the command was given.
         if (m_port.connected())
             view.showStatusMessage(
-                QStringLiteral("%1 could not be written: %2.").arg(m_command, result.reason));
+                QStringLiteral("%1 could not be written: %2.").arg(command, result.reason));
         break;
     case channel::Outcome::Cancelled:
         break;

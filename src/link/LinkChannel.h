@@ -52,7 +52,6 @@ private:
     ReceiveGather m_gather;
     channel::Exchange m_exchange; // the command waiting
     int m_current = 0;
-    QString m_command; // the command waiting, as messages name it
 };
 
 } // namespace zx::link

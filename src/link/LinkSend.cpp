@@ -101,7 +101,7 @@ void Link::SendSMS(QByteArray line) {
         exchange.rule = {channel::AnswerRule::Kind::ModemFinal, {}};
         exchange.blankLinesKept = true;
     } else {
-        exchange.bytes = QByteArray(kSetupPrefix) + line + QByteArray(1, '\0');
+        exchange.bytes = settingModeFrame(given);
         exchange.rule = channel::moduleAnswerRule(line);
     }
     channel_->send(exchange);
