@@ -173,6 +173,12 @@ void CommandChannel::takeLines(Partial partial) {
                 m_reply += raw;
             break;
         case LineVerdict::Echo:
+            if (m_current.exchange.blankLinesKept &&
+                m_current.exchange.rule.kind == AnswerRule::Kind::ModemFinal) {
+                m_reply += raw;
+                break;
+            }
+            [[fallthrough]];
         case LineVerdict::Foreign:
             m_foreign = true;
             stray(raw);

@@ -15,7 +15,8 @@ struct Exchange {
     AnswerRule rule;
     int timeoutMs = 3000; // for the answer's first byte, after the bytes left
     bool secret = false;  // the line or its answer carries a password
-    // A modem reply's blank lines stay in its answer, for showing it as it came.
+    // A modem reply's echo and blank lines stay in its answer, for showing and
+    // reading it as it came.
     bool blankLinesKept = false;
 };
 

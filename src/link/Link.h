@@ -127,8 +127,13 @@ public:
     // order and with the echo text the style gives.
     void sendCommand(const QByteArray &line, const CommandStyle &style = {});
     void SendSMS(QByteArray line);
-    void SendStrings(const QByteArray &text, int count);
-    void SendCR();
+    // SMS mode: a line for the modem, its reply judged and handed on whole
+    // (a ModemFinal reply, or the prompt for a PDU).
+    void askModem(const QByteArray &bytes,
+                  channel::AnswerRule::Kind kind = channel::AnswerRule::Kind::ModemFinal,
+                  int timeoutMs = kModemReplyTimeoutMs) {
+        channel_->askModem(bytes, kind, timeoutMs);
+    }
     void SerialTimeSetting();
     void Clear();
     void DisplayOnMemo(const QByteArray &line);

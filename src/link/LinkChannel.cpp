@@ -11,6 +11,7 @@ LinkChannel::LinkChannel(Link &link, LinkPort &port, QObject *parent)
       m_channel(*this, channel::ChannelTiming::forBaud(9600)) {
     connect(&m_channel, &channel::CommandChannel::finished, this, &LinkChannel::exchangeEnded);
     connect(&m_channel, &channel::CommandChannel::strayReceived, this, &LinkChannel::strayCame);
+    connect(&m_channel, &channel::CommandChannel::unsolicited, this, &LinkChannel::reportCame);
     connect(&m_gather, &ReceiveGather::gathered, this,
             [this](const QByteArray &bytes) { handOn(bytes, !m_link.view().smsMode()); });
 }
@@ -23,30 +24,52 @@ void LinkChannel::setBaud(quint32 baud) {
 void LinkChannel::send(const channel::Exchange &exchange) {
     m_channel.cancelAll(channel::CommandChannel::AfterCancel::SendAtOnce);
     m_exchange = exchange;
+    m_modemLine = false;
+    m_current = m_channel.submit(exchange);
+}
+
+void LinkChannel::askModem(const QByteArray &bytes, channel::AnswerRule::Kind kind,
+                           int timeoutMs) {
+    channel::Exchange exchange;
+    exchange.bytes = bytes;
+    // The modem echoes the line, or the PDU with its Ctrl-Z.
+    exchange.command = bytes;
+    while (exchange.command.endsWith('\r') || exchange.command.endsWith('\x1A'))
+        exchange.command.chop(1);
+    exchange.rule = {kind, {}};
+    exchange.timeoutMs = timeoutMs;
+    // A listing is read by position within the reply as it came.
+    exchange.blankLinesKept = true;
+    m_channel.cancelAll(channel::CommandChannel::AfterCancel::SendAtOnce);
+    m_exchange = exchange;
+    m_modemLine = true;
     m_current = m_channel.submit(exchange);
 }
 
 bool LinkChannel::write(const QByteArray &bytes) { return m_port.send(bytes); }
 
 void LinkChannel::receive(const QByteArray &bytes, bool smsMode) {
-    if (smsMode) {
-        m_gather.setSmsMode(true);
-        m_gather.receive(bytes);
-        return;
-    }
     // The channel judges everything; what it sets aside while a command
     // waits is in the traffic log, never in the memo (strayCame).
-    m_gather.setSmsMode(false);
+    m_gather.setSmsMode(smsMode);
     m_channel.receive(bytes);
-    if (bytes.count('\0') < bytes.size())
+    // In SMS mode what the modem says counts when it is handed on whole.
+    if (!smsMode && bytes.count('\0') < bytes.size())
         m_link.bytesArrived();
 }
 
-// Bytes outside any exchange are shown as they come: those while no command
-// waits, and what followed an answer in the same read.
+// Bytes outside any exchange are handed on as they come: those while no
+// command waits, and what followed an answer in the same read.
 void LinkChannel::strayCame(const QByteArray &bytes) {
-    if (!m_channel.busy() && !m_link.view().smsMode())
+    if (!m_channel.busy())
         m_gather.receive(bytes);
+}
+
+// A modem's own report in the middle of a reply (a new message stored) is
+// acted on at once, alone.
+void LinkChannel::reportCame(const QByteArray &line) {
+    if (m_channel.busy() && m_link.view().smsMode())
+        handOn(line + "\r\n", false);
 }
 
 void LinkChannel::flush() {
@@ -73,6 +96,10 @@ void LinkChannel::handOn(const QByteArray &bytes, bool answerWhole) {
 void LinkChannel::exchangeEnded(int id, const channel::ExchangeResult &result) {
     if (id != m_current)
         return;
+    if (m_modemLine) {
+        modemLineEnded(result);
+        return;
+    }
     LinkView &view = m_link.view();
     const QString command = quotedCommand(m_exchange.command);
     switch (result.outcome) {
@@ -115,6 +142,15 @@ void LinkChannel::exchangeEnded(int id, const channel::ExchangeResult &result) {
     case channel::Outcome::Cancelled:
         break;
     }
+}
+
+// A reply is handed on whole, refusals too: the link's SMS mode reads them.
+// Nothing came, or only the echo and lines that answer nothing: a reply still
+// to come is handed on as it comes.
+void LinkChannel::modemLineEnded(const channel::ExchangeResult &result) {
+    if (result.outcome == channel::Outcome::Answered ||
+        result.outcome == channel::Outcome::Refused)
+        handOn(result.answer, false);
 }
 
 } // namespace zx::link

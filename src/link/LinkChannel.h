@@ -3,8 +3,10 @@
 // every module command is an exchange of the port's command channel: its
 // answer is handed on the moment it is whole, and what is not its answer (a
 // late answer to an earlier command, the echo of the line, noise) never
-// becomes it. Bytes that come while no command waits are shown as they come,
-// and so are the modem's replies in SMS mode, each gathered whole.
+// becomes it. In SMS mode every line for the modem is an exchange too: its
+// reply is handed on at its final code or the prompt, without the echo, and
+// the modem's own reports among it are handed on alone. Bytes that come while
+// nothing waits are handed on as they come, each gathered whole.
 #include "channel/CommandChannel.h"
 #include "link/ReceiveGather.h"
 
@@ -18,6 +20,12 @@ class LinkPort;
 
 // How long a module command waits for the first byte of its answer.
 inline constexpr int kAnswerTimeoutMs = 3000;
+// How long a line for the modem waits for the first byte of its reply. A
+// reply that comes later is handed on as it comes.
+inline constexpr int kModemReplyTimeoutMs = 5000;
+inline constexpr int kListReplyTimeoutMs = 10000;
+// The network's answer to a PDU may take a minute.
+inline constexpr int kSubmitResultTimeoutMs = 60000;
 
 class LinkChannel : public QObject, private channel::ChannelPort {
     Q_OBJECT
@@ -29,6 +37,8 @@ public:
     // the line at once, as the user asked, and the rest of an answer to the
     // old one is judged by the new one's rule.
     void send(const channel::Exchange &exchange);
+    // SMS mode: a line for the modem, written at once like a module command.
+    void askModem(const QByteArray &bytes, channel::AnswerRule::Kind kind, int timeoutMs);
     void cancel() { m_channel.cancelAll(); }
     bool waiting() const { return m_channel.busy(); }
     qsizetype strayBytes() const { return m_channel.strayBytes(); }
@@ -42,6 +52,8 @@ private:
     bool write(const QByteArray &bytes) override;
     void exchangeEnded(int id, const channel::ExchangeResult &result);
     void strayCame(const QByteArray &bytes);
+    void reportCame(const QByteArray &line);
+    void modemLineEnded(const channel::ExchangeResult &result);
     // The line itself came back among what was received.
     bool echoedBack(const QByteArray &received) const;
     void handOn(const QByteArray &bytes, bool answerWhole);
@@ -52,6 +64,7 @@ private:
     ReceiveGather m_gather;
     channel::Exchange m_exchange; // the command waiting
     int m_current = 0;
+    bool m_modemLine = false; // the exchange waiting is a line for the modem
 };
 
 } // namespace zx::link

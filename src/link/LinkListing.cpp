@@ -67,8 +67,7 @@ void Link::SendCMGL(const QByteArray &command) {
         return;
     flags_.ModemBusy = true;
     view_.setBusyCursor(true);
-    SendStrings(command, 9);
-    SendCR();
+    askModem(command.left(9) + '\r', channel::AnswerRule::Kind::ModemFinal, kListReplyTimeoutMs);
     flags_.ListReplyExpected = true;
     SerialTimeSetting();
     view_.setBusyCursor(false);
@@ -96,9 +95,7 @@ bool Link::takeFirstListed(const QByteArray &raw, bool moreListed) {
     showListedMessage(message);
     if (message.index.isEmpty())
         return false;
-    SendStrings("AT+CMGD=", 8);
-    SendStrings(message.index, int(message.index.size()));
-    SendCR();
+    askModem("AT+CMGD=" + message.index + '\r');
     flags_.AwaitDeleteReply = true;
     return moreListed;
 }

@@ -23,7 +23,7 @@ void Link::holdUntilReady(const QByteArray &line) {
 }
 
 void Link::probeReadiness() {
-    port_.write(kReadinessProbe);
+    askModem(kReadinessProbe);
     SerialTimeSetting();
 }
 

@@ -176,11 +176,10 @@ void Link::reportSubmitResult(const QByteArray &raw, const QByteArray &refusal) 
 void Link::releasePdu() {
     flags_.AwaitPrompt = false;
     const QByteArray hex = pendingPdu_.isEmpty() ? QByteArray() : pendingPdu_.chopped(1);
-    SendStrings(hex, int(hex.size()));
+    askModem(hex + '\x1A', channel::AnswerRule::Kind::ModemFinal, kSubmitResultTimeoutMs);
     // The PDU stands on a line of its own, apart from the command.
     StartOwnLine(view_.echoLine());
     PutLine(view_.echoLine(), hex);
-    port_.writeByte('\x1A');
     flags_.AwaitSubmitResult = true;
     // The wait for this submission's result starts now: an arm left from
     // an earlier wait (the prompt came before the tick that would have

@@ -82,9 +82,10 @@ void Link::SendSMS(QByteArray line) {
         flags_.ModemBusy = true;
         view_.setBusyCursor(true);
         const int octets = int(pdu.size()) / 2 - 1;
-        port_.write("AT+CMGS=" + QByteArray::number(octets));
         pendingPdu_ = pdu;
-        port_.write("\r");
+        // The modem may take as long as the tick waits for its prompt.
+        askModem("AT+CMGS=" + QByteArray::number(octets) + '\r', channel::AnswerRule::Kind::Prompt,
+                 kSilentModemTicks * 1000);
         PutChar(view_.echoLine(), '\r');
         SerialTimeSetting();
         flags_.AwaitPrompt = true;
@@ -129,18 +130,6 @@ void Link::sendCommand(const QByteArray &line, const CommandStyle &style) {
     case Echo::None:
         break;
     }
-}
-
-void Link::SendStrings(const QByteArray &text, int count) {
-    const int n = std::min<int>(count, int(text.size()));
-    for (int i = 0; i < n; ++i)
-        port_.writeByte(text.at(i));
-}
-
-void Link::SendCR() {
-    port_.write("\r");
-    if (!view_.smsMode())
-        PutChar(view_.echoLine(), '\r');
 }
 
 void Link::SerialTimeSetting() {

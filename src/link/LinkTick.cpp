@@ -135,6 +135,7 @@ bool Link::silentModemTimeout() {
 
 // A modem that never prompts for the PDU would otherwise hold SMS mode for good.
 void Link::promptTimeout() {
+    channel_->cancel();
     flags_.AwaitPrompt = false;
     flags_.SubmitPending = false;
     flags_.ModemBusy = false;

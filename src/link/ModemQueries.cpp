@@ -54,7 +54,7 @@ ModemQueries::Sent ModemQueries::sendQuery(const QByteArray &command, Echo echo,
         return Sent::No;
     link_.setModemBusy(true);
     link_.view().setBusyCursor(true);
-    link_.SendStrings(command, int(command.size()));
+    link_.askModem(command + '\r');
     Memo &memo = link_.view().receptionMemo();
     StartOwnLine(memo);
     if (echo == Echo::Line) {
@@ -63,7 +63,6 @@ ModemQueries::Sent ModemQueries::sendQuery(const QByteArray &command, Echo echo,
         for (char c : command)
             PutChar(memo, c);
     }
-    link_.SendCR();
     awaiting_.*flag = true;
     return Sent::Yes;
 }
@@ -172,9 +171,8 @@ void ModemQueries::writeClockLine(const QByteArray &line) {
         return;
     link_.setModemBusy(true);
     link_.view().setBusyCursor(true);
-    link_.SendStrings(line, int(line.size()));
+    link_.askModem(line + '\r');
     link_.DisplayOnMemo(line);
-    link_.SendCR();
     link_.setClockQueryPending(true);
     link_.setModemBusy(false);
     link_.view().setBusyCursor(false);

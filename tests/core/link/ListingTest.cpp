@@ -190,3 +190,38 @@ TEST(Listing, EveryLineAddedToTheReceptionMemoStartsALineOfItsOwn) {
         EXPECT_EQ(f.view.reception.content, c.after);
     }
 }
+
+// What the port receives in SMS mode is paired with the line it answers: a
+// listing's reply that comes once an SMS has started is not the prompt's
+// answer, and nothing is written between the prompt and its PDU.
+TEST(Listing, RepliesArePairedWithTheirLinesWhileAnSmsGoesOut) {
+    SmsLink f(true);
+    f.link.SendCMGL("AT+CMGL=1");
+    f.link.SendSMS("GETVR");
+    const QByteArray pdu = f.link.PendingPdu().chopped(1);
+    const QByteArray submit = "AT+CMGS=" + QByteArray::number(pdu.size() / 2 - 1) + '\r';
+    EXPECT_EQ(f.port.take(), "AT+CMGL=1\r" + submit);
+
+    f.link.receive(listing({{1, "OUT3 ON"}}));
+    f.link.receive(submit + "\r\n");
+    EXPECT_EQ(f.port.take(), QByteArray()) << "no deletion, no PDU before the prompt";
+    EXPECT_FALSE(f.view.reception.content.contains(QStringLiteral("SMS:")));
+
+    f.link.receive("> ");
+    EXPECT_EQ(f.port.take(), pdu + '\x1A');
+
+    // The modem's echo of the PDU, its result in pieces and a new message's
+    // report in the middle of them.
+    f.link.receive(pdu + "\x1A\r\n+CMG");
+    f.link.receive("S: 7\r\n\r\n+CMTI: \"SM\",2\r\n");
+    EXPECT_EQ(f.port.take(), QByteArray()) << "nothing before the submission's result";
+    f.link.receive("\r\nOK\r\n");
+    EXPECT_TRUE(f.view.statusBar.contains(QStringLiteral("(reference 7)"))) << f.view.statusBar.toStdString();
+    EXPECT_EQ(f.port.take(), QByteArray("AT+CMGL=0\r"));
+
+    // The first message, still in the store, is listed with the new one.
+    f.link.receive("AT+CMGL=0\r" + listing({{1, "OUT3 ON"}, {2, "VERSION 2.07"}}));
+    EXPECT_EQ(f.port.take(), QByteArray("AT+CMGD=1\r"));
+    EXPECT_TRUE(f.view.reception.content.endsWith(QStringLiteral("SMS: OUT3 ON\n")));
+    EXPECT_FALSE(f.link.flags().ModemBusy);
+}
