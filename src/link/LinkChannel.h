@@ -4,8 +4,9 @@
 // answer is handed on the moment it is whole, and what is not its answer (a
 // late answer to an earlier command, the echo of the line, noise) never
 // becomes it. In SMS mode every line for the modem is an exchange too: its
-// reply is handed on at its final code or the prompt, without the echo, and
-// the modem's own reports among it are handed on alone. Bytes that come while
+// reply is handed on at its final code or the prompt, echo and blank lines as
+// the modem sent them, and the modem's own reports among it are handed on
+// alone. Bytes that come while
 // nothing waits are handed on as they come, each gathered whole.
 #include "channel/CommandChannel.h"
 #include "link/ReceiveGather.h"
