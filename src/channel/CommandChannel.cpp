@@ -240,7 +240,7 @@ void CommandChannel::complete(Outcome outcome, const QByteArray &answer, const Q
     m_result.reason = reason;
     // What followed the answer within the same read belongs to nothing.
     if (!m_pending.isEmpty()) {
-        stray(m_pending);
+        stray(m_pending, true);
         noticeReports(m_pending);
         m_pending.clear();
     }
@@ -291,9 +291,9 @@ void CommandChannel::noticeReports(const QByteArray &bytes) {
         m_between.clear();
 }
 
-void CommandChannel::stray(const QByteArray &bytes) {
+void CommandChannel::stray(const QByteArray &bytes, bool afterAnswer) {
     m_strayBytes += bytes.size();
-    emit strayReceived(bytes);
+    emit strayReceived(bytes, afterAnswer);
 }
 
 } // namespace zx::channel

@@ -60,7 +60,9 @@ public:
 
 signals:
     void finished(int id, const zx::channel::ExchangeResult &result);
-    void strayReceived(const QByteArray &bytes);
+    // afterAnswer: the bytes followed the answer of the exchange now ending
+    // in the same read; finished() for it comes next.
+    void strayReceived(const QByteArray &bytes, bool afterAnswer);
     void unsolicited(const QByteArray &line);
 
 private:
@@ -78,7 +80,7 @@ private:
     void complete(Outcome outcome, const QByteArray &answer = {}, const QString &reason = {});
     void timedOut();
     bool isPrompt(const QByteArray &pending) const;
-    void stray(const QByteArray &bytes);
+    void stray(const QByteArray &bytes, bool afterAnswer = false);
     void noticeReports(const QByteArray &bytes);
     qint64 sinceWrite() const { return m_clock.elapsed() - m_writtenAtMs; }
 

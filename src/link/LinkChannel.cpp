@@ -4,6 +4,8 @@
 #include "link/Link.h"
 #include "text/Ansi.h"
 
+#include <utility>
+
 namespace zx::link {
 
 LinkChannel::LinkChannel(Link &link, LinkPort &port, QObject *parent)
@@ -59,9 +61,12 @@ void LinkChannel::receive(const QByteArray &bytes, bool smsMode) {
 }
 
 // Bytes outside any exchange are handed on as they come: those while no
-// command waits, and what followed an answer in the same read.
-void LinkChannel::strayCame(const QByteArray &bytes) {
-    if (!m_channel.busy())
+// command waits, and what followed an answer in the same read (once the
+// answer is taken, exchangeEnded).
+void LinkChannel::strayCame(const QByteArray &bytes, bool afterAnswer) {
+    if (afterAnswer)
+        m_after += bytes;
+    else if (!m_channel.busy())
         m_gather.receive(bytes);
 }
 
@@ -93,13 +98,23 @@ void LinkChannel::handOn(const QByteArray &bytes, bool answerWhole) {
         m_link.AnswerComplete();
 }
 
+// What followed the answer in the same read: a module's lines show after
+// its answer, in the order they came; a modem's reports there are taken
+// before its reply, since what they say changes what the reply leads to.
 void LinkChannel::exchangeEnded(int id, const channel::ExchangeResult &result) {
-    if (id != m_current)
-        return;
-    if (m_modemLine) {
-        modemLineEnded(result);
+    const QByteArray after = std::exchange(m_after, QByteArray());
+    const bool waited = id == m_current;
+    if (waited && !m_modemLine) {
+        moduleCommandEnded(result);
+        m_gather.receive(after);
         return;
     }
+    m_gather.receive(after);
+    if (waited)
+        modemLineEnded(result);
+}
+
+void LinkChannel::moduleCommandEnded(const channel::ExchangeResult &result) {
     LinkView &view = m_link.view();
     const QString command = quotedCommand(m_exchange.command);
     switch (result.outcome) {

@@ -52,8 +52,9 @@ public:
 private:
     bool write(const QByteArray &bytes) override;
     void exchangeEnded(int id, const channel::ExchangeResult &result);
-    void strayCame(const QByteArray &bytes);
+    void strayCame(const QByteArray &bytes, bool afterAnswer);
     void reportCame(const QByteArray &line);
+    void moduleCommandEnded(const channel::ExchangeResult &result);
     void modemLineEnded(const channel::ExchangeResult &result);
     // The line itself came back among what was received.
     bool echoedBack(const QByteArray &received) const;
@@ -66,6 +67,7 @@ private:
     channel::Exchange m_exchange; // the command waiting
     int m_current = 0;
     bool m_modemLine = false; // the exchange waiting is a line for the modem
+    QByteArray m_after;       // what followed its answer in the same read
 };
 
 } // namespace zx::link

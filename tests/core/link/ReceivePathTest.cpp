@@ -1,5 +1,6 @@
 #include "LinkDoubles.h"
 #include "link/ModemNotices.h"
+#include "gsm/PduDeliver.h"
 
 #include <gtest/gtest.h>
 
@@ -306,4 +307,40 @@ TEST(ModemNotices, ReportsAreTakenOutOfRepliesAndActedOn) {
     // A new message announced with the result is listed at once.
     f.receive("\r\n+CMGS: 4\r\n\r\nOK\r\n\r\n+CMTI: \"SM\",1\r\n");
     EXPECT_EQ(f.port.take(), QByteArray("AT+CMGL=0\r"));
+}
+
+// What follows an answer in the same read comes after it: in the memo, and
+// to the open tab.
+TEST(ReceivePath, WhatFollowsAnAnswerInTheSameReadIsShownAfterIt) {
+    struct Case {
+        bool sms;
+        QByteArray line, read;
+        QString memo;
+    } const cases[] = {
+        {false, "GETAP", "APN: internet\r\nIN1 ON\r\n", QStringLiteral("APN: internet\n\nIN1 ON\n")},
+        {true, "", "", QStringLiteral("SMS: ONE\nSMS: TWO\n")},
+    };
+    for (const auto &c : cases) {
+        LinkFixture f;
+        f.view.sms = c.sms;
+        if (c.sms) {
+            // The listing's reply, and a stored message's report with the
+            // next listing's reply in the same read as the deletion's "OK".
+            f.link.SendCMGL("AT+CMGL=1");
+            f.link.receive("\r\n+CMGL: 1,1,,25\r\n" + zx::gsm::buildDeliverPdu("+4917012345", "ONE") +
+                           "\r\n\r\nOK\r\n");
+            EXPECT_EQ(f.port.take(), QByteArray("AT+CMGL=1\rAT+CMGD=1\r"));
+            f.link.receive("\r\nOK\r\n\r\n+CMTI: \"SM\",2\r\n");
+            EXPECT_EQ(f.port.take(), QByteArray("AT+CMGL=0\r"));
+            f.link.receive("\r\n+CMGL: 2,0,,25\r\n" + zx::gsm::buildDeliverPdu("+4917012345", "TWO") +
+                           "\r\n\r\nOK\r\n");
+        } else {
+            f.link.sendCommand(c.line, CommandStyle::echoing(Echo::BeforeSend));
+            f.link.receive(c.read);
+            ASSERT_FALSE(f.view.tabAnswers.empty());
+            EXPECT_EQ(f.view.tabAnswers.front().second, QByteArray("APN: internet\r\n"));
+        }
+        EXPECT_TRUE(f.view.reception.content.contains(c.memo))
+            << f.view.reception.content.toStdString();
+    }
 }
