@@ -23,10 +23,12 @@ void LinkChannel::setBaud(quint32 baud) {
     m_gather.setBaud(baud);
 }
 
-void LinkChannel::send(const channel::Exchange &exchange) {
+void LinkChannel::send(const channel::Exchange &exchange) { start(exchange, false); }
+
+void LinkChannel::start(const channel::Exchange &exchange, bool modemLine) {
     m_channel.cancelAll(channel::CommandChannel::AfterCancel::SendAtOnce);
     m_exchange = exchange;
-    m_modemLine = false;
+    m_modemLine = modemLine;
     m_current = m_channel.submit(exchange);
 }
 
@@ -42,10 +44,7 @@ void LinkChannel::askModem(const QByteArray &bytes, channel::AnswerRule::Kind ki
     exchange.timeoutMs = timeoutMs;
     // A listing is read by position within the reply as it came.
     exchange.blankLinesKept = true;
-    m_channel.cancelAll(channel::CommandChannel::AfterCancel::SendAtOnce);
-    m_exchange = exchange;
-    m_modemLine = true;
-    m_current = m_channel.submit(exchange);
+    start(exchange, true);
 }
 
 bool LinkChannel::write(const QByteArray &bytes) { return m_port.send(bytes); }

@@ -51,6 +51,7 @@ public:
 
 private:
     bool write(const QByteArray &bytes) override;
+    void start(const channel::Exchange &exchange, bool modemLine);
     void exchangeEnded(int id, const channel::ExchangeResult &result);
     void strayCame(const QByteArray &bytes, bool afterAnswer);
     void reportCame(const QByteArray &line);
